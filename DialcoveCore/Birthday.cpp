@@ -2,7 +2,6 @@
 
 #include <array>
 #include <memory>
-
 #include <unicode/dtptngen.h>
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
@@ -17,7 +16,9 @@ constexpr int kNoYearMarker = 1604;
 // A leap year, so 29 February still forms a date when the year is unknown.
 constexpr int kPlaceholderYear = 2000;
 
-bool isLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool isLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 } // namespace
 
@@ -37,7 +38,8 @@ std::string Birthday::formatted(std::string_view locale) const {
     const icu::Locale icuLocale(std::string(locale).c_str());
     UErrorCode status = U_ZERO_ERROR;
 
-    auto calendar = std::make_unique<icu::GregorianCalendar>(icu::TimeZone::getGMT()->clone(), icuLocale, status);
+    auto calendar =
+        std::make_unique<icu::GregorianCalendar>(icu::TimeZone::getGMT()->clone(), icuLocale, status);
     if (U_FAILURE(status))
         return {};
     calendar->clear();

@@ -1,10 +1,10 @@
 #include "DialcoveCore/Contact.hpp"
 
-#include <algorithm>
-#include <unordered_set>
-
 #include "DialcoveCore/TextFolding.hpp"
 #include "DialcoveCore/UnicodeText.hpp"
+
+#include <algorithm>
+#include <unordered_set>
 
 namespace DialcoveCore {
 
@@ -12,8 +12,8 @@ Contact::Contact(ContactID id, std::string formattedName, std::string givenName,
                  std::string organization, std::string jobTitle, std::vector<ContactField> fields,
                  std::optional<Birthday> birthday)
     : id_(std::move(id)), formattedName_(std::move(formattedName)), givenName_(std::move(givenName)),
-      familyName_(std::move(familyName)), organization_(std::move(organization)), jobTitle_(std::move(jobTitle)),
-      birthday_(birthday) {
+      familyName_(std::move(familyName)), organization_(std::move(organization)),
+      jobTitle_(std::move(jobTitle)), birthday_(birthday) {
     std::unordered_set<FieldID> seen;
     fields_.reserve(fields.size());
     for (auto& field : fields) {
@@ -84,8 +84,8 @@ std::string Contact::subtitle() const {
 }
 
 std::optional<ContactField> Contact::field(const FieldID& id) const {
-    const auto found =
-        std::find_if(fields_.begin(), fields_.end(), [&](const ContactField& field) { return field.id == id; });
+    const auto found = std::find_if(fields_.begin(), fields_.end(),
+                                    [&](const ContactField& field) { return field.id == id; });
     if (found == fields_.end())
         return std::nullopt;
     return *found;

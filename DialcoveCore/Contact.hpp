@@ -1,12 +1,12 @@
 #pragma once
 
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "DialcoveCore/Birthday.hpp"
 #include "DialcoveCore/ContactField.hpp"
 #include "DialcoveCore/ContactID.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace DialcoveCore {
 

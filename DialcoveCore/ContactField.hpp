@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "DialcoveCore/FieldID.hpp"
 #include "DialcoveCore/FieldKind.hpp"
+
+#include <string>
 
 namespace DialcoveCore {
 

@@ -22,10 +22,13 @@ std::optional<FieldKind> fieldKindFromRaw(std::string_view raw) {
     return std::nullopt;
 }
 
-void to_json(nlohmann::json& json, FieldKind kind) { json = std::string(rawValue(kind)); }
+void to_json(nlohmann::json& json, FieldKind kind) {
+    json = std::string(rawValue(kind));
+}
 
 void from_json(const nlohmann::json& json, FieldKind& kind) {
-    const auto parsed = json.is_string() ? fieldKindFromRaw(json.get_ref<const std::string&>()) : std::nullopt;
+    const auto parsed =
+        json.is_string() ? fieldKindFromRaw(json.get_ref<const std::string&>()) : std::nullopt;
     if (!parsed)
         throw nlohmann::json::type_error::create(302, "not a field kind", &json);
     kind = *parsed;

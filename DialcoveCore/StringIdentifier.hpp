@@ -2,9 +2,8 @@
 
 #include <compare>
 #include <functional>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace DialcoveCore {
 

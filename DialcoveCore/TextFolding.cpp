@@ -16,7 +16,9 @@ namespace {
 // their own scripts' letters are part of the letter and stay.
 constexpr UChar32 kAccentLimit = 0x0510;
 
-bool isMark(UChar32 c) { return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0; }
+bool isMark(UChar32 c) {
+    return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0;
+}
 
 icu::UnicodeString foldedWidth(const icu::UnicodeString& text, const icu::Normalizer2& nfkd) {
     icu::UnicodeString out;
@@ -59,7 +61,9 @@ std::string asciiLowered(std::string_view text) {
     return out;
 }
 
-bool isAsciiWordByte(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+}
 
 } // namespace
 
@@ -75,7 +79,8 @@ std::string foldedForm(std::string_view text) {
         return asciiLowered(text);
 
     icu::UnicodeString folded = foldedWidth(
-        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size()))), *nfkd);
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size()))),
+        *nfkd);
     folded.foldCase(U_FOLD_CASE_DEFAULT);
     folded = withoutAccents(nfd->normalize(folded, status));
     folded = nfc->normalize(folded, status);
@@ -126,7 +131,9 @@ std::vector<std::string> splitWords(std::string_view folded) {
     return words;
 }
 
-std::vector<std::string> searchWords(std::string_view text) { return splitWords(foldedForm(text)); }
+std::vector<std::string> searchWords(std::string_view text) {
+    return splitWords(foldedForm(text));
+}
 
 std::string digits(std::string_view text) {
     // Bytes of multi-byte UTF-8 sequences are all >= 0x80, so a byte scan keeps exactly the ASCII digits.

@@ -1,7 +1,6 @@
 #include "DialcoveCore/UnicodeText.hpp"
 
 #include <memory>
-
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -50,7 +49,9 @@ char32_t decodeUtf8(std::string_view text, std::size_t& offset) {
     return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
 }
 
-bool isWhitespace(char32_t c) { return u_isUWhiteSpace(static_cast<UChar32>(c)); }
+bool isWhitespace(char32_t c) {
+    return u_isUWhiteSpace(static_cast<UChar32>(c));
+}
 
 std::string_view trimmedWhitespace(std::string_view text) {
     std::size_t begin = 0;
@@ -72,13 +73,17 @@ std::string_view trimmedWhitespace(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-bool isLetter(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC); }
+bool isLetter(char32_t c) {
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
 
 bool isNumber(char32_t c) {
     return u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
-bool isBlank(std::string_view text) { return trimmedWhitespace(text).empty(); }
+bool isBlank(std::string_view text) {
+    return trimmedWhitespace(text).empty();
+}
 
 std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
     std::vector<std::size_t> boundaries{0};
@@ -114,7 +119,8 @@ std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
 std::string_view firstGrapheme(std::string_view text) {
     if (text.empty())
         return text;
-    if (static_cast<unsigned char>(text[0]) < 0x80 && (text.size() == 1 || static_cast<unsigned char>(text[1]) < 0x80))
+    if (static_cast<unsigned char>(text[0]) < 0x80 &&
+        (text.size() == 1 || static_cast<unsigned char>(text[1]) < 0x80))
         return text.substr(0, text[0] == '\r' && text.size() > 1 && text[1] == '\n' ? 2 : 1);
     const auto boundaries = graphemeBoundaries(text);
     return text.substr(0, boundaries[1]);
@@ -129,17 +135,6 @@ std::string upperCased(std::string_view text) {
         return out;
     }
     return toUtf8(fromUtf8(text).toUpper(icu::Locale::getRoot()));
-}
-
-std::string lowerCased(std::string_view text) {
-    if (isAscii(text)) {
-        std::string out(text);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return out;
-    }
-    return toUtf8(fromUtf8(text).toLower(icu::Locale::getRoot()));
 }
 
 bool containsLetter(std::string_view text) {

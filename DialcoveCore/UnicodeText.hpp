@@ -26,9 +26,6 @@ std::string_view firstGrapheme(std::string_view text);
 // Full Unicode upper-casing with the root locale, independent of the process locale.
 std::string upperCased(std::string_view text);
 
-// Lower-casing with the root locale.
-std::string lowerCased(std::string_view text);
-
 // True for the Unicode Alphabetic property.
 bool isLetter(char32_t c);
 // True for any Unicode numeric type (decimal digits, letter numbers, other numbers).

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
-
 #include "DialcoveCore/Contact.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 using namespace DialcoveCore;
 
@@ -11,21 +10,25 @@ namespace {
 ContactField phone(const char* id, const char* value, const char* label = "mobile") {
     return {FieldID(id), FieldKind::phone, label, value};
 }
-ContactField email(const char* id, const char* value) { return {FieldID(id), FieldKind::email, "work", value}; }
+ContactField email(const char* id, const char* value) {
+    return {FieldID(id), FieldKind::email, "work", value};
+}
 
-Contact person(std::string formatted, std::string given = "", std::string family = "", std::string organization = "",
-               std::string jobTitle = "", std::vector<ContactField> fields = {}) {
-    return Contact(ContactID("c1"), std::move(formatted), std::move(given), std::move(family), std::move(organization),
-                   std::move(jobTitle), std::move(fields));
+Contact person(std::string formatted, std::string given = "", std::string family = "",
+               std::string organization = "", std::string jobTitle = "",
+               std::vector<ContactField> fields = {}) {
+    return Contact(ContactID("c1"), std::move(formatted), std::move(given), std::move(family),
+                   std::move(organization), std::move(jobTitle), std::move(fields));
 }
 
 TEST(ContactFields, KeepsFirstNonBlankFieldPerIdentifierWithPhonesFirst) {
     const Contact contact = person("Ana", "", "", "", "",
-                                   {phone("A", "  "), email("B", "first"), phone("C", "+1 555"), email("B", "second"),
-                                    phone("D", ""), phone("D", " 123 ")});
+                                   {phone("A", "  "), email("B", "first"), phone("C", "+1 555"),
+                                    email("B", "second"), phone("D", ""), phone("D", " 123 ")});
     ASSERT_EQ(contact.fields().size(), 3u);
     EXPECT_EQ(contact.fields()[0], phone("C", "+1 555"));
-    EXPECT_EQ(contact.fields()[1], phone("D", " 123 ")); // a blank field does not take its identifier; spaces kept
+    EXPECT_EQ(contact.fields()[1],
+              phone("D", " 123 ")); // a blank field does not take its identifier; spaces kept
     EXPECT_EQ(contact.fields()[2], email("B", "first"));
 }
 
@@ -50,7 +53,8 @@ TEST(ContactText, Initials) {
     EXPECT_EQ(person("", "  émile", "").initials(), "É");
     EXPECT_EQ(person("acme widgets inc").initials(), "AW");
     EXPECT_EQ(person("  solo  ").initials(), "S");
-    EXPECT_EQ(person("", "e\u0301mile", "ßtrand").initials(), "E\u0301SS"); // whole characters, full upper-casing
+    EXPECT_EQ(person("", "e\u0301mile", "ßtrand").initials(),
+              "E\u0301SS"); // whole characters, full upper-casing
     EXPECT_EQ(person("", "कि", "").initials(), "कि");
 }
 
@@ -80,11 +84,20 @@ struct BirthdayCase {
 
 TEST(BirthdayValidation, Table) {
     const BirthdayCase cases[] = {
-        {29, 2, 2023, true, std::nullopt}, {29, 2, 2024, true, 2024}, {29, 2, 1900, true, std::nullopt},
-        {29, 2, 2000, true, 2000},         {31, 4, 1990, false, {}},  {0, 1, {}, false, {}},
-        {1, 13, {}, false, {}},            {1, 0, {}, false, {}},     {32, 1, {}, false, {}},
-        {31, 12, 1604, true, std::nullopt}, {1, 1, 0, true, std::nullopt}, {1, 1, -5, true, std::nullopt},
-        {29, 2, std::nullopt, true, std::nullopt}, {31, 1, 1, true, 1},
+        {29, 2, 2023, true, std::nullopt},
+        {29, 2, 2024, true, 2024},
+        {29, 2, 1900, true, std::nullopt},
+        {29, 2, 2000, true, 2000},
+        {31, 4, 1990, false, {}},
+        {0, 1, {}, false, {}},
+        {1, 13, {}, false, {}},
+        {1, 0, {}, false, {}},
+        {32, 1, {}, false, {}},
+        {31, 12, 1604, true, std::nullopt},
+        {1, 1, 0, true, std::nullopt},
+        {1, 1, -5, true, std::nullopt},
+        {29, 2, std::nullopt, true, std::nullopt},
+        {31, 1, 1, true, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.day << "/" << c.month << "/" << c.year.value_or(-1));

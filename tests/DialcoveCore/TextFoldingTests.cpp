@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <unicode/locid.h>
-
 #include "DialcoveCore/TextFolding.hpp"
 #include "DialcoveCore/UnicodeText.hpp"
+
+#include <gtest/gtest.h>
+#include <unicode/locid.h>
 
 using namespace DialcoveCore;
 
@@ -16,17 +15,17 @@ TEST(FoldedForm, IsCaseDiacriticAndWidthInsensitive) {
     } cases[] = {
         {"Émile", "emile"},                 // precomposed accent
         {"E\u0301mile", "emile"},           // combining accent
-        {"ＡＢＣ１２", "abc12"},              // full-width forms
-        {"ｶﾀｶﾅ", "カタカナ"},                 // half-width katakana widen
-        {"ｶﾞ", "ガ"},                        // half-width voicing mark kept, composed
-        {"が", "が"},                        // kana voicing is part of the letter
+        {"ＡＢＣ１２", "abc12"},            // full-width forms
+        {"ｶﾀｶﾅ", "カタカナ"},               // half-width katakana widen
+        {"ｶﾞ", "ガ"},                       // half-width voicing mark kept, composed
+        {"が", "が"},                       // kana voicing is part of the letter
         {"Straße", "strasse"},              // full case folding
         {"İstanbul", "istanbul"},           // dotted capital I
         {"Łukasz Ørsted", "łukasz ørsted"}, // no decomposition: kept
         {"ΆΡΗΣ", "αρησ"},                   // Greek tonos dropped
         {"Йогурт", "иогурт"},               // Cyrillic breve dropped
-        {"①②③", "①②③"},                    // not a width form
-        {"कि", "कि"},                        // Indic vowel sign kept
+        {"①②③", "①②③"},                     // not a width form
+        {"कि", "कि"},                       // Indic vowel sign kept
         {"Ñandú", "nandu"},
         {"O'Neil 42", "o'neil 42"},
         {"", ""},
@@ -49,7 +48,7 @@ TEST(SearchWords, SplitsAtNonLetterNonNumberCharacters) {
     EXPECT_EQ(searchWords("O'Neil-Smith, Zoë 42"), (Words{"o", "neil", "smith", "zoe", "42"}));
     EXPECT_EQ(searchWords("  ...  "), Words{});
     EXPECT_EQ(searchWords("किरण शर्मा"), (Words{"किरण", "शर्मा"})); // vowel signs and viramas stay in the word
-    EXPECT_EQ(searchWords("Ⅻ①x"), (Words{"ⅻ①x"}));                   // letter numbers and other numbers
+    EXPECT_EQ(searchWords("Ⅻ①x"), (Words{"ⅻ①x"}));                // letter numbers and other numbers
 }
 
 TEST(Digits, KeepsOnlyAsciiDigits) {
