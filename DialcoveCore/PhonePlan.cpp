@@ -1,5 +1,6 @@
 #include "DialcoveCore/PhonePlan.hpp"
 
+#include "DialcoveCore/RawValue.hpp"
 #include "DialcoveCore/UnicodeText.hpp"
 
 #include <nlohmann/json.hpp>
@@ -8,6 +9,8 @@
 namespace DialcoveCore {
 
 namespace {
+
+using Outcome = std::variant<std::string, PhoneUnavailableReason>;
 
 struct PlanInfo {
     PhonePlan plan;
@@ -67,7 +70,7 @@ bool inRange(char c, char low, char high) {
     return c >= low && c <= high;
 }
 
-std::variant<std::string, PhoneUnavailableReason> brazil(std::string_view d) {
+Outcome brazil(std::string_view d) {
     if (d.starts_with("00"))
         return PhoneUnavailableReason::invalidInternationalNumber;
     std::string_view n = d;
@@ -89,7 +92,7 @@ std::variant<std::string, PhoneUnavailableReason> brazil(std::string_view d) {
     return "55" + std::string(n);
 }
 
-std::variant<std::string, PhoneUnavailableReason> northAmerica(std::string_view d) {
+Outcome northAmerica(std::string_view d) {
     std::string_view n = d;
     if (d.size() == 11 && d.starts_with("1"))
         n.remove_prefix(1);
@@ -103,13 +106,13 @@ std::variant<std::string, PhoneUnavailableReason> northAmerica(std::string_view 
     return "1" + std::string(n);
 }
 
-std::variant<std::string, PhoneUnavailableReason> portugal(std::string_view d) {
+Outcome portugal(std::string_view d) {
     if (d.size() != 9 || (d[0] != '2' && d[0] != '9'))
         return PhoneUnavailableReason::invalidNationalNumber;
     return "351" + std::string(d);
 }
 
-std::variant<std::string, PhoneUnavailableReason> mexico(std::string_view d) {
+Outcome mexico(std::string_view d) {
     std::string_view n = d;
     if (d.size() == 12 && d.starts_with("52"))
         n.remove_prefix(2);
@@ -122,15 +125,14 @@ std::variant<std::string, PhoneUnavailableReason> mexico(std::string_view d) {
     return "52" + std::string(n);
 }
 
-std::variant<std::string, PhoneUnavailableReason> spain(std::string_view d) {
+Outcome spain(std::string_view d) {
     if (d.size() != 9 || !inRange(d[0], '6', '9'))
         return PhoneUnavailableReason::invalidNationalNumber;
     return "34" + std::string(d);
 }
 
 // Germany, Austria and Switzerland dial national numbers with the trunk "0".
-std::variant<std::string, PhoneUnavailableReason> withTrunkZero(std::string_view d, PhonePlan plan,
-                                                                std::size_t fewest, std::size_t most) {
+Outcome withTrunkZero(std::string_view d, PhonePlan plan, std::size_t fewest, std::size_t most) {
     if (!d.starts_with("0"))
         return PhoneUnavailableReason::missingAreaCode;
     const std::string_view n = d.substr(1);
@@ -152,10 +154,7 @@ std::string_view rawValue(PhonePlan plan) {
 }
 
 std::optional<PhonePlan> phonePlanFromRaw(std::string_view raw) {
-    for (const PlanInfo& row : plans)
-        if (row.name == raw)
-            return row.plan;
-    return std::nullopt;
+    return caseWithRawValue(allPhonePlans, raw);
 }
 
 PhonePlan phonePlanForRegion(std::optional<std::string_view> regionCode) {
