@@ -22,13 +22,14 @@ constexpr std::array<int, 256> sextets = decodingTable();
 } // namespace
 
 std::string base64Encoded(std::string_view bytes) {
+    const auto byteAt = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]));
+    };
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);
     std::size_t i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
-        const std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16 |
-                                    static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                                    static_cast<unsigned char>(bytes[i + 2]);
+        const std::uint32_t group = byteAt(i) << 16 | byteAt(i + 1) << 8 | byteAt(i + 2);
         out += alphabet[group >> 18 & 0x3F];
         out += alphabet[group >> 12 & 0x3F];
         out += alphabet[group >> 6 & 0x3F];
@@ -36,9 +37,7 @@ std::string base64Encoded(std::string_view bytes) {
     }
     const std::size_t rest = bytes.size() - i;
     if (rest > 0) {
-        std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
-        if (rest == 2)
-            group |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+        const std::uint32_t group = byteAt(i) << 16 | (rest == 2 ? byteAt(i + 1) << 8 : 0);
         out += alphabet[group >> 18 & 0x3F];
         out += alphabet[group >> 12 & 0x3F];
         out += rest == 2 ? alphabet[group >> 6 & 0x3F] : '=';

@@ -51,7 +51,8 @@ bool bytesGreater(std::string_view a, std::string_view b) {
 
 } // namespace
 
-PreferenceRecord::PreferenceRecord(std::uint64_t revision, std::string writer, std::optional<std::string> payload)
+PreferenceRecord::PreferenceRecord(std::uint64_t revision, std::string writer,
+                                   std::optional<std::string> payload)
     : PreferenceRecord(currentVersion, revision, std::move(writer), std::move(payload)) {}
 
 PreferenceRecord::PreferenceRecord(std::int64_t version, std::uint64_t revision, std::string writer,
@@ -104,7 +105,8 @@ std::optional<PreferenceRecord> PreferenceRecord::decoded(std::string_view text)
     if (version->is_number_integer() && !version->is_number_unsigned())
         versionValue = version->get<std::int64_t>();
     else if (version->is_number_unsigned() &&
-             version->get<std::uint64_t>() <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+             version->get<std::uint64_t>() <=
+                 static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
         versionValue = static_cast<std::int64_t>(version->get<std::uint64_t>());
     else
         return std::nullopt;

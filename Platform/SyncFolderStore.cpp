@@ -250,7 +250,8 @@ void SyncFolderStore::scanRecord(const QString& key, const QString& path) {
         pending_.remove(key);
         return;
     }
-    if (const auto known = entries_.find(key); known != entries_.end() && known->second.signature == *signature) {
+    if (const auto known = entries_.find(key);
+        known != entries_.end() && known->second.signature == *signature) {
         pending_.remove(key);
         return;
     }

@@ -55,7 +55,8 @@ TEST(PreferenceRecordCodec, EncodesCompactJsonWithKeysInOrder) {
         {record(1, writerA, "true"),
          R"({"version":1,"revision":1,"writer":"0A1B2C3D-0000-4000-8000-000000000001","payload":"dHJ1ZQ=="})"},
         {record(7, "w", std::nullopt), R"({"version":1,"revision":7,"writer":"w"})"},
-        {record(maxRevision, "w", ""), R"({"version":1,"revision":18446744073709551615,"writer":"w","payload":""})"},
+        {record(maxRevision, "w", ""),
+         R"({"version":1,"revision":18446744073709551615,"writer":"w","payload":""})"},
         {record(2, "\xC3\xA9\"\\", R"("brazil")"),
          "{\"version\":1,\"revision\":2,\"writer\":\"\xC3\xA9\\\"\\\\\",\"payload\":\"ImJyYXppbCI=\"}"},
     };
@@ -153,7 +154,8 @@ TEST(PreferenceRecordConflict, PicksTheSameWinnerFromEitherSide) {
         PreferenceRecord b;
         bool aWins;
     } cases[] = {
-        {"higher revision, whatever the rest", record(7, writerA, std::nullopt), record(5, writerF, "zz"), true},
+        {"higher revision, whatever the rest", record(7, writerA, std::nullopt), record(5, writerF, "zz"),
+         true},
         {"revision compared as a whole number", record(maxRevision, "A", "1"), record(10, "Z", "1"), true},
         {"greater writer at equal revision", record(5, writerF, "1"), record(5, writerA, "9"), true},
         {"writer starting with B beats A", record(5, "B", "1"), record(5, "A", "1"), true},

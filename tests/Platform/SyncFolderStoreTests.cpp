@@ -30,7 +30,9 @@ struct Report {
 struct Listener {
     explicit Listener(SyncFolderStore& store) {
         QObject::connect(&store, &SyncFolderStore::changedExternally,
-                         [this](const QStringList& keys, Reason reason) { reports.push_back({keys, reason}); });
+                         [this](const QStringList& keys, Reason reason) {
+                             reports.push_back({keys, reason});
+                         });
         QObject::connect(&store, &SyncFolderStore::identityChanged, [this] { ++identityChanges; });
     }
     std::vector<Report> reports;
@@ -96,17 +98,17 @@ TEST(SyncFolderFileNames, MapKeysToNamesOneToOne) {
 TEST(SyncFolderFileNames, OtherNamesAreNotKeys) {
     for (const char* name : {
              "syncedPreference%2Ev1%2Eenabled.sync-conflict-20240101-101010-ABCDEFG.dckv", // Syncthing
-             "syncedPreference%2Ev1%2Eenabled (conflicted copy 2024-01-01).dckv",         // Dropbox, Nextcloud
-             "syncedPreference%2Ev1%2Eenabled.dckv.aBc123",                               // a save in progress
+             "syncedPreference%2Ev1%2Eenabled (conflicted copy 2024-01-01).dckv", // Dropbox, Nextcloud
+             "syncedPreference%2Ev1%2Eenabled.dckv.aBc123",                       // a save in progress
              ".syncthing.syncedPreference%2Ev1%2Eenabled.dckv.tmp",
              ".dckv",
              "dialcove-identity",
              "notes.txt",
-             "a%2e.dckv",  // lower-case hex
-             "%41.dckv",   // an escape where the plain letter belongs
-             "a%2.dckv",   // cut short
-             "%C3.dckv",   // not UTF-8
-             "a.b.dckv",   // a bare dot
+             "a%2e.dckv", // lower-case hex
+             "%41.dckv",  // an escape where the plain letter belongs
+             "a%2.dckv",  // cut short
+             "%C3.dckv",  // not UTF-8
+             "a.b.dckv",  // a bare dot
              "name.DCKV",
          })
         EXPECT_FALSE(Platform::syncKey(name).has_value()) << name;
@@ -263,22 +265,26 @@ TEST_F(SyncFolderStoreTest, IdentityFollowsTheFolderRules) {
     } cases[] = {
         {"missing folder", [](const QString& f) { QDir(f).removeRecursively(); }, false, false},
         {"empty folder starts an identity", [](const QString&) {}, true, true},
-        {"foreign files only start one too", [](const QString& f) { writeFile(f + "/notes.txt", "x"); }, true, true},
+        {"foreign files only start one too", [](const QString& f) { writeFile(f + "/notes.txt", "x"); }, true,
+         true},
         {"records without identity wait for it",
-         [&](const QString& f) { writeFile(f + '/' + Platform::syncFileName(enabledKey), record); }, false, false},
+         [&](const QString& f) { writeFile(f + '/' + Platform::syncFileName(enabledKey), record); }, false,
+         false},
         {"a record still arriving waits too",
          [&](const QString& f) {
              writeFile(f + '/' + Platform::syncFileName(enabledKey), record, QDateTime::currentDateTimeUtc());
          },
          false, false},
         {"identity of another machine",
-         [](const QString& f) { writeFile(f + '/' + Platform::syncIdentityFileName, otherIdentity + "\n"); }, true,
-         true},
+         [](const QString& f) { writeFile(f + '/' + Platform::syncIdentityFileName, otherIdentity + "\n"); },
+         true, true},
         {"unreadable identity",
-         [](const QString& f) { writeFile(f + '/' + Platform::syncIdentityFileName, "not an identity"); }, false,
-         true},
+         [](const QString& f) { writeFile(f + '/' + Platform::syncIdentityFileName, "not an identity"); },
+         false, true},
         {"half-synced identity",
-         [](const QString& f) { writeFile(f + '/' + Platform::syncIdentityFileName, otherIdentity.left(20)); },
+         [](const QString& f) {
+             writeFile(f + '/' + Platform::syncIdentityFileName, otherIdentity.left(20));
+         },
          false, true},
     };
     for (const auto& c : cases) {
@@ -386,4 +392,24 @@ TEST_F(SyncFolderStoreTest, PeriodicRescanFindsAFolderThatIsMountedLater) {
     writeFile(identityPath(), otherIdentity);
     ASSERT_TRUE(TestSupport::waitUntil([&] { return listener.identityChanges == 1; }));
     EXPECT_EQ(store.identityToken(), otherIdentity);
+}
+
+TEST_F(SyncFolderStoreTest, FolderIsChosenInThePlatformSettingsAndNoneByDefault) {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config")));
+    EXPECT_EQ(SyncFolderStore::settingsPath(), root.filePath("config") + "/dialcove/platform.ini");
+    EXPECT_FALSE(SyncFolderStore::configuredFolder().has_value());
+    const std::shared_ptr<SyncFolderStore> store = SyncFolderStore::standard();
+    EXPECT_FALSE(store->identityToken().has_value());
+    Listener listener(*store);
+
+    SyncFolderStore::setConfiguredFolder(folder);
+    EXPECT_EQ(SyncFolderStore::configuredFolder(), folder);
+    EXPECT_EQ(store->folder(), folder);
+    EXPECT_TRUE(store->identityToken().has_value());
+    TestSupport::drainEvents();
+    EXPECT_EQ(listener.identityChanges, 1);
+
+    SyncFolderStore::setConfiguredFolder(std::nullopt);
+    EXPECT_FALSE(SyncFolderStore::configuredFolder().has_value());
+    EXPECT_FALSE(store->identityToken().has_value());
 }
