@@ -35,6 +35,9 @@ namespace MurvelPreferences {
 // another account's data are dropped and nothing more is merged or written (`issue` stays
 // `accountChanged`); the owner builds a new sync then. Nothing is ever reported as an error: `issue`
 // and its `issueChanged` signal are the only reports.
+//
+// Observer handlers and `issueChanged` slots run in the middle of a merge or a write. They may read
+// and write the sync; a slot that wants to replace it should do so with deleteLater or a queued call.
 class PreferenceSync final : public QObject {
     Q_OBJECT
 

@@ -168,7 +168,13 @@ void SyncFolderStore::remove(const QString& key) {
 
 void SyncFolderStore::synchronize() { rescan(true); }
 
-bool SyncFolderStore::folderUsable() const { return folder_ && QFileInfo(*folder_).isDir(); }
+bool SyncFolderStore::folderUsable() const {
+    if (!folder_)
+        return false;
+    // A folder we cannot list would look empty and invite a second identity.
+    const QFileInfo info(*folder_);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
 
 QString SyncFolderStore::pathOf(const QString& fileName) const { return *folder_ + '/' + fileName; }
 
@@ -297,9 +303,17 @@ std::optional<QByteArray> SyncFolderStore::readIdentity(bool fileExists, bool fo
     }
     if (folderHoldsRecords)
         return std::nullopt; // the identity is still on its way
+    // Never over an existing file: a listing that missed it (a flaky mount) must not replace the
+    // identity every machine knows. The file is small enough to land in one write.
     const QByteArray token = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toUtf8();
-    if (!writeAtomically(path, token + '\n')) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        qCWarning(lcSyncFolder) << "sync folder identity could not be created:" << path;
+        return std::nullopt;
+    }
+    if (file.write(token + '\n') != token.size() + 1 || !file.flush()) {
         qCWarning(lcSyncFolder) << "sync folder identity could not be written:" << path;
+        file.remove();
         return std::nullopt;
     }
     qCInfo(lcSyncFolder) << "sync folder identity created";
