@@ -1,0 +1,356 @@
+#include "Platform/SyncFolderStore.hpp"
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include "Platform/SyncFolderFileNames.hpp"
+#include "Platform/UserDefaults.hpp"
+
+Q_LOGGING_CATEGORY(lcSyncFolder, "works.murvel.dialcove.syncfolder")
+
+namespace Platform {
+
+namespace {
+
+constexpr qint64 maximumIdentityBytes = 1024;
+const QString folderSettingKey = QStringLiteral("syncFolder");
+
+std::shared_ptr<SyncFolderStore>& standardInstance() {
+    static std::shared_ptr<SyncFolderStore> instance;
+    return instance;
+}
+
+qint64 nanoseconds(const timespec& time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
+
+std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(limit + 1);
+    if (bytes.size() > limit || file.error() != QFile::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool writeAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+SyncFolderStore::SyncFolderStore(std::optional<QString> folder, QObject* parent)
+    : SyncFolderStore(std::move(folder), Options{}, parent) {}
+
+SyncFolderStore::SyncFolderStore(std::optional<QString> folder, Options options, QObject* parent)
+    : QObject(parent), folder_(std::move(folder)), options_(std::move(options)) {
+    debounce_.setSingleShot(true);
+    debounce_.setTimerType(Qt::PreciseTimer);
+    debounce_.setInterval(options_.debounce);
+    connect(&debounce_, &QTimer::timeout, this, [this] { rescan(true); });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!debounce_.isActive())
+            debounce_.start();
+    });
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+        if (!debounce_.isActive())
+            debounce_.start();
+    });
+    if (options_.rescanInterval.count() > 0) {
+        periodic_.setInterval(options_.rescanInterval);
+        connect(&periodic_, &QTimer::timeout, this, [this] { rescan(true); });
+        periodic_.start();
+    }
+    rescan(false);
+}
+
+SyncFolderStore::~SyncFolderStore() = default;
+
+std::shared_ptr<SyncFolderStore> SyncFolderStore::standard() {
+    std::shared_ptr<SyncFolderStore>& instance = standardInstance();
+    if (!instance) {
+        instance = std::make_shared<SyncFolderStore>(configuredFolder());
+        // Timers and watches must go before the application object does.
+        qAddPostRoutine([] { standardInstance().reset(); });
+    }
+    return instance;
+}
+
+QString SyncFolderStore::settingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/dialcove/platform.ini";
+}
+
+std::optional<QString> SyncFolderStore::configuredFolder() {
+    const std::optional<QString> folder = UserDefaults(settingsPath()).string(folderSettingKey);
+    if (!folder || folder->trimmed().isEmpty())
+        return std::nullopt;
+    return QDir::cleanPath(*folder);
+}
+
+void SyncFolderStore::setConfiguredFolder(const std::optional<QString>& folder) {
+    UserDefaults settings(settingsPath());
+    if (folder)
+        settings.setString(folderSettingKey, *folder);
+    else
+        settings.remove(folderSettingKey);
+    if (const std::shared_ptr<SyncFolderStore>& instance = standardInstance())
+        instance->setFolder(configuredFolder());
+}
+
+void SyncFolderStore::setFolder(const std::optional<QString>& folder) {
+    if (folder == folder_)
+        return;
+    folder_ = folder;
+    if (!watcher_.files().isEmpty())
+        watcher_.removePaths(watcher_.files());
+    if (!watcher_.directories().isEmpty())
+        watcher_.removePaths(watcher_.directories());
+    watchedInodes_.clear();
+    pending_.clear();
+    // Nothing read from the old folder says anything about the new one.
+    for (auto& [key, entry] : entries_)
+        entry.signature = Signature{};
+    rescan(true);
+}
+
+std::optional<QByteArray> SyncFolderStore::data(const QString& key) const {
+    const auto found = entries_.find(key);
+    if (found == entries_.end())
+        return std::nullopt;
+    return found->second.bytes;
+}
+
+void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
+    if (key.isEmpty() || !folderUsable()) {
+        qCDebug(lcSyncFolder) << "no usable sync folder, write dropped";
+        return;
+    }
+    qint64 totalBytes = 0;
+    for (const auto& [storedKey, entry] : entries_)
+        if (storedKey != key)
+            totalBytes += storedKey.toUtf8().size() + entry.bytes.size();
+    totalBytes += key.toUtf8().size() + value.size();
+    const auto keyCount = qsizetype(entries_.size()) + (entries_.count(key) ? 0 : 1);
+    if (totalBytes > options_.quota.totalBytes || keyCount > options_.quota.keyCount) {
+        qCWarning(lcSyncFolder) << "sync folder quota exceeded, write refused";
+        report({key}, ChangeReason::quotaViolation, false);
+        return;
+    }
+    const QString path = pathOf(syncFileName(key));
+    if (!writeAtomically(path, value)) {
+        qCWarning(lcSyncFolder) << "sync folder write failed:" << path;
+        return;
+    }
+    pending_.remove(key);
+    entries_[key] = Entry{value, signatureOf(path).value_or(Signature{})};
+    watch({path});
+}
+
+void SyncFolderStore::remove(const QString& key) {
+    if (!folderUsable() || !entries_.count(key))
+        return;
+    const QString path = pathOf(syncFileName(key));
+    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+        qCWarning(lcSyncFolder) << "sync folder remove failed:" << path;
+        return;
+    }
+    entries_.erase(key);
+    pending_.remove(key);
+}
+
+void SyncFolderStore::synchronize() { rescan(true); }
+
+bool SyncFolderStore::folderUsable() const {
+    if (!folder_)
+        return false;
+    // A folder we cannot list would look empty and invite a second identity.
+    const QFileInfo info(*folder_);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+QString SyncFolderStore::pathOf(const QString& fileName) const { return *folder_ + '/' + fileName; }
+
+QDateTime SyncFolderStore::now() const {
+    return options_.clock ? options_.clock() : QDateTime::currentDateTimeUtc();
+}
+
+std::optional<SyncFolderStore::Signature> SyncFolderStore::signatureOf(const QString& path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return Signature{qint64(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
+                     quint64(status.st_ino)};
+}
+
+void SyncFolderStore::rescan(bool shouldReport) {
+    std::map<QString, QByteArray> before;
+    for (const auto& [key, entry] : entries_)
+        before.emplace(key, entry.bytes);
+    const std::optional<QByteArray> identityBefore = identity_;
+
+    if (!folderUsable()) {
+        entries_.clear();
+        pending_.clear();
+        identity_.reset();
+    } else {
+        const QStringList names =
+            QDir(*folder_).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QSet<QString> present;
+        bool hasIdentityFile = false;
+        QStringList ours;
+        for (const QString& name : names) {
+            if (name == syncIdentityFileName) {
+                hasIdentityFile = true;
+                ours << pathOf(name);
+            } else if (const std::optional<QString> key = syncKey(name)) {
+                present.insert(*key);
+                ours << pathOf(name);
+                scanRecord(*key, pathOf(name));
+            }
+        }
+        std::erase_if(entries_, [&](const auto& item) { return !present.contains(item.first); });
+        for (auto it = pending_.begin(); it != pending_.end();)
+            it = present.contains(it.key()) ? std::next(it) : pending_.erase(it);
+        identity_ = readIdentity(hasIdentityFile, !present.isEmpty());
+        if (!hasIdentityFile && identity_)
+            ours << pathOf(syncIdentityFileName);
+        ours << *folder_;
+        watch(ours);
+    }
+
+    if (!pending_.isEmpty() && !debounce_.isActive())
+        debounce_.start();
+    if (!shouldReport)
+        return;
+
+    QStringList changed;
+    for (const auto& [key, bytes] : before) {
+        const auto now = entries_.find(key);
+        if (now == entries_.end() || now->second.bytes != bytes)
+            changed << key;
+    }
+    for (const auto& [key, entry] : entries_)
+        if (!before.count(key))
+            changed << key;
+    changed.sort();
+    const bool identityChanged = identity_ != identityBefore;
+    if (identityChanged)
+        report(changed, ChangeReason::accountChange, true);
+    else if (!changed.isEmpty())
+        report(changed, ChangeReason::serverChange, false);
+}
+
+void SyncFolderStore::scanRecord(const QString& key, const QString& path) {
+    const std::optional<Signature> signature = signatureOf(path);
+    // Something we cannot take (not a regular file, too large for any record) changes nothing:
+    // what was read before stays until the file is one we can read.
+    if (!signature || signature->size > options_.quota.totalBytes) {
+        pending_.remove(key);
+        return;
+    }
+    if (const auto known = entries_.find(key);
+        known != entries_.end() && known->second.signature == *signature) {
+        pending_.remove(key);
+        return;
+    }
+
+    // A file untouched for a whole debounce has held still across it; otherwise it must look the
+    // same a debounce after it was first seen like this.
+    const QDateTime current = now();
+    const auto debounce = qint64(options_.debounce.count());
+    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(signature->modified / 1'000'000, Qt::UTC);
+    bool settled = modified.msecsTo(current) >= debounce;
+    if (!settled) {
+        const auto seen = pending_.find(key);
+        if (seen == pending_.end() || seen->signature != *signature || seen->firstSeen > current) {
+            pending_.insert(key, Pending{*signature, current});
+            return;
+        }
+        settled = seen->firstSeen.msecsTo(current) >= debounce;
+        if (!settled)
+            return;
+    }
+
+    const std::optional<QByteArray> bytes = readAtMost(path, options_.quota.totalBytes);
+    const std::optional<Signature> after = signatureOf(path);
+    if (!bytes || !after || *after != *signature) {
+        if (after)
+            pending_.insert(key, Pending{*after, current});
+        return;
+    }
+    pending_.remove(key);
+    entries_[key] = Entry{*bytes, *signature};
+}
+
+std::optional<QByteArray> SyncFolderStore::readIdentity(bool fileExists, bool folderHoldsRecords) {
+    const QString path = pathOf(syncIdentityFileName);
+    if (fileExists) {
+        const std::optional<QByteArray> text = readAtMost(path, maximumIdentityBytes);
+        const QUuid uuid = text ? QUuid::fromString(QString::fromUtf8(text->trimmed())) : QUuid();
+        if (uuid.isNull()) {
+            qCDebug(lcSyncFolder) << "sync folder identity unreadable";
+            return std::nullopt;
+        }
+        return uuid.toString(QUuid::WithoutBraces).toUpper().toUtf8();
+    }
+    if (folderHoldsRecords)
+        return std::nullopt; // the identity is still on its way
+    // Never over an existing file: a listing that missed it (a flaky mount) must not replace the
+    // identity every machine knows. The file is small enough to land in one write.
+    const QByteArray token = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toUtf8();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        qCWarning(lcSyncFolder) << "sync folder identity could not be created:" << path;
+        return std::nullopt;
+    }
+    if (file.write(token + '\n') != token.size() + 1 || !file.flush()) {
+        qCWarning(lcSyncFolder) << "sync folder identity could not be written:" << path;
+        file.remove();
+        return std::nullopt;
+    }
+    qCInfo(lcSyncFolder) << "sync folder identity created";
+    return token;
+}
+
+void SyncFolderStore::watch(const QStringList& paths) {
+    const QStringList files = watcher_.files();
+    const QStringList directories = watcher_.directories();
+    QSet<QString> watchedPaths(files.begin(), files.end());
+    watchedPaths.unite(QSet<QString>(directories.begin(), directories.end()));
+    QStringList add;
+    for (const QString& path : paths) {
+        const std::optional<Signature> signature = signatureOf(path);
+        const quint64 inode = signature ? signature->inode : 0;
+        const bool watched = watchedPaths.contains(path);
+        // A file replaced by renaming over it is a new inode, which the old watch does not see.
+        if (watched && watchedInodes_.value(path) == inode)
+            continue;
+        if (watched)
+            watcher_.removePath(path);
+        watchedInodes_.insert(path, inode);
+        add << path;
+    }
+    if (!add.isEmpty())
+        watcher_.addPaths(add);
+}
+
+void SyncFolderStore::report(QStringList keys, ChangeReason reason, bool identityChanged) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, keys = std::move(keys), reason, identityChanged] {
+            emit changedExternally(keys, reason);
+            if (identityChanged)
+                emit this->identityChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace Platform

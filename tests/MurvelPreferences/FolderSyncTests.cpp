@@ -1,0 +1,244 @@
+#include "MurvelPreferences/PreferenceSync.hpp"
+#include "MurvelPreferencesCore/PreferenceRecord.hpp"
+#include "Platform/SyncFolderFileNames.hpp"
+#include "Platform/SyncFolderStore.hpp"
+#include "Platform/UserDefaults.hpp"
+#include "tests/support/EventLoop.hpp"
+#include "tests/support/QtPrinters.hpp"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace MurvelPreferences;
+using Platform::SyncFolderStore;
+using Platform::UserDefaults;
+
+namespace {
+
+const QSet<QString> syncedKeys = {"enabled", "phonePlan", "shortcut"};
+const QString enabledRecord = PreferenceSync::recordPrefix + "enabled";
+const QString planRecord = PreferenceSync::recordPrefix + "phonePlan";
+
+SyncFolderStore::Options quickly() {
+    SyncFolderStore::Options options;
+    options.debounce = std::chrono::milliseconds(0);
+    options.rescanInterval = std::chrono::milliseconds(0);
+    return options;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// One installation: its own defaults file and its own view of the shared folder.
+struct Machine {
+    Machine(const QString& defaultsPath, std::optional<QString> folder, const QString& writer = {},
+            SyncFolderStore::Options options = quickly())
+        : defaults(std::make_shared<UserDefaults>(defaultsPath)),
+          store(std::make_shared<SyncFolderStore>(std::move(folder), std::move(options))) {
+        if (!writer.isEmpty())
+            defaults->setString(PreferenceSync::writerKey, writer);
+        startSync();
+    }
+
+    // What the settings do at launch and on every identity change.
+    void startSync() {
+        sync.reset();
+        sync = std::make_unique<PreferenceSync>(defaults, syncedKeys, store);
+    }
+
+    int observe(const QString& key) {
+        sync->addObserver(key, [this, key] { ++calls[key]; });
+        return 0;
+    }
+
+    // The folder holds exactly the local records.
+    bool folderMatchesLocal() const {
+        for (const QString& key : syncedKeys)
+            if (store->data(PreferenceSync::recordPrefix + key) !=
+                defaults->data(PreferenceSync::recordPrefix + key))
+                return false;
+        return true;
+    }
+
+    std::shared_ptr<UserDefaults> defaults;
+    std::shared_ptr<SyncFolderStore> store;
+    std::unique_ptr<PreferenceSync> sync;
+    QHash<QString, int> calls;
+};
+
+class FolderSyncTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config")));
+        ASSERT_TRUE(QDir().mkpath(shared));
+    }
+    QTemporaryDir root;
+    const QString shared = root.filePath("shared");
+};
+
+} // namespace
+
+TEST_F(FolderSyncTest, TwoMachinesConvergeOnTheRulesWinnerAndOnlyTheLoserHears) {
+    Machine a(root.filePath("a.ini"), shared, "AAAAAAAA-0000-4000-8000-000000000001");
+    Machine b(root.filePath("b.ini"), shared, "FFFFFFFF-0000-4000-8000-000000000002");
+    ASSERT_TRUE(a.store->identityToken().has_value());
+    ASSERT_EQ(a.store->identityToken(), b.store->identityToken());
+    for (Machine* machine : {&a, &b}) {
+        machine->observe("enabled");
+        machine->observe("phonePlan");
+    }
+
+    // Neither has seen the other's write yet. "enabled": one revision each, the greater writer (b)
+    // wins. "phonePlan": a is a revision ahead and wins although its writer is the lesser.
+    a.sync->set(false, "enabled");
+    a.sync->set(std::string("spain"), "phonePlan");
+    a.sync->set(std::string("mexico"), "phonePlan");
+    b.sync->set(true, "enabled");
+    b.sync->set(std::string("germany"), "phonePlan");
+
+    ASSERT_TRUE(TestSupport::waitUntil([&] {
+        a.store->synchronize();
+        b.store->synchronize();
+        return a.sync->value<bool>("enabled") == true && b.sync->value<bool>("enabled") == true &&
+               a.sync->value<std::string>("phonePlan") == "mexico" &&
+               b.sync->value<std::string>("phonePlan") == "mexico" && a.folderMatchesLocal() &&
+               b.folderMatchesLocal();
+    }));
+    TestSupport::drainEvents();
+    EXPECT_EQ(a.defaults->data(enabledRecord), b.defaults->data(enabledRecord));
+    EXPECT_EQ(a.defaults->data(planRecord), b.defaults->data(planRecord));
+    EXPECT_GE(a.calls.value("enabled"), 1);
+    EXPECT_EQ(b.calls.value("enabled"), 0);
+    EXPECT_EQ(a.calls.value("phonePlan"), 0);
+    EXPECT_GE(b.calls.value("phonePlan"), 1);
+    EXPECT_EQ(a.sync->issue(), std::nullopt);
+    EXPECT_EQ(b.sync->issue(), std::nullopt);
+}
+
+TEST_F(FolderSyncTest, AccountFollowsTheFolder) {
+    struct Expected {
+        std::optional<PreferenceCloudIssue> issue;
+        std::optional<bool> enabled;
+        std::optional<std::string> plan;
+    };
+    const QString theirs = root.filePath("theirs");
+    using Step = std::function<void(Machine&, const QString& own)>;
+    const struct {
+        const char* name;
+        bool startsInOwnFolder; // else with no folder
+        Step before;
+        Step change;
+        Expected afterChange;
+        Expected afterRestart; // the next sync over the same stores, as the settings build it
+    } cases[] = {
+        {"no folder: local-only settings",
+         false,
+         [](Machine& m, auto&) { m.sync->set(false, "enabled"); },
+         [](Machine&, auto&) {},
+         {PreferenceCloudIssue::accountUnavailable, false, {}},
+         {PreferenceCloudIssue::accountUnavailable, false, {}}},
+        {"a folder appears: local settings are merged, not lost",
+         false,
+         [](Machine& m, auto&) { m.sync->set(false, "enabled"); },
+         [&](Machine& m, auto&) { m.store->setFolder(theirs); },
+         {std::nullopt, false, "portugal"},
+         {std::nullopt, false, "portugal"}},
+        {"first launch with a folder keeps local settings too",
+         false,
+         [&](Machine& m, auto&) {
+             m.sync->set(false, "enabled");
+             m.sync.reset();
+             m.store->setFolder(theirs);
+         },
+         [](Machine& m, auto&) { m.startSync(); },
+         {std::nullopt, false, "portugal"},
+         {std::nullopt, false, "portugal"}},
+        {"the same identity back",
+         true,
+         [](Machine& m, auto&) {
+             m.sync->set(false, "enabled");
+             m.store->setFolder(std::nullopt);
+             TestSupport::drainEvents();
+             m.sync->set(std::string("spain"), "phonePlan"); // written while away
+         },
+         [](Machine& m, const QString& own) { m.store->setFolder(own); },
+         {std::nullopt, false, "spain"},
+         {std::nullopt, false, "spain"}},
+        {"another identity drops the other account's settings",
+         true,
+         [](Machine& m, auto&) { m.sync->set(false, "enabled"); },
+         [&](Machine& m, auto&) { m.store->setFolder(theirs); },
+         {PreferenceCloudIssue::accountChanged, {}, {}},
+         {std::nullopt, {}, "portugal"}},
+        {"the folder removed: settings stay local",
+         true,
+         [](Machine& m, auto&) { m.sync->set(false, "enabled"); },
+         [](Machine& m, const QString& own) {
+             QDir(own).removeRecursively();
+             m.store->synchronize();
+         },
+         {PreferenceCloudIssue::accountUnavailable, false, {}},
+         {PreferenceCloudIssue::accountUnavailable, false, {}}},
+    };
+
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString own = root.filePath(QString("own-%1").arg(++run));
+        ASSERT_TRUE(QDir().mkpath(own));
+        // Another machine's folder: its identity and a setting it wrote long ago.
+        ASSERT_TRUE(QDir(theirs).removeRecursively() && QDir().mkpath(theirs));
+        writeFile(theirs + '/' + Platform::syncIdentityFileName, "3C1D9F0E-7A52-4B8C-A1D4-5E6F70819203\n");
+        writeFile(theirs + '/' + Platform::syncFileName(planRecord),
+                  QByteArray::fromStdString(*MurvelPreferencesCore::PreferenceRecord(
+                                                 3, "C0FFEE00-0000-4000-8000-000000000003", "\"portugal\"")
+                                                 .encoded()));
+        Machine machine(root.filePath(QString("case-%1.ini").arg(run)),
+                        c.startsInOwnFolder ? std::optional<QString>(own) : std::nullopt);
+        c.before(machine, own);
+        TestSupport::drainEvents();
+        c.change(machine, own);
+
+        const auto check = [&](const Expected& expected) {
+            ASSERT_TRUE(TestSupport::waitUntil([&] { return machine.sync->issue() == expected.issue; }));
+            TestSupport::drainEvents();
+            EXPECT_EQ(machine.sync->issue(), expected.issue);
+            EXPECT_EQ(machine.sync->value<bool>("enabled"), expected.enabled);
+            EXPECT_EQ(machine.sync->value<std::string>("phonePlan"), expected.plan);
+            if (!expected.issue) {
+                EXPECT_TRUE(machine.folderMatchesLocal());
+            }
+        };
+        {
+            SCOPED_TRACE("after the change");
+            check(c.afterChange);
+        }
+        machine.startSync();
+        {
+            SCOPED_TRACE("after a restart");
+            check(c.afterRestart);
+        }
+    }
+}
+
+TEST_F(FolderSyncTest, QuotaReportReachesTheSyncsIssue) {
+    SyncFolderStore::Options small = quickly();
+    small.quota.totalBytes = 150; // room for one record
+    Machine machine(root.filePath("m.ini"), shared, {}, small);
+    int issueChanges = 0;
+    QObject::connect(machine.sync.get(), &PreferenceSync::issueChanged, [&] { ++issueChanges; });
+
+    machine.sync->set(true, "enabled");
+    machine.sync->set(std::string("brazil"), "phonePlan");
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return issueChanges == 1; }));
+    EXPECT_EQ(machine.sync->issue(), PreferenceCloudIssue::quotaExceeded);
+    EXPECT_TRUE(machine.store->data(enabledRecord).has_value());
+    EXPECT_FALSE(machine.store->data(planRecord).has_value());
+    EXPECT_EQ(machine.sync->value<std::string>("phonePlan"), "brazil"); // kept locally
+}

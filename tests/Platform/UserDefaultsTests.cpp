@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "Platform/UserDefaults.hpp"
+
+using Platform::UserDefaults;
+
+namespace {
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    }
+
+    // The file as the next launch reads it: a path this process has not cached.
+    std::unique_ptr<UserDefaults> reopened(const UserDefaults& defaults) {
+        const QString copy = home.filePath(QString("reopened-%1.ini").arg(++copies));
+        EXPECT_TRUE(QFile::copy(defaults.path(), copy));
+        return std::make_unique<UserDefaults>(copy);
+    }
+
+    QTemporaryDir home;
+    int copies = 0;
+};
+
+void writeFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+} // namespace
+
+TEST_F(UserDefaultsTest, StandardFileLivesUnderTheConfigHome) {
+    const std::shared_ptr<UserDefaults> defaults = UserDefaults::standard();
+    EXPECT_EQ(defaults->path(), home.path() + "/dialcove/dialcove.ini");
+    EXPECT_EQ(UserDefaults::standard(), defaults); // shared while held
+    defaults->setBool("hasSeenWelcome", true);
+    EXPECT_TRUE(QFile::exists(home.path() + "/dialcove/dialcove.ini"));
+}
+
+TEST_F(UserDefaultsTest, TypedReadsGiveBackWhatWasStoredAfterReopening) {
+    UserDefaults defaults(home.filePath("d.ini"));
+    QByteArray everyByte;
+    for (int i = 0; i < 256; ++i)
+        everyByte += char(i);
+    const QDateTime when = QDateTime(QDate(2024, 5, 17), QTime(8, 30, 15, 250), Qt::UTC);
+
+    defaults.setBool("yes", true);
+    defaults.setBool("no", false);
+    defaults.setData("bytes", everyByte);
+    defaults.setData("empty bytes", QByteArray());
+    defaults.setString("comma", "a,b");
+    defaults.setString("looks typed", "@ByteArray(x)");
+    defaults.setString("word true", "true");
+    defaults.setString("empty", "");
+    defaults.setStringArray("none", {});
+    defaults.setStringArray("one", {"C1"});
+    defaults.setStringArray("blank one", {""});
+    defaults.setStringArray("two", {"a,b", "c"});
+    defaults.setObject("date", when);
+
+    const std::unique_ptr<UserDefaults> next = reopened(defaults);
+    for (const UserDefaults* read : {&defaults, next.get()}) {
+        EXPECT_TRUE(read->boolValue("yes"));
+        EXPECT_FALSE(read->boolValue("no"));
+        EXPECT_FALSE(read->boolValue("missing"));
+        EXPECT_EQ(read->data("bytes"), everyByte);
+        EXPECT_EQ(read->data("empty bytes"), QByteArray());
+        EXPECT_EQ(read->string("comma"), "a,b");
+        EXPECT_EQ(read->string("looks typed"), "@ByteArray(x)");
+        EXPECT_EQ(read->string("word true"), "true");
+        EXPECT_EQ(read->string("empty"), "");
+        EXPECT_EQ(read->stringArray("none"), QStringList());
+        EXPECT_EQ(read->stringArray("one"), QStringList{"C1"});
+        EXPECT_EQ(read->stringArray("blank one"), QStringList{""});
+        EXPECT_EQ(read->stringArray("two"), (QStringList{"a,b", "c"}));
+        EXPECT_EQ(read->object("date"), QVariant(when));
+        EXPECT_FALSE(read->stringArray("missing").has_value());
+        EXPECT_FALSE(read->object("missing").has_value());
+    }
+}
+
+TEST_F(UserDefaultsTest, ReadOfAnotherKindGivesNothing) {
+    UserDefaults defaults(home.filePath("d.ini"));
+    defaults.setString("text", "x");
+    defaults.setData("bytes", "x");
+    defaults.setStringArray("list", {"a", "b"});
+    const std::unique_ptr<UserDefaults> read = reopened(defaults);
+    EXPECT_FALSE(read->data("text").has_value()); // a string is not bytes
+    EXPECT_FALSE(read->string("bytes").has_value());
+    EXPECT_FALSE(read->stringArray("bytes").has_value());
+    EXPECT_FALSE(read->string("list").has_value());
+    EXPECT_FALSE(read->boolValue("text"));
+}
+
+TEST_F(UserDefaultsTest, RemoveForgetsTheKey) {
+    UserDefaults defaults(home.filePath("d.ini"));
+    defaults.setData("k", "v");
+    defaults.remove("k");
+    EXPECT_FALSE(defaults.contains("k"));
+    EXPECT_FALSE(reopened(defaults)->contains("k"));
+}
+
+TEST_F(UserDefaultsTest, SeesAnotherProcessWritesAfterSync) {
+    const QString path = home.filePath("d.ini");
+    UserDefaults defaults(path);
+    defaults.setString("recent", "old");
+    // Another process rewrites the file.
+    writeFile(path, "[General]\nrecent=newer value\nhasSeenWelcome=true\n");
+    defaults.sync();
+    EXPECT_EQ(defaults.string("recent"), "newer value");
+    EXPECT_TRUE(defaults.boolValue("hasSeenWelcome"));
+}
+
+TEST_F(UserDefaultsTest, FileThatDoesNotParseIsKeptAside) {
+    const QString path = home.filePath("d.ini");
+    const QByteArray broken = "[sec\nkey=\"unterminated\n";
+    writeFile(path, broken);
+    UserDefaults defaults(path);
+    defaults.setBool("hasSeenWelcome", true);
+    EXPECT_TRUE(defaults.boolValue("hasSeenWelcome"));
+
+    const QStringList copies = QDir(home.path()).entryList({"d.ini.corrupt-*"}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    QFile copy(home.filePath(copies.front()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), broken);
+}
