@@ -312,7 +312,11 @@ void MurvelStackLayout::setGeometry(const QRect& rect) {
         QRect r = placement.rects[i].translated(content.topLeft());
         if (mirrored)
             r.moveLeft(content.left() + content.right() - r.right());
-        items_[i].item->setGeometry(r);
+        // The rectangle is final: a widget item would shrink it back to a fixed widget's own hint.
+        if (QWidget* widget = items_[i].item->widget())
+            widget->setGeometry(r);
+        else
+            items_[i].item->setGeometry(r);
     }
 }
 

@@ -37,6 +37,9 @@ namespace {
 // A symbol is drawn in a square of this many ems, centred on the middle of the capitals: like the
 // glyphs of the font, a circle symbol stands a little taller than a capital letter.
 constexpr qreal symbolEms = 1.4;
+// How far the drawn shapes reach from the square's centre, as a share of its side: the square's
+// margins may overhang the text line, the shapes do not count past this.
+constexpr qreal glyphReach = 0.44;
 
 struct Extent {
     qreal side;     // the symbol's square
@@ -49,8 +52,8 @@ Extent extentOf(const QFont& font) {
     const QFontMetricsF metrics(font);
     const qreal side = std::round(QFontInfo(font).pixelSize() * symbolEms);
     const qreal centre = metrics.ascent() - metrics.capHeight() / 2;
-    const qreal top = std::min<qreal>(0, centre - side / 2);
-    const qreal bottom = std::max<qreal>(metrics.height(), centre + side / 2);
+    const qreal top = std::min<qreal>(0, centre - side * glyphReach);
+    const qreal bottom = std::max<qreal>(metrics.height(), centre + side * glyphReach);
     return {side, top, bottom - top, metrics.ascent() - top};
 }
 

@@ -21,18 +21,16 @@ inline const char* nameOf(MurvelColorScheme scheme) {
     return scheme == MurvelColorScheme::dark ? "dark" : "light";
 }
 
-// Lays `widget` out at `width` (and the height its content asks for there, unless given) in `scheme`.
+// Lays `widget` out at `width` (and the height its content asks for there, unless given) in
+// `scheme`, shown off screen so that every nested layout runs as it does in a window.
 inline void layOut(QWidget& widget, int width, MurvelColorScheme scheme = MurvelColorScheme::light,
                    int height = -1) {
     MurvelUI::MurvelEnvironment::of(&widget)->setForcedColorScheme(scheme);
-    widget.ensurePolished();
-    if (widget.layout())
-        widget.layout()->activate();
-    widget.resize(width, height >= 0                        ? height
-                         : widget.heightForWidth(width) > 0 ? widget.heightForWidth(width)
-                                                            : widget.sizeHint().height());
-    if (widget.layout())
-        widget.layout()->activate();
+    widget.setAttribute(Qt::WA_DontShowOnScreen);
+    widget.show();
+    const int wanted = widget.hasHeightForWidth() ? widget.heightForWidth(width) : widget.sizeHint().height();
+    widget.resize(width, height >= 0 ? height : wanted);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 // The widget and its children painted at 1 point per pixel over an opaque `background`, without

@@ -5,7 +5,20 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform says it cannot size windows from their hints each time a test shows one.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.contains(QLatin1String("propagateSizeHints")))
+        defaultHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    defaultHandler = qInstallMessageHandler(quietHandler);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Nothing a test does may reach the real home.
