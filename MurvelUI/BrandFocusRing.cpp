@@ -25,7 +25,11 @@ BrandFocusRing::BrandFocusRing(QWidget* control, const MurvelShape& shape)
     setFocusPolicy(Qt::NoFocus);
     hide();
     control->installEventFilter(this);
-    connect(control, &QObject::destroyed, this, &QObject::deleteLater);
+    // Gone with the control, and never drawn around nothing meanwhile.
+    connect(control, &QObject::destroyed, this, [this] {
+        hide();
+        deleteLater();
+    });
 }
 
 BrandFocusRing* BrandFocusRing::forKeyboardFocus(QWidget* control, const MurvelShape& shape) {
@@ -48,15 +52,15 @@ void BrandFocusRing::setShape(const MurvelShape& shape) {
 }
 
 QRectF BrandFocusRing::outline() const {
-    return QRectF(control_->rect()).adjusted(-1, -1, 1, 1);
+    return control_ ? QRectF(control_->rect()).adjusted(-1, -1, 1, 1) : QRectF();
 }
 
 bool BrandFocusRing::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != control_)
+    if (!control_ || watched != control_)
         return false;
     switch (event->type()) {
     case QEvent::ParentChange:
-        setParent(control_->parentWidget() ? control_->parentWidget() : control_);
+        setParent(control_->parentWidget() ? control_->parentWidget() : control_.data());
         follow();
         break;
     case QEvent::Move:
@@ -75,6 +79,8 @@ bool BrandFocusRing::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BrandFocusRing::follow() {
+    if (!control_)
+        return;
     if (tracksFocus_)
         on_ = control_->hasFocus() && MurvelEnvironment::of(control_)->keyboardUsed();
     const bool show = on_ && !control_->isHidden() && parentWidget() != control_;
@@ -89,6 +95,8 @@ void BrandFocusRing::follow() {
 }
 
 void BrandFocusRing::paintEvent(QPaintEvent*) {
+    if (!control_)
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(BrandPalette::focusRing(MurvelEnvironment::of(this)->colorScheme()), 1);

@@ -3,6 +3,7 @@
 #include "MurvelUI/MurvelAccessibility.hpp"
 #include "MurvelUI/MurvelShape.hpp"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace MurvelUI {
@@ -40,7 +41,7 @@ protected:
 private:
     void follow();
 
-    QWidget* control_;
+    QPointer<QWidget> control_;
     MurvelShape shape_;
     bool on_ = false;
     bool tracksFocus_ = false;

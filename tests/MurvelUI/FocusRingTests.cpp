@@ -6,6 +6,7 @@
 #include "MurvelUI/MurvelButton.hpp"
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -146,6 +147,24 @@ TEST(BrandFocusRing, KitControlsDrawTheirOwnRing) {
     EXPECT_TRUE(rings[0]->isOn());
     // A click moves no keyboard focus to a kit button.
     EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BrandFocusRing, GoesWithItsControl) {
+    QWidget parent;
+    QPointer<BrandFocusRing> ring;
+    {
+        auto* control = new QWidget(&parent);
+        ring = new BrandFocusRing(control, MurvelShape::capsule());
+        ring->setOn(true);
+        delete control;
+        EXPECT_TRUE(ring->isHidden()) << "nothing drawn around a control that is gone";
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ring.isNull());
 }
 
 } // namespace
