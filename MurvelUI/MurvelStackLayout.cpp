@@ -4,7 +4,6 @@
 
 #include <QWidget>
 #include <algorithm>
-#include <numeric>
 
 namespace MurvelUI {
 
@@ -86,6 +85,14 @@ int MurvelStackLayout::contentWidth(int outerWidth) const {
     return std::max(0, outerWidth - margins.left() - margins.right());
 }
 
+QList<int> MurvelStackLayout::visibleEntries() const {
+    QList<int> visible;
+    for (int i = 0; i < items_.size(); ++i)
+        if (items_[i].spacer || !items_[i].item->isEmpty())
+            visible.append(i);
+    return visible;
+}
+
 MurvelStackLayout::Placement MurvelStackLayout::arrange(int width, int height) const {
     return axis_ == Axis::horizontal ? arrangeRow(width) : arrangeColumn(width, height);
 }
@@ -93,10 +100,7 @@ MurvelStackLayout::Placement MurvelStackLayout::arrange(int width, int height) c
 MurvelStackLayout::Placement MurvelStackLayout::arrangeRow(int width) const {
     Placement placement;
     placement.rects.resize(items_.size());
-    QList<int> visible;
-    for (int i = 0; i < items_.size(); ++i)
-        if (!items_[i].item->isEmpty() || items_[i].spacer)
-            visible.append(i);
+    const QList<int> visible = visibleEntries();
     if (visible.isEmpty()) {
         const QMargins margins = contentsMargins();
         placement.height = std::max(0, minimumCrossExtent_ - margins.top() - margins.bottom());
@@ -208,10 +212,7 @@ MurvelStackLayout::Placement MurvelStackLayout::arrangeRow(int width) const {
 MurvelStackLayout::Placement MurvelStackLayout::arrangeColumn(int width, int height) const {
     Placement placement;
     placement.rects.resize(items_.size());
-    QList<int> visible;
-    for (int i = 0; i < items_.size(); ++i)
-        if (!items_[i].item->isEmpty() || items_[i].spacer)
-            visible.append(i);
+    const QList<int> visible = visibleEntries();
 
     QList<int> widths(items_.size(), 0), heights(items_.size(), 0);
     int total = spacing() * std::max(0, int(visible.size() - 1));
@@ -256,49 +257,41 @@ MurvelStackLayout::Placement MurvelStackLayout::arrangeColumn(int width, int hei
     return placement;
 }
 
-QSize MurvelStackLayout::sizeHint() const {
-    const QMargins margins = contentsMargins();
+int MurvelStackLayout::combinedWidth(const std::function<int(const Entry&)>& widthOf) const {
+    // Summed with the spacing along a row, the widest item across a column.
     int width = 0;
     int counted = 0;
     for (const Entry& entry : items_) {
         if (entry.item->isEmpty() && !entry.spacer)
             continue;
         if (axis_ == Axis::horizontal) {
-            width += idealMainExtent(entry);
+            width += widthOf(entry);
             ++counted;
         } else if (!entry.spacer) {
-            width = std::max(width, entry.item->sizeHint().width());
+            width = std::max(width, widthOf(entry));
         }
     }
     if (axis_ == Axis::horizontal)
         width += spacing() * std::max(0, counted - 1);
-    const int outer = width + margins.left() + margins.right();
-    return {outer, heightForWidth(outer)};
+    const QMargins margins = contentsMargins();
+    return width + margins.left() + margins.right();
+}
+
+QSize MurvelStackLayout::sizeHint() const {
+    const int width = combinedWidth([this](const Entry& entry) {
+        return axis_ == Axis::horizontal ? idealMainExtent(entry) : entry.item->sizeHint().width();
+    });
+    return {width, heightForWidth(width)};
 }
 
 QSize MurvelStackLayout::minimumSize() const {
-    const QMargins margins = contentsMargins();
-    int width = 0;
-    int counted = 0;
-    for (const Entry& entry : items_) {
-        if (entry.item->isEmpty() && !entry.spacer)
-            continue;
-        int itemMinimum = 0;
+    const int width = combinedWidth([this](const Entry& entry) {
         if (entry.spacer || entry.options.frame || keepsIdeal(entry))
-            itemMinimum = idealMainExtent(entry);
-        else
-            itemMinimum = std::min(entry.item->minimumSize().width(), entry.item->sizeHint().width());
-        if (axis_ == Axis::horizontal) {
-            width += itemMinimum;
-            ++counted;
-        } else if (!entry.spacer) {
-            width = std::max(width, itemMinimum);
-        }
-    }
-    if (axis_ == Axis::horizontal)
-        width += spacing() * std::max(0, counted - 1);
+            return axis_ == Axis::horizontal ? idealMainExtent(entry) : entry.item->sizeHint().width();
+        return std::min(entry.item->minimumSize().width(), entry.item->sizeHint().width());
+    });
     // The content is shortest at its ideal width, where no text wraps.
-    return {width + margins.left() + margins.right(), heightForWidth(sizeHint().width())};
+    return {width, heightForWidth(sizeHint().width())};
 }
 
 void MurvelStackLayout::setGeometry(const QRect& rect) {

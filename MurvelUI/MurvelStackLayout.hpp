@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <QList>
+#include <functional>
 #include <optional>
 
 namespace MurvelUI {
@@ -86,6 +87,8 @@ private:
         int baseline = 0;
     };
 
+    QList<int> visibleEntries() const;
+    int combinedWidth(const std::function<int(const Entry&)>& widthOf) const;
     Placement arrange(int width, int height = -1) const;
     Placement arrangeRow(int width) const;
     Placement arrangeColumn(int width, int height) const;

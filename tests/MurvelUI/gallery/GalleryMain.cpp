@@ -30,6 +30,7 @@
 #include "MurvelUI/SettingRow.hpp"
 #include "MurvelUI/SystemPalette.hpp"
 #include "MurvelUI/UpdateCard.hpp"
+#include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QDir>
@@ -372,28 +373,14 @@ bool renderPage(const QString& folder, const QString& name, MurvelColorScheme sc
     return true;
 }
 
-QtMessageHandler defaultHandler = nullptr;
-
-// The offscreen platform says it cannot size windows from their hints each time a page is shown.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        defaultHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    defaultHandler = qInstallMessageHandler(quietHandler);
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // The login rows write an autostart entry: keep it away from the real configuration.
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
+    KitTest::prepareOffscreen(home);
     QApplication app(argc, argv);
-    // The same pictures on every machine: a font from the package list, no icon theme.
-    setKitFontFamily(QStringLiteral("DejaVu Sans"));
-    MurvelSymbols::setIconThemeEnabled(false);
+    KitTest::pinRendering();
 
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery");
     if (!QDir().mkpath(folder)) {
