@@ -1,5 +1,6 @@
 #include "MurvelUI/BrandPalette.hpp"
 
+#include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/SystemPalette.hpp"
 
 namespace MurvelUI {
@@ -7,9 +8,7 @@ namespace MurvelUI {
 namespace {
 
 QColor primaryAt(MurvelColorScheme scheme, double opacity) {
-    QColor color = SystemPalette::primary(scheme);
-    color.setAlphaF(float(opacity));
-    return color;
+    return withOpacity(SystemPalette::primary(scheme), opacity);
 }
 
 } // namespace

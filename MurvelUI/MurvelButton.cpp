@@ -1,6 +1,7 @@
 #include "MurvelUI/MurvelButton.hpp"
 
 #include "MurvelUI/BrandFocusRing.hpp"
+#include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
 #include "MurvelUI/MurvelFont.hpp"
 #include "MurvelUI/SystemPalette.hpp"
@@ -31,9 +32,7 @@ MurvelTextStyle textStyleFor(MurvelControlSize size) {
 }
 
 QColor primaryAt(MurvelColorScheme scheme, double opacity) {
-    QColor color = SystemPalette::primary(scheme);
-    color.setAlphaF(float(opacity));
-    return color;
+    return withOpacity(SystemPalette::primary(scheme), opacity);
 }
 
 } // namespace

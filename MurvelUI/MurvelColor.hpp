@@ -29,4 +29,10 @@ struct MurvelColor {
     friend bool operator==(const MurvelColor&, const MurvelColor&) = default;
 };
 
+// `color` with its opacity replaced.
+inline QColor withOpacity(QColor color, double opacity) {
+    color.setAlphaF(float(opacity));
+    return color;
+}
+
 } // namespace MurvelUI

@@ -62,8 +62,8 @@ void MurvelSwitch::paintEvent(QPaintEvent*) {
         painter.setOpacity(0.5);
 
     const QRectF track(rect());
-    QColor off = SystemPalette::primary(scheme);
-    off.setAlphaF(scheme == MurvelColorScheme::dark ? 0.16f : 0.1f);
+    const QColor off =
+        withOpacity(SystemPalette::primary(scheme), scheme == MurvelColorScheme::dark ? 0.16 : 0.1);
     painter.setPen(Qt::NoPen);
     painter.setBrush(isChecked() ? tint_.resolve(scheme) : off);
     painter.drawPath(MurvelShape::capsule().path(track));
@@ -72,9 +72,7 @@ void MurvelSwitch::paintEvent(QPaintEvent*) {
     const qreal knob = track.height() - 2 * inset;
     const qreal x = isChecked() ? track.right() - inset - knob : track.left() + inset;
     const QRectF knobRect(x, track.top() + inset, knob, knob);
-    QColor edge = Qt::black;
-    edge.setAlphaF(0.12f);
-    painter.setPen(QPen(edge, 0.5));
+    painter.setPen(QPen(withOpacity(Qt::black, 0.12), 0.5));
     painter.setBrush(Qt::white);
     painter.drawEllipse(knobRect);
 }

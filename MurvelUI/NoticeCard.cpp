@@ -41,10 +41,7 @@ NoticeCard::NoticeCard(const QString& symbol, const QString& title, const QStrin
 
 void NoticeCard::paintBackground(QPainter& painter, MurvelColorScheme scheme) {
     const QPainterPath shape = MurvelShape::roundedRectangle(16).path(QRectF(rect()));
-    QColor tint = BrandPalette::attention(scheme);
-    tint.setAlphaF(0.12f);
-    painter.setPen(Qt::NoPen);
-    painter.fillPath(shape, tint);
+    painter.fillPath(shape, withOpacity(BrandPalette::attention(scheme), 0.12));
     painter.fillPath(shape, BrandPalette::fill(scheme));
 }
 

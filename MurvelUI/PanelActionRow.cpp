@@ -137,17 +137,10 @@ void PanelActionRow::pointerMoved(bool inside) {
 QColor PanelActionRow::fillColor(MurvelColorScheme scheme) const {
     if (!inputs_.perform || inputs_.isDisabled)
         return Qt::transparent;
-    if (inputs_.hovered.value_or(pointerInside_)) {
-        QColor hover = SystemPalette::primary(scheme);
-        hover.setAlphaF(0.08f);
-        return hover;
-    }
-    if (inputs_.isSuggested) {
-        // The brand colour itself, not the accent.
-        QColor suggested = inputs_.brand.color;
-        suggested.setAlphaF(0.16f);
-        return suggested;
-    }
+    if (inputs_.hovered.value_or(pointerInside_))
+        return withOpacity(SystemPalette::primary(scheme), 0.08);
+    if (inputs_.isSuggested)
+        return withOpacity(inputs_.brand.color, 0.16); // the brand colour itself, not the accent
     return Qt::transparent;
 }
 

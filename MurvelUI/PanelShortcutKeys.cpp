@@ -34,10 +34,8 @@ protected:
         if (!isEnabled())
             painter.setOpacity(0.5);
         const QColor tint = owner_->tint(scheme);
-        QColor fill = tint;
-        fill.setAlphaF(0.12f);
         const MurvelShape shape = MurvelShape::roundedRectangle(8);
-        painter.fillPath(shape.path(QRectF(rect())), fill);
+        painter.fillPath(shape.path(QRectF(rect())), withOpacity(tint, 0.12));
         // A border drawn inside the shape: inset by half its width.
         QPen pen(tint, 1);
         pen.setCapStyle(Qt::FlatCap);

@@ -1,16 +1,13 @@
 #include "MurvelUI/SystemPalette.hpp"
 
+#include "MurvelUI/MurvelColor.hpp"
+
 namespace MurvelUI {
 
 namespace {
 
 bool isDark(MurvelColorScheme scheme) {
     return scheme == MurvelColorScheme::dark;
-}
-
-QColor withOpacity(QColor color, double opacity) {
-    color.setAlphaF(float(opacity));
-    return color;
 }
 
 } // namespace

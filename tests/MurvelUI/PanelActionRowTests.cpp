@@ -42,11 +42,6 @@ void movePointer(QWidget* area, bool inside) {
     }
 }
 
-QColor withAlpha(QColor color, double alpha) {
-    color.setAlphaF(float(alpha));
-    return color;
-}
-
 TEST(PanelActionRow, FillFollowsHoverSuggestionAndDisabling) {
     enum Fill { clear, neutral, branded };
     const struct {
@@ -79,8 +74,8 @@ TEST(PanelActionRow, FillFollowsHoverSuggestionAndDisabling) {
         if (c.clickable)
             movePointer(row.actionArea(), c.pointer);
         for (MurvelColorScheme scheme : {MurvelColorScheme::light, MurvelColorScheme::dark}) {
-            const QColor expected = c.fill == neutral   ? withAlpha(SystemPalette::primary(scheme), 0.08)
-                                    : c.fill == branded ? withAlpha(brand.color, 0.16)
+            const QColor expected = c.fill == neutral   ? withOpacity(SystemPalette::primary(scheme), 0.08)
+                                    : c.fill == branded ? withOpacity(brand.color, 0.16)
                                                         : QColor(Qt::transparent);
             EXPECT_EQ(row.fillColor(scheme), expected)
                 << "clickable " << c.clickable << " hovered " << (c.hovered ? int(*c.hovered) : -1)
@@ -97,8 +92,8 @@ TEST(PanelActionRow, PaintsTheFillInARoundedRectangle) {
     layOut(row, 336);
     const QImage suggested = render(row, Qt::white);
     const int middle = row.height() / 2;
-    EXPECT_TRUE(colorNear(suggested.pixelColor(3, middle), over(withAlpha(brand.color, 0.16), Qt::white)));
-    EXPECT_TRUE(colorNear(suggested.pixelColor(330, 2), over(withAlpha(brand.color, 0.16), Qt::white)));
+    EXPECT_TRUE(colorNear(suggested.pixelColor(3, middle), over(withOpacity(brand.color, 0.16), Qt::white)));
+    EXPECT_TRUE(colorNear(suggested.pixelColor(330, 2), over(withOpacity(brand.color, 0.16), Qt::white)));
     EXPECT_TRUE(colorNear(suggested.pixelColor(0, 0), Qt::white)) << "radius 8 corner";
 
     row.setHovered(true);
@@ -242,7 +237,7 @@ TEST(PanelShortcutKeys, TintedFillAndInnerBorderOnlyWhileEditingOrInConflict) {
         EXPECT_TRUE(colorNear(image.pixelColor(0, middle), editing ? tint : QColor(Qt::white), 3))
             << "the border";
         EXPECT_TRUE(colorNear(image.pixelColor(3, middle),
-                              editing ? over(withAlpha(tint, 0.12), Qt::white) : Qt::white));
+                              editing ? over(withOpacity(tint, 0.12), Qt::white) : Qt::white));
         EXPECT_TRUE(colorNear(image.pixelColor(0, 0), Qt::white)) << "radius 8 corner";
     }
 }
