@@ -59,12 +59,29 @@ void MurvelEnvironment::setUpdateNotifier(UpdateNotifier* notifier) {
     publish();
 }
 
+namespace {
+
+MurvelEnvironment::UrlOpener& defaultUrlOpener() {
+    static MurvelEnvironment::UrlOpener opener;
+    return opener;
+}
+
+} // namespace
+
 bool MurvelEnvironment::openUrl(const QUrl& url) const {
-    return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+    if (urlOpener_)
+        return urlOpener_(url);
+    if (defaultUrlOpener())
+        return defaultUrlOpener()(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void MurvelEnvironment::setUrlOpener(UrlOpener opener) {
     urlOpener_ = std::move(opener);
+}
+
+void MurvelEnvironment::setDefaultUrlOpener(UrlOpener opener) {
+    defaultUrlOpener() = std::move(opener);
 }
 
 bool MurvelEnvironment::eventFilter(QObject* watched, QEvent* event) {

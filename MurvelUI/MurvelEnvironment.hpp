@@ -50,9 +50,12 @@ public:
     UpdateNotifier* updateNotifier() const { return updateNotifier_; }
     void setUpdateNotifier(UpdateNotifier* notifier);
 
-    // Opens `url` through the opener set, or the desktop's default; true when it was handed over.
+    // Opens `url` through this window's opener, else the process-wide one, else the desktop's
+    // default; true when it was handed over.
     bool openUrl(const QUrl& url) const;
     void setUrlOpener(UrlOpener opener);
+    // The opener of every window that has none of its own; the application sets it once.
+    static void setDefaultUrlOpener(UrlOpener opener);
 
 signals:
     void changed();

@@ -98,15 +98,23 @@ TEST(MurvelEnvironment, ForgetsANotifierThatIsGone) {
     EXPECT_EQ(MurvelEnvironment::of(&window)->updateNotifier(), nullptr);
 }
 
-TEST(MurvelEnvironment, OpensUrlsThroughTheOpenerSet) {
-    QWidget window;
-    QList<QUrl> opened;
+TEST(MurvelEnvironment, OpensUrlsThroughTheWindowsOpenerElseTheApplications) {
+    QWidget window, other;
+    QStringList opened;
+    MurvelEnvironment::setDefaultUrlOpener([&](const QUrl& url) {
+        opened.append(QStringLiteral("default ") + url.toString());
+        return true;
+    });
     MurvelEnvironment::of(&window)->setUrlOpener([&](const QUrl& url) {
-        opened.append(url);
+        opened.append(QStringLiteral("window ") + url.toString());
         return false;
     });
-    EXPECT_FALSE(MurvelEnvironment::of(&window)->openUrl(QUrl(QStringLiteral("https://example.org/"))));
-    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/"))});
+    const QUrl url(QStringLiteral("https://example.org/"));
+    EXPECT_FALSE(MurvelEnvironment::of(&window)->openUrl(url));
+    EXPECT_TRUE(MurvelEnvironment::of(&other)->openUrl(url));
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("window https://example.org/"),
+                                   QStringLiteral("default https://example.org/")}));
+    MurvelEnvironment::setDefaultUrlOpener(nullptr);
 }
 
 } // namespace
