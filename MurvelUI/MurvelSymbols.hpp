@@ -9,7 +9,7 @@ class QPainter;
 
 namespace MurvelUI {
 
-// The kit's symbols, looked up by their SF Symbol names ("checkmark", "info.circle", ...) and
+// The kit's symbols, looked up by their names ("checkmark", "info.circle", ...) and
 // painted in one colour. Each is a monochrome SVG of this project's own; "N.circle" and
 // "N.circle.fill" are drawn for any number N from 0 to 50. Where the desktop's freedesktop icon theme
 // has a fitting symbolic icon, that icon is used instead, unless the theme is switched off.
