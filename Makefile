@@ -1,10 +1,10 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit.
 BUILD        ?= build
 RELEASE      ?= build-release
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 
-.PHONY: deps test bench configure-test clean
+.PHONY: deps test bench gallery configure-test clean
 
 deps:
 	@scripts/install-deps
@@ -17,6 +17,11 @@ configure-test: deps
 test: configure-test
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every UI kit component, light and dark, as PNG files under $(BUILD)/gallery/.
+gallery: configure-test
+	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery
 
 bench: deps
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDIALCOVE_TESTS=OFF \

@@ -1,0 +1,172 @@
+#include "MurvelUI/MurvelButton.hpp"
+
+#include "MurvelUI/BrandFocusRing.hpp"
+#include "MurvelUI/MurvelColor.hpp"
+#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/SystemPalette.hpp"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+namespace MurvelUI {
+
+namespace {
+
+constexpr qreal indicatorWidth = 7;
+constexpr qreal indicatorGap = 6;
+
+MurvelShape shapeFor(MurvelButton::Style style, MurvelControlSize size) {
+    if (style == MurvelButton::Style::glass)
+        return MurvelShape::capsule();
+    return MurvelShape::roundedRectangle(size == MurvelControlSize::small     ? 5
+                                         : size == MurvelControlSize::regular ? 6
+                                                                              : 8);
+}
+
+MurvelTextStyle textStyleFor(MurvelControlSize size) {
+    return size == MurvelControlSize::small ? MurvelTextStyle::subheadline : MurvelTextStyle::body;
+}
+
+QColor primaryAt(MurvelColorScheme scheme, double opacity) {
+    return withOpacity(SystemPalette::primary(scheme), opacity);
+}
+
+} // namespace
+
+MurvelButton::MurvelButton(const QString& title, QWidget* parent) : QAbstractButton(parent) {
+    setText(title);
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    ring_ = BrandFocusRing::forKeyboardFocus(this, shapeFor(style_, controlSize_));
+    restyle();
+}
+
+void MurvelButton::setButtonStyle(Style style) {
+    if (style == style_)
+        return;
+    style_ = style;
+    restyle();
+}
+
+void MurvelButton::setControlSize(MurvelControlSize size) {
+    if (size == controlSize_)
+        return;
+    controlSize_ = size;
+    restyle();
+}
+
+void MurvelButton::restyle() {
+    applyFont(this, textStyleFor(controlSize_));
+    if (ring_)
+        ring_->setShape(shapeFor(style_, controlSize_));
+    updateGeometry();
+    update();
+}
+
+void MurvelButton::setShowsMenuIndicator(bool shows) {
+    if (shows == menuIndicator_)
+        return;
+    menuIndicator_ = shows;
+    updateGeometry();
+    update();
+}
+
+int MurvelButton::horizontalPadding() const {
+    const int base = controlSize_ == MurvelControlSize::small     ? 8
+                     : controlSize_ == MurvelControlSize::regular ? 10
+                                                                  : 14;
+    return style_ == Style::glass ? base + 2 : base;
+}
+
+int MurvelButton::minimumHeight() const {
+    return controlSize_ == MurvelControlSize::small     ? 20
+           : controlSize_ == MurvelControlSize::regular ? 24
+                                                        : 30;
+}
+
+QSize MurvelButton::sizeHint() const {
+    const QFontMetricsF metrics(font());
+    qreal width = metrics.horizontalAdvance(text()) + 2 * horizontalPadding();
+    if (menuIndicator_)
+        width += indicatorGap + indicatorWidth;
+    const int vertical = controlSize_ == MurvelControlSize::large ? 7 : 3;
+    const int height = std::max(minimumHeight(), int(std::ceil(metrics.height())) + 2 * vertical);
+    return {int(std::ceil(width)), height};
+}
+
+int MurvelButton::firstBaseline(QSize size) const {
+    const QFontMetricsF metrics(font());
+    return int(std::round((size.height() - metrics.height()) / 2 + metrics.ascent()));
+}
+
+MurvelAccessibility MurvelButton::accessibility() const {
+    return MurvelAccessibility::element(QAccessible::Button, text(), {}, accessibleDescription());
+}
+
+void MurvelButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const MurvelColorScheme scheme = MurvelEnvironment::of(this)->colorScheme();
+    const bool dark = scheme == MurvelColorScheme::dark;
+    if (!isEnabled())
+        painter.setOpacity(0.5);
+
+    QColor fill;
+    if (style_ == Style::glass) {
+        fill = SystemPalette::glass(scheme);
+        if (isDown())
+            fill = primaryAt(scheme, dark ? 0.22 : 0.14);
+        else if (underMouse() && isEnabled())
+            fill.setAlphaF(std::min(1.0f, fill.alphaF() + 0.12f));
+    } else {
+        fill = primaryAt(scheme, isDown()                      ? (dark ? 0.26 : 0.18)
+                                 : underMouse() && isEnabled() ? (dark ? 0.18 : 0.12)
+                                                               : (dark ? 0.13 : 0.08));
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawPath(shapeFor(style_, controlSize_).path(QRectF(rect())));
+
+    const QColor label = SystemPalette::primary(scheme);
+    const QFontMetricsF metrics(font());
+    const qreal contentWidth =
+        metrics.horizontalAdvance(text()) + (menuIndicator_ ? indicatorGap + indicatorWidth : 0);
+    const qreal x = (width() - contentWidth) / 2;
+    painter.setPen(label);
+    painter.setFont(font());
+    const qreal baseline = firstBaseline(size());
+    painter.drawText(QPointF(x, baseline), text());
+    if (menuIndicator_) {
+        const qreal left = x + metrics.horizontalAdvance(text()) + indicatorGap;
+        const qreal middle = baseline - metrics.capHeight() / 2;
+        QPen pen(label, 1.5);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        QPainterPath chevron;
+        chevron.moveTo(left, middle - indicatorWidth / 4);
+        chevron.lineTo(left + indicatorWidth / 2, middle + indicatorWidth / 4);
+        chevron.lineTo(left + indicatorWidth, middle - indicatorWidth / 4);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(chevron);
+    }
+}
+
+void MurvelButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        updateGeometry();
+    QAbstractButton::changeEvent(event);
+}
+
+bool MurvelButton::event(QEvent* event) {
+    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
+        update();
+    return QAbstractButton::event(event);
+}
+
+} // namespace MurvelUI

@@ -1,0 +1,12 @@
+#include "MurvelUI/MurvelColorScheme.hpp"
+
+#include <QPalette>
+
+namespace MurvelUI {
+
+MurvelColorScheme colorSchemeOf(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightnessF() < 0.5 ? MurvelColorScheme::dark
+                                                              : MurvelColorScheme::light;
+}
+
+} // namespace MurvelUI

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace MurvelUI {
+
+// How large a kit control is drawn.
+enum class MurvelControlSize { small, regular, large };
+
+} // namespace MurvelUI

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MurvelUI/ColorComponents.hpp"
+#include "MurvelUI/MurvelColorScheme.hpp"
+
+#include <QColor>
+
+namespace MurvelUI {
+
+// The colour of privacy promises.
+struct PrivacyGreen {
+    PrivacyGreen() = delete;
+
+    static constexpr ColorComponents dark{0.19, 0.82, 0.35};
+    static constexpr ColorComponents light{0.09, 0.44, 0.18};
+
+    static QColor color(MurvelColorScheme scheme) {
+        return (scheme == MurvelColorScheme::dark ? dark : light).color();
+    }
+};
+
+} // namespace MurvelUI

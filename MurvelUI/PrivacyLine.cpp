@@ -1,0 +1,30 @@
+#include "MurvelUI/PrivacyLine.hpp"
+
+#include "MurvelUI/MurvelSymbolView.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PrivacyGreen.hpp"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace MurvelUI {
+
+PrivacyLine::PrivacyLine(const QString& text, const QString& symbol, QWidget* parent)
+    : MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::firstBaseline,
+                  parent),
+      symbol_(new MurvelSymbolView(symbol, MurvelColor::of(&PrivacyGreen::color))),
+      text_(new MurvelText(text)) {
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    text_->setColor(MurvelColor::of(&PrivacyGreen::color));
+    stack()->addWidget(symbol_, MurvelStackLayout::Options::framed(20));
+    stack()->addWidget(text_, {});
+}
+
+PrivacyLine::PrivacyLine(const PrivacyPromise& promise, QWidget* parent)
+    : PrivacyLine(promise.text, promise.symbol, parent) {}
+
+MurvelAccessibility PrivacyLine::accessibility() const {
+    return MurvelAccessibility::element(QAccessible::Grouping, {});
+}
+
+} // namespace MurvelUI

@@ -1,0 +1,10 @@
+#include "MurvelUI/SettingRow.hpp"
+
+#include "MurvelUI/SystemPalette.hpp"
+
+namespace MurvelUI {
+
+SettingRow::SettingRow(const QString& title, const QString& symbol, QWidget* control, QWidget* parent)
+    : SymbolRow(title, symbol, MurvelColor::of(&SystemPalette::secondaryLabel), control, parent) {}
+
+} // namespace MurvelUI

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "MurvelUI/MurvelColorScheme.hpp"
+
+#include <QColor>
+
+namespace MurvelUI {
+
+// The desktop colours the kit builds on, with the same values in every theme so that the kit looks
+// the same everywhere.
+struct SystemPalette {
+    SystemPalette() = delete;
+
+    // The primary label colour: black in light, white in dark.
+    static QColor primary(MurvelColorScheme scheme);
+    // The secondary hierarchical style: primary at 0.5 in light, 0.55 in dark.
+    static QColor secondaryLabel(MurvelColorScheme scheme);
+    // The quaternary hierarchical style: primary at 0.1.
+    static QColor quaternary(MurvelColorScheme scheme);
+    // The system orange: (255, 149, 0) in light, (255, 159, 10) in dark.
+    static QColor orange(MurvelColorScheme scheme);
+    // The control accent when nothing tints a control: (0, 122, 255) in light, (10, 132, 255) in dark.
+    static QColor accent(MurvelColorScheme scheme);
+    // The flat stand-in for the regular glass material: white at 0.55 in light, at 0.1 in dark.
+    static QColor glass(MurvelColorScheme scheme);
+};
+
+} // namespace MurvelUI

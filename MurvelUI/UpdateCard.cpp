@@ -1,0 +1,61 @@
+#include "MurvelUI/UpdateCard.hpp"
+
+#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/MurvelLabel.hpp"
+#include "MurvelUI/MurvelShape.hpp"
+#include "MurvelUI/MurvelText.hpp"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QThread>
+
+namespace MurvelUI {
+
+UpdateCard::UpdateCard(const MurvelBrand& brand, const AvailableUpdate& update,
+                       std::function<void()> setAside, QWidget* parent)
+    : MurvelStack(MurvelStackLayout::Axis::vertical, 8, MurvelStackLayout::Alignment::leading, parent),
+      update_(update), setAside_(std::move(setAside)),
+      title_(
+          new MurvelLabel(QStringLiteral("arrow.down.circle"),
+                          QCoreApplication::translate("MurvelUI", "Version %1 is here").arg(update.version))),
+      message_(new MurvelText(QCoreApplication::translate(
+          "MurvelUI",
+          "Download it, quit the app and drag the new copy to Applications. Your settings stay."))),
+      download_(new MurvelButton(QCoreApplication::translate("MurvelUI", "Download"))),
+      notNow_(new MurvelButton(QCoreApplication::translate("MurvelUI", "Not now"))) {
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    setPadding(12);
+    setFillsWidth(true);
+    title_->setSymbolColor(
+        MurvelColor(brand.accent(MurvelColorScheme::light), brand.accent(MurvelColorScheme::dark)));
+    applyFont(title_, MurvelTextStyle::callout, QFont::DemiBold);
+    applyFont(message_, MurvelTextStyle::callout);
+    message_->setColor(MurvelColor::of(&BrandPalette::secondary));
+
+    auto* buttons =
+        new MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::center);
+    for (MurvelButton* button : {download_, notNow_}) {
+        button->setButtonStyle(MurvelButton::Style::bordered);
+        button->setControlSize(MurvelControlSize::small);
+        buttons->stack()->addWidget(button, {});
+    }
+    connect(download_, &QAbstractButton::clicked, this,
+            [this] { MurvelEnvironment::of(this)->openUrl(update_.download); });
+    connect(notNow_, &QAbstractButton::clicked, this, [this] {
+        if (setAside_)
+            setAside_();
+    });
+
+    stack()->addWidget(title_, {});
+    stack()->addWidget(message_, {});
+    stack()->addWidget(buttons, {});
+}
+
+void UpdateCard::paintBackground(QPainter& painter, MurvelColorScheme scheme) {
+    painter.fillPath(MurvelShape::roundedRectangle(16).path(QRectF(rect())), BrandPalette::fill(scheme));
+}
+
+} // namespace MurvelUI

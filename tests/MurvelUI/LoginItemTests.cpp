@@ -1,0 +1,211 @@
+#include "MurvelUI/LoginItem.hpp"
+#include "Platform/AutostartEntry.hpp"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace MurvelUI;
+using Platform::AutostartEntry;
+
+namespace {
+
+// Points XDG_CONFIG_HOME at a fresh folder for one test.
+class ConfigHome {
+public:
+    ConfigHome() : saved_(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
+    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", saved_); }
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+    void write(const QString& relative, const QByteArray& content) const {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray saved_;
+};
+
+// Collects the messages logged while it lives.
+class LogCapture {
+public:
+    LogCapture() {
+        current = this;
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+                current->messages.append({QString::fromLatin1(context.category), text, type});
+            });
+    }
+    ~LogCapture() {
+        qInstallMessageHandler(previous_);
+        current = nullptr;
+    }
+
+    struct Message {
+        QString category;
+        QString text;
+        QtMsgType type;
+    };
+    QList<Message> messages;
+
+private:
+    static inline LogCapture* current = nullptr;
+    QtMessageHandler previous_;
+};
+
+const QString entryFile = QStringLiteral("autostart/works.murvel.dialcove.desktop");
+const QString program = QStringLiteral("/opt/dialcove/bin/dialcove");
+
+AutostartEntry testEntry() {
+    return AutostartEntry(QStringLiteral("works.murvel.dialcove"), QStringLiteral("Dialcove"), program);
+}
+
+TEST(LoginItem, EnableWritesAnEntryThatStartsTheProgram) {
+    ConfigHome home;
+    LoginItem item(testEntry());
+    EXPECT_FALSE(item.enabled());
+    QSignalSpy changes(&item, &LoginItem::enabledChanged);
+
+    item.setEnabled(true);
+    EXPECT_TRUE(item.enabled());
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes[0][0].toBool(), true);
+    EXPECT_EQ(item.entry().filePath(), home.path(entryFile));
+    QFile file(home.path(entryFile));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(content.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(content.contains(QStringLiteral("\nType=Application\n")));
+    EXPECT_TRUE(content.contains(QStringLiteral("\nName=Dialcove\n")));
+    EXPECT_TRUE(content.contains(QStringLiteral("\nExec=\"/opt/dialcove/bin/dialcove\"\n")));
+
+    item.setEnabled(true);
+    EXPECT_EQ(changes.count(), 1) << "no change, no notice";
+}
+
+TEST(LoginItem, DisableRemovesTheEntryAndIsQuietWhenThereIsNone) {
+    ConfigHome home;
+    LoginItem item(testEntry());
+    item.setEnabled(true);
+    LogCapture log;
+    item.setEnabled(false);
+    EXPECT_FALSE(item.enabled());
+    EXPECT_FALSE(QFile::exists(home.path(entryFile)));
+    item.setEnabled(false);
+    EXPECT_FALSE(item.enabled());
+    EXPECT_TRUE(log.messages.isEmpty());
+}
+
+TEST(LoginItem, AFailureIsLoggedAndTheStatusReadBack) {
+    ConfigHome home;
+    home.write(QStringLiteral("autostart"), "not a folder"); // the entry cannot be written under a file
+    LoginItem item(testEntry());
+    QSignalSpy changes(&item, &LoginItem::enabledChanged);
+    LogCapture log;
+
+    item.setEnabled(true);
+    EXPECT_FALSE(item.enabled());
+    EXPECT_EQ(changes.count(), 0);
+    ASSERT_EQ(log.messages.size(), 1);
+    EXPECT_EQ(log.messages[0].category, QStringLiteral("works.murvel.dialcove.login"));
+    EXPECT_EQ(log.messages[0].type, QtWarningMsg);
+    EXPECT_TRUE(log.messages[0].text.startsWith(
+        QStringLiteral("login item change failed: cannot create the folder ")))
+        << log.messages[0].text.toStdString();
+
+    // Turning off while not registered ends off, whatever unregistering says.
+    item.setEnabled(false);
+    EXPECT_FALSE(item.enabled());
+}
+
+TEST(LoginItem, ARefusedRemovalIsLoggedAndTheStatusReadBack) {
+    ConfigHome home;
+    LoginItem item(testEntry());
+    item.setEnabled(true);
+    // A folder where the file should be cannot be removed as a file (and is no entry).
+    QFile::remove(home.path(entryFile));
+    QDir().mkpath(home.path(entryFile + QStringLiteral("/inside")));
+    home.write(entryFile + QStringLiteral("/inside/x"), "x");
+    LogCapture log;
+    item.setEnabled(false);
+    ASSERT_EQ(log.messages.size(), 1);
+    EXPECT_TRUE(log.messages[0].text.startsWith(QStringLiteral("login item change failed: cannot remove ")));
+    EXPECT_FALSE(item.enabled());
+}
+
+TEST(LoginItem, StatusIsReadBackFromTheFile) {
+    ConfigHome home;
+    const QByteArray valid =
+        "[Desktop Entry]\nType=Application\nName=Dialcove\nExec=/opt/dialcove/bin/dialcove\n";
+    home.write(entryFile, valid);
+    LoginItem item(testEntry());
+    EXPECT_TRUE(item.enabled()) << "read when the item is made";
+    QSignalSpy changes(&item, &LoginItem::enabledChanged);
+
+    const struct {
+        QByteArray content;
+        bool enabled;
+    } cases[] = {
+        {valid + "Hidden=true\n", false},
+        {valid + "X-GNOME-Autostart-enabled=false\n", false},
+        {"[Desktop Entry]\nExec=/usr/bin/other-program\n", false},
+        {"[Other Group]\nExec=/opt/dialcove/bin/dialcove\n", false},
+        {"[Desktop Entry]\nExec=\"/opt/dialcove/bin/dialcove\" --hidden %U\n", true},
+        {"[Desktop Entry]\nExec=\"/opt/dialcove/bin/dialcove\n", false}, // no closing quote
+        {"# comment\n\n[Desktop Entry]\nExec[de]=/elsewhere\nExec = /opt/dialcove/bin/dialcove\n", true},
+        {"", false},
+    };
+    int expectedChanges = 0;
+    bool last = true;
+    for (const auto& c : cases) {
+        home.write(entryFile, c.content);
+        item.refresh();
+        EXPECT_EQ(item.enabled(), c.enabled) << c.content.toStdString();
+        expectedChanges += c.enabled != last;
+        last = c.enabled;
+    }
+    EXPECT_EQ(changes.count(), expectedChanges) << "notified only on changes";
+}
+
+TEST(AutostartEntry, ProgramPathsSurviveQuotingAndEscaping) {
+    ConfigHome home;
+    const QString paths[] = {
+        QStringLiteral("/opt/Dial cove/bin/dialcove"),
+        QStringLiteral("/tmp/100%/dialcove"),
+        QStringLiteral("/tmp/a\"b/dialcove"),
+        QStringLiteral("/tmp/back\\slash/dialcove"),
+        QStringLiteral("/tmp/$HOME/`x`/dialcove"),
+        QStringLiteral("/tmp/tab\there/dialcove"),
+        QStringLiteral(" /leading space"),
+    };
+    for (const QString& path : paths) {
+        EXPECT_EQ(AutostartEntry::programOfExec(AutostartEntry::execValue(path)), path) << path.toStdString();
+        const AutostartEntry entry(QStringLiteral("works.murvel.dialcove"), QStringLiteral("Dialcove"), path);
+        ASSERT_FALSE(entry.enable().has_value());
+        EXPECT_TRUE(entry.isEnabled()) << path.toStdString();
+        const AutostartEntry other(QStringLiteral("works.murvel.dialcove"), QStringLiteral("Dialcove"),
+                                   QStringLiteral("/somewhere/else"));
+        EXPECT_FALSE(other.isEnabled());
+    }
+    EXPECT_EQ(AutostartEntry::execValue(QStringLiteral("/a b/c%")), QStringLiteral("\"/a b/c%%\""));
+    EXPECT_EQ(AutostartEntry::programOfExec(QStringLiteral("/usr/bin/dialcove --flag")),
+              QStringLiteral("/usr/bin/dialcove"));
+}
+
+TEST(LoginItem, SharedIsOneItemForTheRunningProgram) {
+    ConfigHome home;
+    LoginItem& shared = LoginItem::shared();
+    EXPECT_EQ(&shared, &LoginItem::shared());
+    EXPECT_EQ(shared.entry().executable(), QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(
+        shared.entry().filePath().endsWith(QStringLiteral("/autostart/works.murvel.dialcove.desktop")));
+}
+
+} // namespace
