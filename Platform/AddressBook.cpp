@@ -1,0 +1,299 @@
+#include "Platform/AddressBook.hpp"
+
+#include "DialcoveCore/TextFolding.hpp"
+#include "Platform/AddressBookError.hpp"
+#include "Platform/AddressBookLogging.hpp"
+#include "Platform/VCardConversion.hpp"
+#include "Platform/VCardReading.hpp"
+#include "Platform/VCardText.hpp"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+#include <vector>
+
+Q_LOGGING_CATEGORY(lcAddressBook, "works.murvel.dialcove.addressbook")
+
+namespace Platform {
+
+namespace fs = std::filesystem;
+using DialcoveCore::Contact;
+
+namespace {
+
+// A file larger than this is not an address book a person keeps; it is skipped unread.
+constexpr off_t kFileSizeLimit = off_t{256} << 20;
+// Problems logged per file before the rest are only counted.
+constexpr int kProblemsLoggedPerFile = 3;
+
+struct CardFile {
+    std::string relative; // below the folder, '/'-separated, as raw file-name bytes
+    std::string absolute;
+};
+
+bool isCardFileName(const std::string& name) {
+    const auto endsWith = [&](std::string_view suffix) {
+        return name.size() > suffix.size() &&
+               equalsIgnoringCase(std::string_view(name).substr(name.size() - suffix.size()), suffix);
+    };
+    return endsWith(".vcf") || endsWith(".vcard");
+}
+
+bool isHidden(const std::string& name) {
+    return name.empty() || name.front() == '.';
+}
+
+QString displayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The .vcf files of the folder and of its immediate sub-folders, in byte order of their path.
+std::vector<CardFile> listCardFiles(const std::string& root) {
+    std::error_code error;
+    fs::directory_iterator entries(root, error);
+    if (error)
+        throw AddressBookError("cannot list the contacts folder: " + error.message());
+
+    std::vector<CardFile> files;
+    for (const auto& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        if (isHidden(name))
+            continue;
+        std::error_code statusError;
+        if (entry.is_regular_file(statusError)) {
+            if (isCardFileName(name))
+                files.push_back({name, entry.path().string()});
+            continue;
+        }
+        if (!entry.is_directory(statusError))
+            continue;
+        std::error_code subError;
+        fs::directory_iterator inner(entry.path(), subError);
+        if (subError) {
+            qCWarning(lcAddressBook) << "skipped unreadable collection" << displayPath(entry.path().string());
+            continue;
+        }
+        for (const auto& file : inner) {
+            const std::string fileName = file.path().filename().string();
+            std::error_code fileError;
+            if (!isHidden(fileName) && isCardFileName(fileName) && file.is_regular_file(fileError))
+                files.push_back({name + "/" + fileName, file.path().string()});
+        }
+    }
+    std::sort(files.begin(), files.end(),
+              [](const CardFile& a, const CardFile& b) { return a.relative < b.relative; });
+    return files;
+}
+
+// The whole file, or none (logged) when it cannot be read or is too large.
+std::optional<std::string> readFile(const CardFile& file) {
+    const int descriptor = ::open(file.absolute.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || info.st_size > kFileSizeLimit) {
+        ::close(descriptor);
+        qCWarning(lcAddressBook) << "skipped file too large to be an address book"
+                                 << displayPath(file.relative);
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() + 4096); // the file grew since fstat
+        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        if (count < 0) {
+            ::close(descriptor);
+            qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        filled += static_cast<std::size_t>(count);
+        if (filled > static_cast<std::size_t>(kFileSizeLimit)) { // it grew past the limit
+            ::close(descriptor);
+            qCWarning(lcAddressBook) << "skipped file too large to be an address book"
+                                     << displayPath(file.relative);
+            return std::nullopt;
+        }
+    }
+    ::close(descriptor);
+    bytes.resize(filled);
+    return bytes;
+}
+
+// File names are bytes: keep what is valid UTF-8 and percent-encode the rest (and "%" itself), so
+// the identifier is text and two names never share one.
+std::string escapedPath(const std::string& relative) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < relative.size()) {
+        const std::string_view rest = std::string_view(relative).substr(i);
+        const auto byte = static_cast<unsigned char>(relative[i]);
+        const std::size_t length = utf8SequenceLength(relative, i);
+        if (length == 0 || byte == '%') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out.push_back('%');
+            out.push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 0xF]);
+            ++i;
+            continue;
+        }
+        out.append(rest.substr(0, length));
+        i += length;
+    }
+    return out;
+}
+
+std::string fallbackID(const CardFile& file, std::size_t position) {
+    return "vcf:" + escapedPath(file.relative) + "#" + std::to_string(position);
+}
+
+// Reads the cards of one file, logging what was skipped. `onCard` gets each card with its
+// fallback identifier and returns false to stop.
+void readCardFile(const CardFile& file, const std::function<bool(const VCard&, const std::string&)>& onCard) {
+    const auto bytes = readFile(file);
+    if (!bytes)
+        return;
+    int problems = 0;
+    readVCards(
+        *bytes, [&](VCard&& card) { return onCard(card, fallbackID(file, card.position)); },
+        [&](std::size_t position, std::string_view problem) {
+            if (++problems <= kProblemsLoggedPerFile)
+                qCWarning(lcAddressBook).nospace()
+                    << displayPath(file.relative) << " card " << position << ": "
+                    << QString::fromUtf8(problem.data(), static_cast<qsizetype>(problem.size()));
+        });
+    if (problems > kProblemsLoggedPerFile)
+        qCWarning(lcAddressBook) << displayPath(file.relative) << "had" << problems - kProblemsLoggedPerFile
+                                 << "more problems";
+}
+
+struct OrderKey {
+    std::string family;
+    std::string given;
+    std::string formatted;
+};
+
+OrderKey orderKey(const Contact& contact) {
+    const std::string& family = contact.familyName();
+    return {DialcoveCore::foldedForm(family.empty() ? contact.displayName() : family),
+            DialcoveCore::foldedForm(contact.givenName()), DialcoveCore::foldedForm(contact.formattedName())};
+}
+
+} // namespace
+
+AddressBook::AddressBook(AddressBookSettings settings, FolderAccessCheck canRead)
+    : settings_(std::move(settings)),
+      canRead_(canRead ? std::move(canRead) : FolderAccessCheck(&folderIsReadable)) {}
+
+bool AddressBook::folderIsReadable(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && ::access(QFile::encodeName(folder).constData(), R_OK | X_OK) == 0;
+}
+
+AddressBook::Authorization AddressBook::authorization() const {
+    const QString folder = settings_.folder();
+    if (settings_.isFolderForced() && !canRead_(folder))
+        return Authorization::restricted;
+    switch (settings_.consent()) {
+    case AddressBookSettings::Consent::none:
+        return Authorization::notDetermined;
+    case AddressBookSettings::Consent::declined:
+        return Authorization::denied;
+    case AddressBookSettings::Consent::given:
+        break;
+    }
+    return canRead_(folder) ? Authorization::authorized : Authorization::denied;
+}
+
+bool AddressBook::enumerateContacts(const std::function<bool()>& isCancelled,
+                                    const std::function<void(Contact&&)>& visit) const {
+    if (settings_.consent() != AddressBookSettings::Consent::given)
+        throw AddressBookError("reading contacts was not allowed");
+    const QString folder = settings_.folder();
+    if (!canRead_(folder))
+        throw AddressBookError("the contacts folder cannot be read");
+    const std::vector<CardFile> files = listCardFiles(QFile::encodeName(folder).toStdString());
+    const auto stopped = [&] { return isCancelled && isCancelled(); };
+
+    std::vector<Contact> contacts;
+    std::unordered_set<std::string> seen;
+    bool cancelled = false;
+    for (const CardFile& file : files) {
+        if (stopped())
+            return false;
+        readCardFile(file, [&](const VCard& card, const std::string& fallback) {
+            if (auto contact = contactFromVCard(card, fallback)) {
+                if (seen.insert(contact->id().rawValue).second)
+                    contacts.push_back(std::move(*contact));
+                else
+                    qCDebug(lcAddressBook)
+                        << "skipped a second card with one uid in" << displayPath(file.relative);
+            }
+            cancelled = stopped();
+            return !cancelled;
+        });
+        if (cancelled)
+            return false;
+    }
+
+    std::vector<OrderKey> keys;
+    keys.reserve(contacts.size());
+    for (const Contact& contact : contacts)
+        keys.push_back(orderKey(contact));
+    std::vector<std::size_t> order(contacts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const OrderKey& x = keys[a];
+        const OrderKey& y = keys[b];
+        return std::tie(x.family, x.given, x.formatted, contacts[a].id().rawValue) <
+               std::tie(y.family, y.given, y.formatted, contacts[b].id().rawValue);
+    });
+    keys.clear();
+    keys.shrink_to_fit();
+
+    for (std::size_t index : order) {
+        if (stopped())
+            return false;
+        visit(std::move(contacts[index]));
+    }
+    return true;
+}
+
+std::optional<QString> AddressBook::cardFile(const DialcoveCore::ContactID& id) const {
+    if (authorization() != Authorization::authorized)
+        return std::nullopt;
+    std::vector<CardFile> files;
+    try {
+        files = listCardFiles(QFile::encodeName(settings_.folder()).toStdString());
+    } catch (const AddressBookError& error) {
+        qCWarning(lcAddressBook) << "cannot find a card:" << error.what();
+        return std::nullopt;
+    }
+    for (const CardFile& file : files) {
+        bool found = false;
+        readCardFile(file, [&](const VCard& card, const std::string& fallback) {
+            if (isGroupCard(card))
+                return true;
+            found = contactIDOf(card, fallback) == id.rawValue;
+            return !found;
+        });
+        if (found)
+            return displayPath(file.absolute);
+    }
+    return std::nullopt;
+}
+
+} // namespace Platform
