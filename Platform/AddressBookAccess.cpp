@@ -32,7 +32,7 @@ AddressBookAccess::~AddressBookAccess() {
 }
 
 QFuture<void> AddressBookAccess::requestAccess() {
-    if (consent_) {
+    if (consent_ && request_) {
         bringToFront(consent_);
         return request_->future();
     }
@@ -46,6 +46,8 @@ QFuture<void> AddressBookAccess::requestAccess() {
     const QString folderBefore = book_.folder();
     connect(consent_, &QDialog::finished, this, [this, folderBefore] {
         const auto consent = book_.settings().consent();
+        // The dialog deletes itself later; from now on a request asks afresh.
+        consent_ = nullptr;
         finishRequest();
         if (consent != AddressBookSettings::Consent::none || book_.folder() != folderBefore) {
             qCInfo(lcAddressBook) << "contacts access answered";
