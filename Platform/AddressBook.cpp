@@ -91,9 +91,24 @@ std::vector<CardFile> listCardFiles(const std::string& root) {
     return files;
 }
 
+// The contacts folder held open while its files are read.
+struct OpenFolder {
+    explicit OpenFolder(const std::string& path)
+        : descriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (descriptor < 0)
+            throw AddressBookError("cannot open the contacts folder");
+    }
+    ~OpenFolder() { ::close(descriptor); }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    int descriptor;
+};
+
 // The whole file, or none (logged) when it cannot be read or is too large.
-std::optional<std::string> readFile(const CardFile& file) {
-    const int descriptor = ::open(file.absolute.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readFile(const CardFile& file, int folder) {
+    // Opened relative to the folder: a shorter path to walk for each of thousands of files.
+    const int descriptor = ::openat(folder, file.relative.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
         return std::nullopt;
@@ -155,25 +170,33 @@ std::string escapedPath(const std::string& relative) {
     return out;
 }
 
-std::string fallbackID(const CardFile& file, std::size_t position) {
-    return "vcf:" + escapedPath(file.relative) + "#" + std::to_string(position);
-}
-
 // Reads the cards of one file, logging what was skipped. `onCard` gets each card with its
-// fallback identifier and returns false to stop.
-void readCardFile(const CardFile& file, const std::function<bool(const VCard&, const std::string&)>& onCard) {
-    const auto bytes = readFile(file);
+// contact identifier and returns false to stop.
+void readCardFile(const CardFile& file, int folder,
+                  const std::function<bool(const VCard&, std::string&&)>& onCard) {
+    const auto bytes = readFile(file, folder);
     if (!bytes)
         return;
+    std::string fallbackPrefix; // "vcf:<path>#", made on the first card without a UID
     int problems = 0;
     readVCards(
-        *bytes, [&](VCard&& card) { return onCard(card, fallbackID(file, card.position)); },
+        *bytes,
+        [&](VCard&& card) {
+            std::string id = contactIDOf(card, {});
+            if (id.empty()) {
+                if (fallbackPrefix.empty())
+                    fallbackPrefix = "vcf:" + escapedPath(file.relative) + "#";
+                id = fallbackPrefix + std::to_string(card.position);
+            }
+            return onCard(card, std::move(id));
+        },
         [&](std::size_t position, std::string_view problem) {
             if (++problems <= kProblemsLoggedPerFile)
                 qCWarning(lcAddressBook).nospace()
                     << displayPath(file.relative) << " card " << position << ": "
                     << QString::fromUtf8(problem.data(), static_cast<qsizetype>(problem.size()));
-        });
+        },
+        contactProperties());
     if (problems > kProblemsLoggedPerFile)
         qCWarning(lcAddressBook) << displayPath(file.relative) << "had" << problems - kProblemsLoggedPerFile
                                  << "more problems";
@@ -224,17 +247,21 @@ bool AddressBook::enumerateContacts(const std::function<bool()>& isCancelled,
     const QString folder = settings_.folder();
     if (!canRead_(folder))
         throw AddressBookError("the contacts folder cannot be read");
-    const std::vector<CardFile> files = listCardFiles(QFile::encodeName(folder).toStdString());
+    const std::string root = QFile::encodeName(folder).toStdString();
+    const std::vector<CardFile> files = listCardFiles(root);
+    const OpenFolder opened(root);
     const auto stopped = [&] { return isCancelled && isCancelled(); };
 
     std::vector<Contact> contacts;
     std::unordered_set<std::string> seen;
+    seen.reserve(files.size());
+    contacts.reserve(files.size());
     bool cancelled = false;
     for (const CardFile& file : files) {
         if (stopped())
             return false;
-        readCardFile(file, [&](const VCard& card, const std::string& fallback) {
-            if (auto contact = contactFromVCard(card, fallback)) {
+        readCardFile(file, opened.descriptor, [&](const VCard& card, std::string&& id) {
+            if (auto contact = contactFromVCard(card, id)) {
                 if (seen.insert(contact->id().rawValue).second)
                     contacts.push_back(std::move(*contact));
                 else
@@ -275,19 +302,22 @@ bool AddressBook::enumerateContacts(const std::function<bool()>& isCancelled,
 std::optional<QString> AddressBook::cardFile(const DialcoveCore::ContactID& id) const {
     if (authorization() != Authorization::authorized)
         return std::nullopt;
+    const std::string root = QFile::encodeName(settings_.folder()).toStdString();
     std::vector<CardFile> files;
+    std::optional<OpenFolder> opened;
     try {
-        files = listCardFiles(QFile::encodeName(settings_.folder()).toStdString());
+        files = listCardFiles(root);
+        opened.emplace(root);
     } catch (const AddressBookError& error) {
         qCWarning(lcAddressBook) << "cannot find a card:" << error.what();
         return std::nullopt;
     }
     for (const CardFile& file : files) {
         bool found = false;
-        readCardFile(file, [&](const VCard& card, const std::string& fallback) {
+        readCardFile(file, opened->descriptor, [&](const VCard& card, std::string&& cardID) {
             if (isGroupCard(card))
                 return true;
-            found = contactIDOf(card, fallback) == id.rawValue;
+            found = cardID == id.rawValue;
             return !found;
         });
         if (found)

@@ -151,6 +151,23 @@ int digitsAt(std::string_view text, std::size_t offset, std::size_t count) {
 
 } // namespace
 
+std::span<const std::string_view> contactProperties() {
+    static constexpr std::array<std::string_view, 13> kProperties{"UID",
+                                                                  "FN",
+                                                                  "N",
+                                                                  "ORG",
+                                                                  "TITLE",
+                                                                  "TEL",
+                                                                  "EMAIL",
+                                                                  "BDAY",
+                                                                  "KIND",
+                                                                  "X-ABSHOWAS",
+                                                                  "X-ADDRESSBOOKSERVER-KIND",
+                                                                  "X-ABLABEL",
+                                                                  "VERSION"};
+    return kProperties;
+}
+
 bool isGroupCard(const VCard& card) {
     return valueIs(card.first("KIND"), "group") || valueIs(card.first("X-ADDRESSBOOKSERVER-KIND"), "group");
 }

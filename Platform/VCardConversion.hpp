@@ -5,11 +5,15 @@
 #include "Platform/VCard.hpp"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 // Turning a read card into the contact value the rest of Dialcove sees.
 namespace Platform {
+
+// The properties the functions below read; a reader given these may leave out all others.
+std::span<const std::string_view> contactProperties();
 
 // True for a card that lists other cards (KIND:group, or X-ADDRESSBOOKSERVER-KIND:group);
 // those are not contacts.

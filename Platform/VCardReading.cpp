@@ -20,15 +20,12 @@ public:
     bool next(std::string_view& line) {
         if (position_ >= text_.size())
             return false;
-        const std::size_t end = text_.find_first_of("\r\n", position_);
-        if (end == std::string_view::npos) {
-            line = text_.substr(position_);
-            position_ = text_.size();
-            return true;
-        }
+        std::size_t end = position_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')
+            ++end;
         line = text_.substr(position_, end - position_);
         position_ = end + 1;
-        if (text_[end] == '\r' && position_ < text_.size() && text_[position_] == '\n')
+        if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() && text_[position_] == '\n')
             ++position_;
         return true;
     }
@@ -199,8 +196,28 @@ std::string versionOf(const std::vector<std::string_view>& lines) {
     return {};
 }
 
+// False for a property line whose name is not among `names` (all are wanted when it is empty). A
+// line that is no property is wanted, so it is still parsed and reported.
+bool isWanted(std::string_view line, std::span<const std::string_view> names) {
+    if (names.empty())
+        return true;
+    const std::size_t end = line.find_first_of(";:");
+    if (end == std::string_view::npos)
+        return true;
+    std::string_view name = trimmedSpaces(line.substr(0, end));
+    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos)
+        name = name.substr(dot + 1);
+    for (char c : name)
+        if (!isNameCharacter(c))
+            return true;
+    for (std::string_view wanted : names)
+        if (equalsIgnoringCase(name, wanted))
+            return true;
+    return false;
+}
+
 VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position,
-                const ProblemSink& onProblem) {
+                const ProblemSink& onProblem, std::span<const std::string_view> names) {
     VCard card;
     card.position = position;
     card.version = versionOf(lines);
@@ -208,14 +225,43 @@ VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position
     // insert the white space and unfolding removes it.
     const bool keepsFoldSpace = card.version.size() >= 2 && card.version.compare(0, 2, "2.") == 0;
 
-    std::string current;
+    // The logical line being gathered: a view of its one physical line until a fold or soft line
+    // break makes it a joined copy. A line of a property nobody wants is passed over uncopied.
+    std::string_view current;
+    std::string joined;
+    bool isJoined = false;
     bool haveCurrent = false;
-    bool quotedPrintable = false;
+    bool passedOver = false;
+    std::string_view firstLine;
+    std::optional<bool> quotedPrintable; // read from the head only when a soft break is possible
     std::size_t skipped = 0;
+    const auto softBreak = [&] {
+        if (!haveCurrent || current.empty() || current.back() != '=')
+            return false;
+        if (!quotedPrintable)
+            quotedPrintable = headIsQuotedPrintable(firstLine);
+        return *quotedPrintable;
+    };
+    const auto join = [&](std::string_view continuation, bool dropLast) {
+        if (passedOver) {
+            current = continuation;
+            return;
+        }
+        if (!isJoined) {
+            joined.assign(current);
+            isJoined = true;
+        }
+        if (dropLast)
+            joined.pop_back();
+        joined.append(continuation);
+        current = joined;
+    };
     const auto flush = [&] {
         if (!haveCurrent)
             return;
         haveCurrent = false;
+        if (passedOver)
+            return;
         if (auto property = parseProperty(current))
             card.properties.push_back(std::move(*property));
         else if (!trimmedSpaces(current).empty())
@@ -223,21 +269,23 @@ VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position
     };
 
     for (std::string_view line : lines) {
-        if (haveCurrent && quotedPrintable && !current.empty() && current.back() == '=') {
-            current.pop_back();
-            current.append(line);
+        if (softBreak()) {
+            join(line, true);
             continue;
         }
         if (haveCurrent && !line.empty() && isFoldSpace(line.front())) {
-            current.append(keepsFoldSpace ? line : line.substr(1));
+            join(keepsFoldSpace ? line : line.substr(1), false);
             continue;
         }
         flush();
         if (trimmedSpaces(line).empty())
             continue;
-        current.assign(line);
+        current = line;
+        firstLine = line;
+        isJoined = false;
         haveCurrent = true;
-        quotedPrintable = headIsQuotedPrintable(line);
+        passedOver = !isWanted(line, names);
+        quotedPrintable.reset();
     }
     flush();
 
@@ -264,7 +312,7 @@ bool opensAgent(std::string_view line) {
 } // namespace
 
 void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
-                const ProblemSink& onProblem) {
+                const ProblemSink& onProblem, std::span<const std::string_view> properties) {
     std::string converted;
     std::string_view text = bytes;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -313,7 +361,7 @@ void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCa
         }
         if (isEndLine(line)) {
             inCard = false;
-            if (!onCard(buildCard(lines, position, onProblem)))
+            if (!onCard(buildCard(lines, position, onProblem, properties)))
                 return;
             continue;
         }

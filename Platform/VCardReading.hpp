@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace Platform {
@@ -17,7 +18,11 @@ namespace Platform {
 // short by another BEGIN:VCARD, is skipped; so is a line that is not a property. Each skip is
 // reported to `onProblem` with the card's position (0 for the file as a whole) and never stops
 // the reading. `onCard` receives every card that was read and returns false to stop.
+//
+// With `properties` given (upper-case names), only those are kept; the lines of any other (a
+// photo, a note) are passed over without being decoded.
 void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
-                const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {});
+                const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {},
+                std::span<const std::string_view> properties = {});
 
 } // namespace Platform

@@ -211,3 +211,35 @@ TEST(VCardReading, StopsWhenTheReceiverSaysSo) {
     readVCards(card("FN:1\n") + card("FN:2\n") + card("FN:3\n"), [&](VCard&&) { return ++seen < 2; });
     EXPECT_EQ(seen, 2);
 }
+
+TEST(VCardReading, PassesOverPropertiesNobodyWants) {
+    const std::string bytes = card("PHOTO;ENCODING=b;TYPE=JPEG:AAAA\n BBBB\n CCCC\n"
+                                   "NOTE;ENCODING=QUOTED-PRINTABLE:soft=\nbreak=\nTEL:not a phone\n"
+                                   "FN:Kept\n"
+                                   "X-UNKNOWN:x\n"
+                                   "this line is no property\n"
+                                   "TEL:1\n",
+                                   "2.1");
+    const std::vector<std::string_view> wanted{"FN", "TEL"};
+    std::vector<VCard> cards;
+    std::vector<std::size_t> problems;
+    readVCards(
+        bytes,
+        [&](VCard&& card) {
+            cards.push_back(std::move(card));
+            return true;
+        },
+        [&](std::size_t position, std::string_view) { problems.push_back(position); }, wanted);
+    ASSERT_EQ(cards.size(), 1u);
+    std::vector<std::string> kept;
+    for (const auto& property : cards[0].properties)
+        kept.push_back(property.name + ":" + property.value);
+    // The soft breaks of the passed-over note still swallow its continuation lines.
+    EXPECT_THAT(kept, ElementsAre("FN:Kept", "TEL:1"));
+    EXPECT_THAT(problems, ElementsAre(1u));
+
+    // What the conversion reads is all there: the contact is the same either way.
+    const auto full = contacts(bytes);
+    ASSERT_EQ(full.size(), 1u);
+    EXPECT_EQ(contactFromVCard(cards[0], "card1"), full[0]);
+}
