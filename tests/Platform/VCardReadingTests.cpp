@@ -49,16 +49,16 @@ TEST(VCardReading, Version21QuotedPrintableWithCharsets) {
 TEST(VCardReading, Version30FoldedLinesWithGroupedLabels) {
     const auto people = contacts(fixture("reader/v30-folded-ablabel.vcf"));
     ASSERT_EQ(people.size(), 1u);
-    const auto& johnny = people[0];
-    EXPECT_EQ(johnny.id().rawValue, "5D1E2C3B-0000-4000-8000-000000000001");
+    const auto& jonas = people[0];
+    EXPECT_EQ(jonas.id().rawValue, "5D1E2C3B-0000-4000-8000-000000000001");
     // 3.0 unfolding drops the one white space character the writer inserted.
-    EXPECT_EQ(johnny.formattedName(), "Johnny Appleseed");
-    EXPECT_EQ(johnny.organization(), "Example Corp.");
-    EXPECT_EQ(johnny.jobTitle(), "Senior Engineer, Tools");
-    EXPECT_THAT(labels(johnny),
+    EXPECT_EQ(jonas.formattedName(), "Jonas Lindqvist");
+    EXPECT_EQ(jonas.organization(), "Example Corp.");
+    EXPECT_EQ(jonas.jobTitle(), "Senior Engineer, Tools");
+    EXPECT_THAT(labels(jonas),
                 ElementsAre("mobile=+1 (555) 010-0001", "Boat=+1 555 010 0002", "iPhone=+1 555 010 0003",
-                            "other=johnny@example.com", "work=j.appleseed@example.com"));
-    EXPECT_EQ(johnny.birthday(), Birthday::make(4, 7, 1980));
+                            "other=jonas@example.com", "work=j.lindqvist@example.com"));
+    EXPECT_EQ(jonas.birthday(), Birthday::make(4, 7, 1980));
 }
 
 TEST(VCardReading, Version40CompanyCardAndBirthdayWithoutYear) {
