@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
@@ -105,47 +106,81 @@ struct OpenFolder {
     int descriptor;
 };
 
-// The whole file, or none (logged) when it cannot be read or is too large.
-std::optional<std::string> readFile(const CardFile& file, int folder) {
-    // Opened relative to the folder: a shorter path to walk for each of thousands of files.
-    const int descriptor = ::openat(folder, file.relative.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || info.st_size > kFileSizeLimit) {
-        ::close(descriptor);
-        qCWarning(lcAddressBook) << "skipped file too large to be an address book"
-                                 << displayPath(file.relative);
-        return std::nullopt;
-    }
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t filled = 0;
-    while (true) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() + 4096); // the file grew since fstat
-        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
-        if (count < 0) {
-            ::close(descriptor);
+// Reads card files one after another. Small files share one reused buffer; a large one (an
+// export of the whole book) gets its own anonymous mapping, returned to the system as soon as
+// the next file is read, so a load does not leave a file-sized hole in the heap behind it.
+class CardFileReader {
+public:
+    CardFileReader() = default;
+    CardFileReader(const CardFileReader&) = delete;
+    CardFileReader& operator=(const CardFileReader&) = delete;
+    ~CardFileReader() { release(); }
+
+    // The bytes of the file, valid until the next call; none (logged) when it cannot be read or
+    // is too large. A file that grows while it is read is taken as far as it was when opened.
+    std::optional<std::string_view> read(const CardFile& file, int folder) {
+        release();
+        // Opened relative to the folder: a shorter path to walk for each of thousands of files.
+        const int descriptor = ::openat(folder, file.relative.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) {
             qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
             return std::nullopt;
         }
-        if (count == 0)
-            break;
-        filled += static_cast<std::size_t>(count);
-        if (filled > static_cast<std::size_t>(kFileSizeLimit)) { // it grew past the limit
-            ::close(descriptor);
+        const auto bytes = readOpen(descriptor, file);
+        ::close(descriptor);
+        return bytes;
+    }
+
+private:
+    static constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
+
+    std::optional<std::string_view> readOpen(int descriptor, const CardFile& file) {
+        struct stat info {};
+        if (::fstat(descriptor, &info) != 0 || info.st_size > kFileSizeLimit) {
             qCWarning(lcAddressBook) << "skipped file too large to be an address book"
                                      << displayPath(file.relative);
             return std::nullopt;
         }
+        const auto size = static_cast<std::size_t>(info.st_size);
+        char* target = nullptr;
+        if (size >= kMappedFrom) {
+            void* mapping = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (mapping == MAP_FAILED) {
+                qCWarning(lcAddressBook) << "skipped file too large to read" << displayPath(file.relative);
+                return std::nullopt;
+            }
+            mapping_ = mapping;
+            mappedSize_ = size;
+            target = static_cast<char*>(mapping);
+        } else {
+            buffer_.resize(size);
+            target = buffer_.data();
+        }
+        std::size_t filled = 0;
+        while (filled < size) {
+            const ssize_t count = ::read(descriptor, target + filled, size - filled);
+            if (count < 0) {
+                qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
+                return std::nullopt;
+            }
+            if (count == 0)
+                break; // it shrank since fstat
+            filled += static_cast<std::size_t>(count);
+        }
+        return std::string_view(target, filled);
     }
-    ::close(descriptor);
-    bytes.resize(filled);
-    return bytes;
-}
+
+    void release() {
+        if (mapping_)
+            ::munmap(mapping_, mappedSize_);
+        mapping_ = nullptr;
+        mappedSize_ = 0;
+    }
+
+    std::string buffer_;
+    void* mapping_ = nullptr;
+    std::size_t mappedSize_ = 0;
+};
 
 // File names are bytes: keep what is valid UTF-8 and percent-encode the rest (and "%" itself), so
 // the identifier is text and two names never share one.
@@ -172,9 +207,9 @@ std::string escapedPath(const std::string& relative) {
 
 // Reads the cards of one file, logging what was skipped. `onCard` gets each card with its
 // contact identifier and returns false to stop.
-void readCardFile(const CardFile& file, int folder,
+void readCardFile(CardFileReader& reader, const CardFile& file, int folder,
                   const std::function<bool(const VCard&, std::string&&)>& onCard) {
-    const auto bytes = readFile(file, folder);
+    const auto bytes = reader.read(file, folder);
     if (!bytes)
         return;
     std::string fallbackPrefix; // "vcf:<path>#", made on the first card without a UID
@@ -240,8 +275,8 @@ AddressBook::Authorization AddressBook::authorization() const {
     return canRead_(folder) ? Authorization::authorized : Authorization::denied;
 }
 
-bool AddressBook::enumerateContacts(const std::function<bool()>& isCancelled,
-                                    const std::function<void(Contact&&)>& visit) const {
+std::optional<std::vector<Contact>>
+AddressBook::readContacts(const std::function<bool()>& isCancelled) const {
     if (settings_.consent() != AddressBookSettings::Consent::given)
         throw AddressBookError("reading contacts was not allowed");
     const QString folder = settings_.folder();
@@ -250,53 +285,68 @@ bool AddressBook::enumerateContacts(const std::function<bool()>& isCancelled,
     const std::string root = QFile::encodeName(folder).toStdString();
     const std::vector<CardFile> files = listCardFiles(root);
     const OpenFolder opened(root);
+    CardFileReader reader;
     const auto stopped = [&] { return isCancelled && isCancelled(); };
 
     std::vector<Contact> contacts;
-    std::unordered_set<std::string> seen;
-    seen.reserve(files.size());
     contacts.reserve(files.size());
-    bool cancelled = false;
-    for (const CardFile& file : files) {
-        if (stopped())
-            return false;
-        readCardFile(file, opened.descriptor, [&](const VCard& card, std::string&& id) {
-            if (auto contact = contactFromVCard(card, id)) {
-                if (seen.insert(contact->id().rawValue).second)
-                    contacts.push_back(std::move(*contact));
-                else
-                    qCDebug(lcAddressBook)
-                        << "skipped a second card with one uid in" << displayPath(file.relative);
-            }
-            cancelled = stopped();
-            return !cancelled;
-        });
-        if (cancelled)
-            return false;
+    {
+        std::unordered_set<std::string> seen;
+        seen.reserve(files.size());
+        bool cancelled = false;
+        for (const CardFile& file : files) {
+            if (stopped())
+                return std::nullopt;
+            readCardFile(reader, file, opened.descriptor, [&](const VCard& card, std::string&& id) {
+                if (auto contact = contactFromVCard(card, id)) {
+                    if (seen.insert(contact->id().rawValue).second)
+                        contacts.push_back(std::move(*contact));
+                    else
+                        qCDebug(lcAddressBook)
+                            << "skipped a second card with one uid in" << displayPath(file.relative);
+                }
+                cancelled = stopped();
+                return !cancelled;
+            });
+            if (cancelled)
+                return std::nullopt;
+        }
     }
 
-    std::vector<OrderKey> keys;
-    keys.reserve(contacts.size());
-    for (const Contact& contact : contacts)
-        keys.push_back(orderKey(contact));
+    // Sorted through a permutation applied in place: one list of contacts at any time.
     std::vector<std::size_t> order(contacts.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const OrderKey& x = keys[a];
-        const OrderKey& y = keys[b];
-        return std::tie(x.family, x.given, x.formatted, contacts[a].id().rawValue) <
-               std::tie(y.family, y.given, y.formatted, contacts[b].id().rawValue);
-    });
-    keys.clear();
-    keys.shrink_to_fit();
-
-    for (std::size_t index : order) {
-        if (stopped())
-            return false;
-        visit(std::move(contacts[index]));
+    {
+        std::vector<OrderKey> keys;
+        keys.reserve(contacts.size());
+        for (const Contact& contact : contacts)
+            keys.push_back(orderKey(contact));
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const OrderKey& x = keys[a];
+            const OrderKey& y = keys[b];
+            return std::tie(x.family, x.given, x.formatted, contacts[a].id().rawValue) <
+                   std::tie(y.family, y.given, y.formatted, contacts[b].id().rawValue);
+        });
     }
-    return true;
+    // order[k] names the contact that belongs at k; each cycle of the permutation is walked once.
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        Contact held = std::move(contacts[start]);
+        std::size_t at = start;
+        while (order[at] != start) {
+            const std::size_t from = order[at];
+            contacts[at] = std::move(contacts[from]);
+            order[at] = at;
+            at = from;
+        }
+        contacts[at] = std::move(held);
+        order[at] = at;
+    }
+    if (stopped())
+        return std::nullopt;
+    return contacts;
 }
 
 std::optional<QString> AddressBook::cardFile(const DialcoveCore::ContactID& id) const {
@@ -312,9 +362,10 @@ std::optional<QString> AddressBook::cardFile(const DialcoveCore::ContactID& id) 
         qCWarning(lcAddressBook) << "cannot find a card:" << error.what();
         return std::nullopt;
     }
+    CardFileReader reader;
     for (const CardFile& file : files) {
         bool found = false;
-        readCardFile(file, opened->descriptor, [&](const VCard& card, std::string&& cardID) {
+        readCardFile(reader, file, opened->descriptor, [&](const VCard& card, std::string&& cardID) {
             if (isGroupCard(card))
                 return true;
             found = cardID == id.rawValue;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace Platform {
 
@@ -38,19 +39,19 @@ public:
     // gives denied, and given gives authorized while the folder can be read, denied when not.
     Authorization authorization() const;
 
-    // Reads every contact and hands each to `visit`, in this fixed order: folded family name (the
-    // display name standing in when there is none), then folded given name, then folded formatted
-    // name, then identifier (bytewise). Files are read in the byte order of their path below the
-    // folder, cards in file order; of several cards with one UID the first so read wins, and group
-    // cards are left out. A card without a UID is identified by its file and position
-    // ("vcf:<path below the folder>#<position>").
+    // Every contact, in this fixed order: folded family name (the display name standing in when
+    // there is none), then folded given name, then folded formatted name, then identifier
+    // (bytewise). Files are read in the byte order of their path below the folder, cards in file
+    // order; of several cards with one UID the first so read wins, and group cards are left out.
+    // A card without a UID is identified by its file and position ("vcf:<path below the
+    // folder>#<position>").
     //
-    // `isCancelled` is polled before each file, after each card and before each contact handed
-    // over; once it says true, reading stops and false is returned. True when every contact was
-    // handed over. A malformed card or file is skipped and logged. Throws AddressBookError when
-    // Dialcove is not authorized or the folder cannot be listed.
-    bool enumerateContacts(const std::function<bool()>& isCancelled,
-                           const std::function<void(DialcoveCore::Contact&&)>& visit) const;
+    // `isCancelled` is polled before each file and after each card; once it says true, reading
+    // stops and none is returned, never part of the book. A malformed card or file is skipped and
+    // logged. Throws AddressBookError when Dialcove is not authorized or the folder cannot be
+    // listed.
+    std::optional<std::vector<DialcoveCore::Contact>>
+    readContacts(const std::function<bool()>& isCancelled) const;
 
     // The absolute path of the .vcf file holding the contact's card, by the same rules as
     // enumerateContacts; none when it is no longer there or the book cannot be read.

@@ -13,11 +13,9 @@ using ::testing::ElementsAre;
 namespace {
 
 std::vector<DialcoveCore::Contact> everyone(const AddressBook& book) {
-    std::vector<DialcoveCore::Contact> contacts;
-    EXPECT_TRUE(book.enumerateContacts(
-        [] { return false; },
-        [&](DialcoveCore::Contact&& contact) { contacts.push_back(std::move(contact)); }));
-    return contacts;
+    auto contacts = book.readContacts([] { return false; });
+    EXPECT_TRUE(contacts);
+    return contacts ? std::move(*contacts) : std::vector<DialcoveCore::Contact>();
 }
 
 std::vector<std::string> names(const std::vector<DialcoveCore::Contact>& contacts) {
@@ -121,7 +119,7 @@ TEST_F(AddressBookTest, AuthorizationFromConsentReadabilityAndEnvironment) {
 TEST_F(AddressBookTest, ReadingWithoutConsentOrFolderIsAStoreError) {
     const auto throws = [](const AddressBook& book) {
         try {
-            book.enumerateContacts([] { return false; }, [](DialcoveCore::Contact&&) {});
+            book.readContacts([] { return false; });
         } catch (const AddressBookError&) {
             return true;
         }
@@ -136,22 +134,20 @@ TEST_F(AddressBookTest, ReadingWithoutConsentOrFolderIsAStoreError) {
     EXPECT_EQ(book().authorization(), Authorization::denied);
 }
 
-TEST_F(AddressBookTest, CancellationStopsReadingAndHandingOver) {
+TEST_F(AddressBookTest, CancellationKeepsNoPartialList) {
     for (int i = 0; i < 5; ++i)
         write(QString("card%1.vcf").arg(i), card("FN:Person " + QByteArray::number(i) + "\r\n"));
 
-    // Cancelled while the cards are handed over: exactly the contacts before it arrived.
-    int visited = 0;
-    EXPECT_FALSE(
-        book().enumerateContacts([&] { return visited == 2; }, [&](DialcoveCore::Contact&&) { ++visited; }));
-    EXPECT_EQ(visited, 2);
-
-    // Cancelled while the files are read: nothing is handed over.
+    // Polled before each file and after each card: the fourth poll stops in the second file.
     int polls = 0;
-    visited = 0;
-    EXPECT_FALSE(
-        book().enumerateContacts([&] { return ++polls > 3; }, [&](DialcoveCore::Contact&&) { ++visited; }));
-    EXPECT_EQ(visited, 0);
+    EXPECT_EQ(book().readContacts([&] { return ++polls > 3; }), std::nullopt);
+    EXPECT_EQ(polls, 4);
+
+    // Cancelled at the very end, after every card was read: still nothing.
+    polls = 0;
+    EXPECT_EQ(book().readContacts([&] { return ++polls > 10; }), std::nullopt);
+    EXPECT_EQ(polls, 11);
+    EXPECT_EQ(everyone(book()).size(), 5u);
 }
 
 TEST_F(AddressBookTest, FindsTheCardFileOfAContact) {
