@@ -184,3 +184,18 @@ TEST_F(AddressBookTest, SettingsLiveInTheLayersOwnFile) {
     qunsetenv(AddressBookSettings::kFolderVariable);
     EXPECT_EQ(settings().folder(), folder_);
 }
+
+TEST_F(AddressBookTest, LargeExportsAndEmptyFilesReadWhole) {
+    // Over a megabyte takes the reader's other path.
+    QByteArray exported;
+    for (int i = 0; i < 6000; ++i)
+        exported += card("FN:Person " + QByteArray::number(i) + "\r\nUID:p" + QByteArray::number(i) +
+                         "\r\nNOTE:" + QByteArray(120, 'x') + "\r\n");
+    ASSERT_GT(exported.size(), 1 << 20);
+    write("export.vcf", exported);
+    write("empty.vcf", QByteArray());
+    write("last.vcf", card("FN:Zoe Last\r\n"));
+    const auto contacts = everyone(book());
+    ASSERT_EQ(contacts.size(), 6001u);
+    EXPECT_EQ(contacts.back().displayName(), "Zoe Last");
+}
