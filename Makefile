@@ -3,8 +3,11 @@ BUILD        ?= build
 RELEASE      ?= build-release
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_TIME    ?= 60
+FUZZ_RUNS    ?= 20000
 
-.PHONY: deps test bench gallery configure-test clean
+.PHONY: deps test bench gallery configure-test clean fuzz fuzz-build fuzz-check
 
 deps:
 	@scripts/install-deps
@@ -17,6 +20,7 @@ configure-test: deps
 test: configure-test
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz-check
 
 # Every UI kit component, light and dark, as PNG files under $(BUILD)/gallery/.
 gallery: configure-test
@@ -29,5 +33,26 @@ bench: deps
 	@cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/*Bench; do echo "== $$b"; "$$b" $(BENCH_ARGS) || exit 1; done
 
+# The vCard reader under libFuzzer (clang, apart from the g++ build).
+fuzz-build: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Fuzzes for FUZZ_TIME seconds. New inputs go to fuzz/corpus-run (the seeds stay as committed);
+# a crashing input is written to $(FUZZ_BUILD)/.
+fuzz: fuzz-build
+	@mkdir -p fuzz/corpus-run
+	@$(FUZZ_BUILD)/VCardFuzzer -max_total_time=$(FUZZ_TIME) -max_len=16384 -artifact_prefix=$(FUZZ_BUILD)/ \
+	  fuzz/corpus-run fuzz/corpus/vcard
+
+# The short, repeatable run that `make test` ends with: FUZZ_RUNS inputs from a fixed seed. What
+# it finds goes to a scratch folder emptied each time, so every run starts from the same seeds.
+fuzz-check: fuzz-build
+	@log=$(FUZZ_BUILD)/fuzz-check.log; scratch=$(FUZZ_BUILD)/check-corpus; rm -rf $$scratch; mkdir -p $$scratch; \
+	$(FUZZ_BUILD)/VCardFuzzer -runs=$(FUZZ_RUNS) -seed=1 -max_len=16384 -artifact_prefix=$(FUZZ_BUILD)/ \
+	  $$scratch fuzz/corpus/vcard >$$log 2>&1; status=$$?; \
+	if [ $$status -eq 0 ]; then echo "fuzz: $(FUZZ_RUNS) vCard inputs read without a fault"; \
+	else tail -n 80 $$log; echo "fuzz: the vCard reader failed (log: $$log)"; fi; exit $$status
+
 clean:
-	rm -rf $(BUILD) $(RELEASE)
+	rm -rf $(BUILD) $(RELEASE) $(FUZZ_BUILD)

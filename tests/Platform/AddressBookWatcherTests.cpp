@@ -1,0 +1,81 @@
+#include "AddressBookFixture.hpp"
+#include "Platform/AddressBookWatcher.hpp"
+
+#include <QSignalSpy>
+#include <QThread>
+
+using namespace Platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kTimeout = 5000;
+
+} // namespace
+
+class AddressBookWatcherTest : public AddressBookFixture {
+protected:
+    // Waits (bounded) for the next notification and says how many arrived together.
+    static qsizetype nextChange(QSignalSpy& spy) {
+        spy.clear();
+        if (!spy.wait(kTimeout))
+            return 0;
+        return spy.count();
+    }
+};
+
+TEST_F(AddressBookWatcherTest, ABurstOfWritesGivesOneNotificationOnTheMainThread) {
+    write("a.vcf", card("FN:A\r\n"));
+    AddressBookWatcher watcher(settings(), 50ms);
+    QThread* deliveredOn = nullptr;
+    QObject::connect(&watcher, &AddressBookWatcher::changed, [&] { deliveredOn = QThread::currentThread(); });
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+
+    for (int i = 0; i < 20; ++i)
+        write(QString("new%1.vcf").arg(i), card("FN:New\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+    EXPECT_EQ(deliveredOn, QThread::currentThread());
+}
+
+TEST_F(AddressBookWatcherTest, SeesEditsInsideFilesAndNewCollections) {
+    write("a.vcf", card("FN:A\r\n"));
+    AddressBookWatcher watcher(settings(), 20ms);
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+
+    // An edit in place changes no folder listing: only the file's own watch sees it.
+    write("a.vcf", card("FN:A edited\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+
+    ASSERT_TRUE(QDir(folder_).mkdir("work"));
+    EXPECT_EQ(nextChange(spy), 1);
+    write("work/b.vcf", card("FN:B\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+    write("work/b.vcf", card("FN:B edited\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+    ASSERT_TRUE(QFile::remove(QDir(folder_).filePath("work/b.vcf")));
+    EXPECT_EQ(nextChange(spy), 1);
+}
+
+TEST_F(AddressBookWatcherTest, SeesTheFolderAppearAndFollowsANewFolder) {
+    const QString later = home_.filePath("later");
+    settings().setFolder(later);
+    AddressBookWatcher watcher(settings(), 20ms);
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+
+    ASSERT_TRUE(QDir().mkpath(later));
+    EXPECT_EQ(nextChange(spy), 1);
+    // Once there, the folder itself is watched.
+    folder_ = later;
+    write("c.vcf", card("FN:C\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+
+    // Pointing the settings elsewhere is itself a change of the store.
+    const QString other = home_.filePath("other");
+    ASSERT_TRUE(QDir().mkpath(other));
+    settings().setFolder(other);
+    watcher.retarget();
+    EXPECT_EQ(nextChange(spy), 1);
+    folder_ = other;
+    write("d.vcf", card("FN:D\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+}
