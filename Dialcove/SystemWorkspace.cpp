@@ -1,0 +1,47 @@
+#include "Dialcove/SystemWorkspace.hpp"
+
+#include "Platform/SchemeHandlerLookup.hpp"
+#include "Platform/UrlOpener.hpp"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+
+namespace Dialcove {
+
+namespace {
+
+const QString cardPrefix = QStringLiteral("addressbook://");
+
+} // namespace
+
+SystemWorkspace::SystemWorkspace(CardFileLookup cardFile, std::chrono::milliseconds openTimeout)
+    : cardFile_(std::move(cardFile)), openTimeout_(openTimeout) {}
+
+bool SystemWorkspace::hasApplication(const QString& url) {
+    if (!Platform::UrlOpener::isWellFormed(url))
+        return false;
+    return Platform::SchemeHandlerLookup::applicationFor(QStringView(url).first(url.indexOf(u':')))
+        .has_value();
+}
+
+QCoro::Task<bool> SystemWorkspace::open(QString url) {
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    const std::chrono::milliseconds timeout = openTimeout_;
+    QString target = url;
+    if (url.startsWith(cardPrefix, Qt::CaseInsensitive)) {
+        if (!cardFile_ || !Platform::UrlOpener::isWellFormed(url))
+            co_return false;
+        const QByteArray raw = QByteArray::fromPercentEncoding(url.mid(cardPrefix.size()).toLatin1());
+        const std::optional<QString> path = cardFile_(DialcoveCore::ContactID(raw.toStdString()));
+        if (!path || !QFileInfo(*path).isFile())
+            co_return false;
+        target = QUrl::fromLocalFile(QFileInfo(*path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    }
+    const Platform::UrlOpener::Outcome outcome = co_await Platform::UrlOpener::open(target, timeout);
+    co_return outcome != Platform::UrlOpener::Outcome::failed;
+}
+
+} // namespace Dialcove
