@@ -1,5 +1,6 @@
 #include "Dialcove/ContactOutputAdapter.hpp"
 
+#include "Dialcove/MainThread.hpp"
 #include "Platform/UrlOpener.hpp"
 
 #include <QClipboard>
@@ -58,7 +59,7 @@ ContactOutputAdapter::ContactOutputAdapter(std::shared_ptr<ExternalWorkspace> wo
     : workspace_(std::move(workspace)) {}
 
 bool ContactOutputAdapter::copy(const std::string& text) {
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    assertMainThread();
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -1,5 +1,6 @@
 #include "Dialcove/ContactSettings.hpp"
 
+#include "Dialcove/MainThread.hpp"
 #include "DialcoveCore/PreferenceKey.hpp"
 #include "DialcoveCore/Shortcut.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
@@ -23,11 +24,6 @@ namespace Dialcove {
 
 namespace {
 
-void expectMainThread() {
-    Q_ASSERT_X(QThread::currentThread() == QCoreApplication::instance()->thread(), "ContactSettings",
-               "used off the main thread");
-}
-
 QString keyName(PreferenceKey key) {
     const std::string_view raw = rawValue(key);
     return QString::fromUtf8(raw.data(), qsizetype(raw.size()));
@@ -40,7 +36,7 @@ ContactSettings::ContactSettings(std::shared_ptr<Platform::UserDefaults> default
     : QObject(parent), defaults_(std::move(defaults)),
       region_(sources.region ? std::move(sources.region) : RegionProvider(&ContactSettings::systemRegion)),
       values_(values ? *values : ContactPreferences{true, regionPlan(), Shortcut::defaultShortcut()}) {
-    expectMainThread();
+    assertMainThread();
     if (!defaults_)
         return;
     folder_ = sources.folder ? std::move(sources.folder) : Platform::SyncFolderStore::standard();
@@ -76,7 +72,7 @@ void ContactSettings::setValues(const ContactPreferences& values) {
 }
 
 void ContactSettings::update(const DialcoveCore::PreferenceValue& value) {
-    expectMainThread();
+    assertMainThread();
     ContactPreferences next = values_;
     next.apply(value);
     setValues(next);
@@ -84,7 +80,7 @@ void ContactSettings::update(const DialcoveCore::PreferenceValue& value) {
 }
 
 void ContactSettings::reload() {
-    expectMainThread();
+    assertMainThread();
     if (!sync_)
         return;
     // Read as plain JSON and decoded here, so that a value another version wrote falls back quietly.
@@ -104,7 +100,7 @@ void ContactSettings::reload() {
 }
 
 void ContactSettings::startSync() {
-    expectMainThread();
+    assertMainThread();
     if (!defaults_)
         return;
     if (sync_)

@@ -1,5 +1,6 @@
 #include "Dialcove/LocalRecentStorage.hpp"
 
+#include "Dialcove/MainThread.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ LocalRecentStorage::LocalRecentStorage(std::shared_ptr<Platform::UserDefaults> d
     : defaults_(std::move(defaults)) {}
 
 std::vector<ContactID> LocalRecentStorage::ids() const {
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    assertMainThread();
     std::vector<ContactID> ids;
     for (const QString& raw : defaults_->stringArray(key).value_or(QStringList()))
         ids.emplace_back(raw.toStdString());
@@ -22,7 +23,7 @@ std::vector<ContactID> LocalRecentStorage::ids() const {
 }
 
 void LocalRecentStorage::setIds(const std::vector<ContactID>& ids) {
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    assertMainThread();
     QStringList raw;
     for (std::size_t i = 0; i < ids.size() && i < capacity; ++i)
         raw << QString::fromStdString(ids[i].rawValue);

@@ -1,5 +1,6 @@
 #include "Dialcove/SystemWorkspace.hpp"
 
+#include "Dialcove/MainThread.hpp"
 #include "Platform/SchemeHandlerLookup.hpp"
 #include "Platform/UrlOpener.hpp"
 
@@ -28,7 +29,7 @@ bool SystemWorkspace::hasApplication(const QString& url) {
 }
 
 QCoro::Task<bool> SystemWorkspace::open(QString url) {
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    assertMainThread();
     const std::chrono::milliseconds timeout = openTimeout_;
     QString target = url;
     if (url.startsWith(cardPrefix, Qt::CaseInsensitive)) {
