@@ -1,0 +1,88 @@
+#include "Dialcove/GlobalShortcut.hpp"
+
+#include "Dialcove/MainThread.hpp"
+#include "Platform/X11KeyTranslation.hpp"
+
+#include <QLoggingCategory>
+
+namespace Dialcove {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcHotKey, "works.murvel.dialcove.hotkey")
+
+using DialcoveCore::ShortcutModifiers;
+using DialcoveCore::ShortcutRegistration;
+
+} // namespace
+
+GlobalShortcut::GlobalShortcut(Platform::X11EventHub& hub, QObject* parent)
+    : QObject(parent), registrar_(hub) {
+    connect(&registrar_, &Platform::X11HotKeyRegistrar::registrationChanged, this,
+            &GlobalShortcut::notifyRegistrationChange);
+    // Connected after the registrar's own handler, so it sees the keymap after the registrar moved
+    // (or lost) its grab.
+    connect(&registrar_.translation(), &Platform::X11KeyTranslation::reloaded, this,
+            &GlobalShortcut::keymapReloaded);
+}
+
+GlobalShortcut::~GlobalShortcut() = default;
+
+ShortcutRegistration GlobalShortcut::registerShortcut(std::uint32_t keyCode, ShortcutModifiers modifiers,
+                                                      bool enabled) {
+    assertMainThread();
+    wanted_ = enabled ? std::optional(Combination{keyCode, modifiers}) : std::nullopt;
+    return registrar_.registerShortcut(keyCode, modifiers, enabled);
+}
+
+void GlobalShortcut::unregisterShortcut() {
+    assertMainThread();
+    wanted_.reset();
+    registrar_.unregisterShortcut();
+}
+
+void GlobalShortcut::setOnRegistrationChange(RegistrationChange callback) {
+    onRegistrationChange_ = callback ? std::move(callback) : [](ShortcutRegistration) {};
+}
+
+void GlobalShortcut::installHandler() {
+    assertMainThread();
+    if (!handler_)
+        handler_ =
+            connect(&registrar_, &Platform::X11HotKeyRegistrar::pressed, this, &GlobalShortcut::handlePress);
+}
+
+void GlobalShortcut::removeHandler() {
+    assertMainThread();
+    disconnect(handler_);
+    handler_ = {};
+}
+
+void GlobalShortcut::setPressed(std::function<void()> callback) {
+    pressed_ = callback ? std::move(callback) : [] {};
+}
+
+void GlobalShortcut::handlePress() {
+    assertMainThread();
+    // A copy: the callback may replace itself.
+    const auto pressed = pressed_;
+    pressed();
+}
+
+void GlobalShortcut::keymapReloaded() {
+    if (!wanted_ || registrar_.isRegistered())
+        return;
+    // The keymap that took the key away may have given it back, or put it on a free key.
+    if (registrar_.registerShortcut(wanted_->keyCode, wanted_->modifiers, true) ==
+        ShortcutRegistration::registered) {
+        qCInfo(lcHotKey) << "hot key registered again after a keymap change";
+        notifyRegistrationChange(ShortcutRegistration::registered);
+    }
+}
+
+void GlobalShortcut::notifyRegistrationChange(ShortcutRegistration registration) {
+    const auto callback = onRegistrationChange_;
+    callback(registration);
+}
+
+} // namespace Dialcove

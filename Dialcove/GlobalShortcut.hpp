@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Dialcove/ShortcutRegistrar.hpp"
+#include "Platform/X11HotKeyRegistrar.hpp"
+
+#include <QMetaObject>
+#include <QObject>
+#include <functional>
+#include <optional>
+
+namespace Platform {
+class X11EventHub;
+class X11KeyTranslation;
+} // namespace Platform
+
+namespace Dialcove {
+
+// The system-wide hot key "DLCV"/1, over an X key grab on the root window. Main thread only.
+//
+// The handler is the connection from the grab's presses to `pressed`: until it is installed, and
+// after it is removed, presses reach no one. A registration lost to a keymap change (the key that
+// types the shortcut moved to one that another program holds) is tried again at each later keymap
+// change while it is wanted, and reported through the registration-change callback either way.
+//
+// Unlike a registration on other systems, the grab does not outlive this object: destroying it
+// releases the grab, since a grab left behind would make the combination dead on the whole desktop.
+class GlobalShortcut final : public QObject, public ShortcutRegistrar {
+    Q_OBJECT
+
+public:
+    explicit GlobalShortcut(Platform::X11EventHub& hub, QObject* parent = nullptr);
+    ~GlobalShortcut() override;
+
+    DialcoveCore::ShortcutRegistration
+    registerShortcut(std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers, bool enabled) override;
+    void unregisterShortcut() override;
+    void setOnRegistrationChange(RegistrationChange callback) override;
+
+    // Whether a hot key is in force now.
+    bool hasRegistration() const { return registrar_.isRegistered(); }
+
+    // Connects the presses to `pressed`; once only, later calls change nothing.
+    void installHandler();
+    void removeHandler();
+    bool hasHandler() const { return static_cast<bool>(handler_); }
+
+    // Runs for every press while the handler is installed; does nothing until set.
+    void setPressed(std::function<void()> callback);
+
+    // The keymap the grab follows, for reading recorded key presses the same way.
+    const Platform::X11KeyTranslation& keyTranslation() const { return registrar_.translation(); }
+
+private:
+    struct Combination {
+        std::uint32_t keyCode;
+        DialcoveCore::ShortcutModifiers modifiers;
+    };
+
+    void handlePress();
+    void keymapReloaded();
+    void notifyRegistrationChange(DialcoveCore::ShortcutRegistration registration);
+
+    Platform::X11HotKeyRegistrar registrar_;
+    QMetaObject::Connection handler_;
+    std::function<void()> pressed_ = [] {};
+    RegistrationChange onRegistrationChange_ = [](DialcoveCore::ShortcutRegistration) {};
+    // The combination last asked for, present from an enabled registration until the next call.
+    std::optional<Combination> wanted_;
+};
+
+} // namespace Dialcove
