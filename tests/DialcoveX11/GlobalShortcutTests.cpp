@@ -49,8 +49,18 @@ protected:
         return presses;
     }
 
+    // Registers, then lets a keymap change move K onto the key of J, which the other client holds.
+    void loseTheHotKeyToAKeymapChange() {
+        lifecycle.apply();
+        ASSERT_TRUE(client.grabKey(j, controlAlt));
+        client.swapKeysyms(k, j);
+        ASSERT_TRUE(waitUntil([&] { return keyboard.shortcutConflict(); }));
+        ASSERT_FALSE(hotkey.hasRegistration());
+    }
+
     X11TestClient client;
     const xcb_keycode_t k = client.keycodeOf(XKB_KEY_k);
+    const xcb_keycode_t j = client.keycodeOf(XKB_KEY_j);
     Platform::X11EventHub hub;
     GlobalShortcut hotkey{hub};
     PanelKeyboard keyboard;
@@ -140,16 +150,9 @@ TEST_F(GlobalHotKey, WhileRecordingTheCombinationReachesTheRecorder) {
 }
 
 TEST_F(GlobalHotKey, AKeymapChangeCanTakeTheHotKeyAwayAndGiveItBack) {
-    lifecycle.apply();
-    const xcb_keycode_t j = client.keycodeOf(XKB_KEY_j);
-    ASSERT_TRUE(client.grabKey(j, controlAlt));
+    ASSERT_NO_FATAL_FAILURE(loseTheHotKeyToAKeymapChange());
 
-    // K moves to the key the other client holds.
-    client.swapKeysyms(k, j);
-    ASSERT_TRUE(waitUntil([&] { return keyboard.shortcutConflict(); }));
-    EXPECT_FALSE(hotkey.hasRegistration());
-
-    // And back to a free key.
+    // K goes back to its free key.
     client.swapKeysyms(k, j);
     ASSERT_TRUE(waitUntil([&] { return !keyboard.shortcutConflict(); }));
     EXPECT_TRUE(hotkey.hasRegistration());
@@ -158,13 +161,9 @@ TEST_F(GlobalHotKey, AKeymapChangeCanTakeTheHotKeyAwayAndGiveItBack) {
 }
 
 TEST_F(GlobalHotKey, NoKeymapChangeBringsBackAHotKeyThatIsNotWanted) {
-    lifecycle.apply();
-    const xcb_keycode_t j = client.keycodeOf(XKB_KEY_j);
-    ASSERT_TRUE(client.grabKey(j, controlAlt));
-    client.swapKeysyms(k, j);
-    ASSERT_TRUE(waitUntil([&] { return keyboard.shortcutConflict(); }));
+    ASSERT_NO_FATAL_FAILURE(loseTheHotKeyToAKeymapChange());
 
-    // Recording releases what is left; the keymap going back must not grab behind its back.
+    // Recording: the hot key is not wanted now, and the keymap going back must not grab it.
     keyboard.setRecordingShortcut(true);
     QSignalSpy reloaded(&hotkey.keyTranslation(), &Platform::X11KeyTranslation::reloaded);
     client.swapKeysyms(k, j);
