@@ -18,9 +18,10 @@ namespace Dialcove {
 // The system-wide hot key "DLCV"/1, over an X key grab on the root window. Main thread only.
 //
 // The handler is the connection from the grab's presses to `pressed`: until it is installed, and
-// after it is removed, presses reach no one. A registration lost to a keymap change (the key that
-// types the shortcut moved to one that another program holds) is tried again at each later keymap
-// change while it is wanted, and reported through the registration-change callback either way.
+// after it is removed, presses reach no one. A keymap change can move the grab to a key that another
+// program holds; that loss is reported through the registration-change callback. While a wanted
+// registration is not in force (lost so, or refused), each keymap change tries it again, and a
+// success is reported the same way.
 //
 // Unlike a registration on other systems, the grab does not outlive this object: destroying it
 // releases the grab, since a grab left behind would make the combination dead on the whole desktop.

@@ -15,7 +15,8 @@ class ShortcutRegistrar;
 //
 // While a shortcut is being recorded the hot key is released, so pressing the current combination
 // records it instead of toggling the panel; when recording ends it is registered again. A conflict
-// is tried again at the next apply (a settings change, the end of a recording), not before.
+// is tried again at the next apply (a settings change, the end of a recording), or by the registrar
+// when the keymap changes, and never by polling.
 class ShortcutLifecycle final : public QObject {
     Q_OBJECT
 
