@@ -108,7 +108,9 @@ struct OpenFolder {
 
 // Reads card files one after another. Small files share one reused buffer; a large one (an
 // export of the whole book) gets its own anonymous mapping, returned to the system as soon as
-// the next file is read, so a load does not leave a file-sized hole in the heap behind it.
+// the next file is read, so a load does not leave a file-sized hole in the heap behind it. The
+// part of a mapping the cards were read from goes back as the reading moves on (see consumed),
+// so a large export and the contacts made of it are not held at the same time.
 class CardFileReader {
 public:
     CardFileReader() = default;
@@ -131,6 +133,19 @@ public:
         return bytes;
     }
 
+    // Nothing before `offset` of the bytes last read is looked at again. Whole pages of a mapping
+    // behind it are returned, a megabyte or more at a time.
+    void consumed(std::size_t offset) {
+        if (!mapping_)
+            return;
+        static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t through = std::min(offset, mappedSize_) / page * page;
+        if (through < released_ + kMappedFrom)
+            return;
+        ::madvise(static_cast<char*>(mapping_) + released_, through - released_, MADV_DONTNEED);
+        released_ = through;
+    }
+
 private:
     static constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
 
@@ -151,6 +166,7 @@ private:
             }
             mapping_ = mapping;
             mappedSize_ = size;
+            released_ = 0;
             target = static_cast<char*>(mapping);
         } else {
             buffer_.resize(size);
@@ -175,11 +191,13 @@ private:
             ::munmap(mapping_, mappedSize_);
         mapping_ = nullptr;
         mappedSize_ = 0;
+        released_ = 0;
     }
 
     std::string buffer_;
     void* mapping_ = nullptr;
     std::size_t mappedSize_ = 0;
+    std::size_t released_ = 0; // the leading part of the mapping already returned
 };
 
 // File names are bytes: keep what is valid UTF-8 and percent-encode the rest (and "%" itself), so
@@ -231,7 +249,7 @@ void readCardFile(CardFileReader& reader, const CardFile& file, int folder,
                     << displayPath(file.relative) << " card " << position << ": "
                     << QString::fromUtf8(problem.data(), static_cast<qsizetype>(problem.size()));
         },
-        contactProperties());
+        contactProperties(), [&](std::size_t consumed) { reader.consumed(consumed); });
     if (problems > kProblemsLoggedPerFile)
         qCWarning(lcAddressBook) << displayPath(file.relative) << "had" << problems - kProblemsLoggedPerFile
                                  << "more problems";
@@ -285,12 +303,13 @@ AddressBook::readContacts(const std::function<bool()>& isCancelled) const {
     const std::string root = QFile::encodeName(folder).toStdString();
     const std::vector<CardFile> files = listCardFiles(root);
     const OpenFolder opened(root);
-    CardFileReader reader;
     const auto stopped = [&] { return isCancelled && isCancelled(); };
 
     std::vector<Contact> contacts;
     contacts.reserve(files.size());
     {
+        // Gone, with the last file's bytes, before the sort needs its keys.
+        CardFileReader reader;
         std::unordered_set<std::string> seen;
         seen.reserve(files.size());
         bool cancelled = false;
