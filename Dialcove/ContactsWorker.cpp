@@ -5,8 +5,9 @@
 #include <QLoggingCategory>
 #include <algorithm>
 #include <exception>
+#include <malloc.h>
 
-Q_LOGGING_CATEGORY(lcWorker, "works.murvel.dialcove.worker")
+Q_LOGGING_CATEGORY(lcWorker, "works.murvel.dialcove.worker", QtInfoMsg)
 
 namespace Dialcove {
 
@@ -107,9 +108,14 @@ const Contact* ContactsWorker::loaded(const ContactID& id) const {
 }
 
 void ContactsWorker::forgetContacts() {
+    const bool held = index_ || contacts_.capacity() > 0;
     index_.reset();
-    // Swapped out, not cleared, so the memory goes back at once.
     std::vector<Contact>().swap(contacts_);
+#ifdef __GLIBC__
+    // Freed heap stays resident until trimmed: the next load would read its file on top of it.
+    if (held)
+        ::malloc_trim(0);
+#endif
 }
 
 } // namespace Dialcove
