@@ -14,10 +14,14 @@ using DialcoveCore::SessionID;
 
 namespace {
 
-// The worker is held by the task itself, so the end reaches it even when the panel is gone.
-QCoro::Task<> endWorkerSession(CancellationToken, std::shared_ptr<ContactSessionService> worker,
+// Runs after the session that started it may be gone. A worker that is gone holds no session to end.
+QCoro::Task<> endWorkerSession(CancellationToken, std::weak_ptr<ContactSessionService> worker,
                                SessionID session) {
-    QFuture<void> ended = worker->end(session);
+    QFuture<void> ended;
+    if (const auto alive = worker.lock())
+        ended = alive->end(session);
+    else
+        co_return;
     co_await ended;
 }
 
@@ -126,7 +130,7 @@ void ContactSession::reset() {
         return true;
     });
     if (ended)
-        startTask(&endWorkerSession, worker_, *ended);
+        startTask(&endWorkerSession, std::weak_ptr<ContactSessionService>(worker_), *ended);
 }
 
 } // namespace Dialcove

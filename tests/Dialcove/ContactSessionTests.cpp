@@ -135,6 +135,17 @@ TEST(ContactSession, ResetEndsTheWorkerSessionOnceFromALaterTurn) {
     TestSupport::drainEvents();
     ASSERT_EQ(graph.worker->ends.size(), 1u);
     EXPECT_EQ(graph.worker->ends[0].session, start.session);
+
+    // The pending end keeps no worker alive, and finds nothing to do once it has gone.
+    auto worker = std::make_shared<FakeContactSessionService>();
+    const std::weak_ptr<FakeContactSessionService> watched = worker;
+    auto other = std::make_unique<ContactSession>(worker, graph.permission);
+    other->beginLoad();
+    other->reset();
+    other.reset();
+    worker.reset();
+    EXPECT_TRUE(watched.expired());
+    TestSupport::drainEvents();
 }
 
 TEST(ContactSession, HandsOutQueryAndActionTicketsOnlyWhileReady) {
