@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <cstdio>
 #include <gmock/gmock.h>
+#include <map>
 
 using namespace Platform;
 using Consent = AddressBookSettings::Consent;
@@ -148,6 +149,35 @@ TEST_F(AddressBookTest, CancellationKeepsNoPartialList) {
     EXPECT_EQ(book().readContacts([&] { return ++polls > 10; }), std::nullopt);
     EXPECT_EQ(polls, 11);
     EXPECT_EQ(everyone(book()).size(), 5u);
+}
+
+TEST_F(AddressBookTest, ManyFilesReadInOrderAroundALargeOne) {
+    // More files than are read ahead at a time, and an export the reader maps, among them. Every
+    // hundredth file repeats a UID, so only reading the files in their order keeps the first.
+    for (int i = 0; i < 300; ++i)
+        write(QString("c%1.vcf").arg(i, 3, 10, QChar('0')),
+              card("FN:Card " + QByteArray::number(i) + "\r\nUID:u" + QByteArray::number(i % 100) + "\r\n"));
+    QByteArray exported = card("FN:From The Export\r\nUID:u5\r\n") + card("FN:Export First\r\nUID:x\r\n");
+    while (exported.size() <= 1 << 20)
+        exported += card("FN:Filler\r\nUID:f" + QByteArray::number(exported.size()) +
+                         "\r\nNOTE:" + QByteArray(200, 'n') + "\r\n");
+    write("d-export.vcf", exported);
+    write("e-late.vcf", card("FN:Too Late\r\nUID:x\r\n") + card("FN:Zed Last\r\nUID:z\r\n"));
+
+    std::map<std::string, std::string> byID;
+    for (const auto& contact : everyone(book()))
+        byID.emplace(contact.id().rawValue, contact.displayName());
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(byID.at("u" + std::to_string(i)), "Card " + std::to_string(i));
+    EXPECT_EQ(byID.at("x"), "Export First"); // the export wins over a later file
+    EXPECT_EQ(byID.at("z"), "Zed Last");
+    const auto fillers = static_cast<std::size_t>(exported.count("FN:Filler"));
+    EXPECT_EQ(byID.size(), 100 + 1 + fillers + 1);
+
+    // Cancelled part way: it stops at once, whatever was read ahead.
+    int polls = 0;
+    EXPECT_EQ(book().readContacts([&] { return ++polls > 150; }), std::nullopt);
+    EXPECT_EQ(polls, 151);
 }
 
 TEST_F(AddressBookTest, FindsTheCardFileOfAContact) {
