@@ -61,8 +61,10 @@ void ContactsWorker::runLoad(const SessionID& session, const CancellationToken& 
     // A reading that stopped part way gives none: nothing of it is kept.
     if (!read || cancellation.isCancelled() || !isActive(session))
         throw CancellationError();
+    // Indexed before it is kept, so a load that fails here leaves nothing to look up either.
+    DialcoveCore::SearchIndex index(*read);
     contacts_ = std::move(*read);
-    index_.emplace(contacts_);
+    index_.emplace(std::move(index));
     qCDebug(lcWorker) << "loaded" << contacts_.size() << "contacts";
 }
 

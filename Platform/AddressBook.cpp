@@ -348,7 +348,7 @@ private:
     bool stopping_ = false;
     bool finished_ = false;
     std::exception_ptr failure_;
-    std::thread thread_; // last: it starts once the rest is in place
+    std::thread thread_; // started in the constructor body, once everything above is in place
 };
 
 // File names are bytes: keep what is valid UTF-8 and percent-encode the rest (and "%" itself), so
