@@ -312,15 +312,28 @@ bool opensAgent(std::string_view line) {
 } // namespace
 
 void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
-                const ProblemSink& onProblem, std::span<const std::string_view> properties) {
+                const ProblemSink& onProblem, std::span<const std::string_view> properties,
+                const std::function<void(std::size_t)>& onConsumed) {
     std::string converted;
     std::string_view text = bytes;
+    // Offsets into `text` are offsets into `bytes` plus this, unless the text is a converted copy.
+    std::size_t skippedPrefix = 0;
+    bool readsCopy = false;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
+        skippedPrefix = 3;
     } else if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
         converted = utf8FromUtf16(text.substr(2), text[0] == '\xFE');
         text = converted;
+        readsCopy = true;
+        // Only the copy is read from now on.
+        if (onConsumed)
+            onConsumed(bytes.size());
     }
+    const auto consumedThrough = [&](std::string_view line) {
+        if (onConsumed && !readsCopy)
+            onConsumed(skippedPrefix + static_cast<std::size_t>(line.data() + line.size() - text.data()));
+    };
 
     const auto report = [&](std::size_t position, std::string_view problem) {
         if (onProblem)
@@ -363,6 +376,8 @@ void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCa
             inCard = false;
             if (!onCard(buildCard(lines, position, onProblem, properties)))
                 return;
+            // The card was copied out; nothing up to its end is looked at again.
+            consumedThrough(line);
             continue;
         }
         lines.push_back(line);

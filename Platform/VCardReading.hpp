@@ -21,8 +21,12 @@ namespace Platform {
 //
 // With `properties` given (upper-case names), only those are kept; the lines of any other (a
 // photo, a note) are passed over without being decoded.
+//
+// `onConsumed`, when given, hears how long a leading part of `bytes` the reading is done with: it
+// never looks at those bytes again, so a caller may release their memory while the rest is read.
 void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
                 const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {},
-                std::span<const std::string_view> properties = {});
+                std::span<const std::string_view> properties = {},
+                const std::function<void(std::size_t consumed)>& onConsumed = {});
 
 } // namespace Platform

@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <cstdio>
 #include <gmock/gmock.h>
+#include <map>
 
 using namespace Platform;
 using Consent = AddressBookSettings::Consent;
@@ -150,6 +151,35 @@ TEST_F(AddressBookTest, CancellationKeepsNoPartialList) {
     EXPECT_EQ(everyone(book()).size(), 5u);
 }
 
+TEST_F(AddressBookTest, ManyFilesReadInOrderAroundALargeOne) {
+    // More files than are read ahead at a time, and an export the reader maps, among them. Every
+    // hundredth file repeats a UID, so only reading the files in their order keeps the first.
+    for (int i = 0; i < 300; ++i)
+        write(QString("c%1.vcf").arg(i, 3, 10, QChar('0')),
+              card("FN:Card " + QByteArray::number(i) + "\r\nUID:u" + QByteArray::number(i % 100) + "\r\n"));
+    QByteArray exported = card("FN:From The Export\r\nUID:u5\r\n") + card("FN:Export First\r\nUID:x\r\n");
+    while (exported.size() <= 1 << 20)
+        exported += card("FN:Filler\r\nUID:f" + QByteArray::number(exported.size()) +
+                         "\r\nNOTE:" + QByteArray(200, 'n') + "\r\n");
+    write("d-export.vcf", exported);
+    write("e-late.vcf", card("FN:Too Late\r\nUID:x\r\n") + card("FN:Zed Last\r\nUID:z\r\n"));
+
+    std::map<std::string, std::string> byID;
+    for (const auto& contact : everyone(book()))
+        byID.emplace(contact.id().rawValue, contact.displayName());
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(byID.at("u" + std::to_string(i)), "Card " + std::to_string(i));
+    EXPECT_EQ(byID.at("x"), "Export First"); // the export wins over a later file
+    EXPECT_EQ(byID.at("z"), "Zed Last");
+    const auto fillers = static_cast<std::size_t>(exported.count("FN:Filler"));
+    EXPECT_EQ(byID.size(), 100 + 1 + fillers + 1);
+
+    // Cancelled part way: it stops at once, whatever was read ahead.
+    int polls = 0;
+    EXPECT_EQ(book().readContacts([&] { return ++polls > 150; }), std::nullopt);
+    EXPECT_EQ(polls, 151);
+}
+
 TEST_F(AddressBookTest, FindsTheCardFileOfAContact) {
     write("a/first.vcf", card("FN:Kim\r\nUID:kim\r\n"));
     write("b/second.vcf", card("FN:Kim again\r\nUID:kim\r\n") + card("FN:No Uid\r\n"));
@@ -186,16 +216,20 @@ TEST_F(AddressBookTest, SettingsLiveInTheLayersOwnFile) {
 }
 
 TEST_F(AddressBookTest, LargeExportsAndEmptyFilesReadWhole) {
-    // Over a megabyte takes the reader's other path.
+    // Over a megabyte takes the reader's other path, which hands back what it has read as it
+    // goes: several megabytes, so that happens more than once.
     QByteArray exported;
     for (int i = 0; i < 6000; ++i)
         exported += card("FN:Person " + QByteArray::number(i) + "\r\nUID:p" + QByteArray::number(i) +
-                         "\r\nNOTE:" + QByteArray(120, 'x') + "\r\n");
-    ASSERT_GT(exported.size(), 1 << 20);
+                         "\r\nNOTE:" + QByteArray(600, 'x') + "\r\n");
+    ASSERT_GT(exported.size(), 3 << 20);
     write("export.vcf", exported);
     write("empty.vcf", QByteArray());
     write("last.vcf", card("FN:Zoe Last\r\n"));
     const auto contacts = everyone(book());
     ASSERT_EQ(contacts.size(), 6001u);
     EXPECT_EQ(contacts.back().displayName(), "Zoe Last");
+    // Every card read whole, also those after the parts handed back.
+    for (std::size_t i = 0; i + 1 < contacts.size(); ++i)
+        ASSERT_EQ(contacts[i].displayName(), "Person " + contacts[i].id().rawValue.substr(1));
 }

@@ -243,3 +243,48 @@ TEST(VCardReading, PassesOverPropertiesNobodyWants) {
     ASSERT_EQ(full.size(), 1u);
     EXPECT_EQ(contactFromVCard(cards[0], "card1"), full[0]);
 }
+
+TEST(VCardReading, NeverLooksAgainAtWhatItReportedConsumed) {
+    const std::string tricky =
+        card("FN:First\nNOTE;ENCODING=QUOTED-PRINTABLE:soft=\nbreak\nTEL:1\n folded\n", "2.1") +
+        "BEGIN:VCARD\nVERSION:3.0\nFN:Cut short\n" + "junk between cards\n" +
+        "BEGIN:VCARD\nVERSION:2.1\nFN:Boss\nAGENT:\nBEGIN:VCARD\nVERSION:2.1\nFN:Assistant\nEND:VCARD\n"
+        "TEL:5\nEND:VCARD\n" +
+        card("FN:Last\nTEL:9\n") + "BEGIN:VCARD\nVERSION:3.0\nFN:Never ends\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : card("FN:Wide\n"))
+        utf16 += std::string{c, '\0'};
+    const std::vector<std::pair<const char*, std::string>> files{
+        {"UTF-8", tricky},
+        {"UTF-8 BOM", "\xEF\xBB\xBF" + tricky},
+        {"UTF-16LE BOM", utf16},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const Reading expected = read(bytes);
+        // What was reported consumed is overwritten at once: a reader that looked back would
+        // read something else.
+        std::string scratch = bytes;
+        std::vector<std::size_t> consumed;
+        Reading reading;
+        readVCards(
+            scratch,
+            [&](VCard&& card) {
+                reading.cards.push_back(std::move(card));
+                return true;
+            },
+            [&](std::size_t position, std::string_view problem) {
+                reading.problems.emplace_back(position, problem);
+            },
+            {},
+            [&](std::size_t upTo) {
+                ASSERT_LE(upTo, scratch.size());
+                ASSERT_TRUE(consumed.empty() || upTo >= consumed.back());
+                consumed.push_back(upTo);
+                std::fill(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(upTo), 'X');
+            });
+        EXPECT_EQ(reading.cards, expected.cards);
+        EXPECT_EQ(reading.problems, expected.problems);
+        EXPECT_FALSE(consumed.empty());
+    }
+}

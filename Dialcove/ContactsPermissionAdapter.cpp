@@ -1,0 +1,25 @@
+#include "Dialcove/ContactsPermissionAdapter.hpp"
+
+#include "Dialcove/MainThread.hpp"
+
+namespace Dialcove {
+
+ContactsPermissionAdapter::ContactsPermissionAdapter(Platform::AddressBookAccess& access) : access_(access) {}
+
+ContactPermission ContactsPermissionAdapter::status() const {
+    assertMainThread();
+    return contactPermission(access_.authorization());
+}
+
+QFuture<void> ContactsPermissionAdapter::request() {
+    assertMainThread();
+    // The layer asks only while no answer is recorded, and finishes at once otherwise.
+    return access_.requestAccess();
+}
+
+bool ContactsPermissionAdapter::openSettings() {
+    assertMainThread();
+    return access_.openAccessSettings();
+}
+
+} // namespace Dialcove
