@@ -1,0 +1,334 @@
+#include "Dialcove/ContactActions.hpp"
+
+#include "Dialcove/ContactNavigation.hpp"
+#include "Dialcove/ContactRecents.hpp"
+#include "Dialcove/ContactSession.hpp"
+#include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/MainThread.hpp"
+#include "Dialcove/PropertyUpdate.hpp"
+#include "DialcoveCore/FieldActions.hpp"
+#include "DialcoveCore/MenuStatus.hpp"
+#include "DialcoveCore/UUIDString.hpp"
+
+#include <QLoggingCategory>
+#include <QPromise>
+#include <QTimer>
+#include <algorithm>
+#include <qcoro/qcorofuture.h>
+
+Q_LOGGING_CATEGORY(lcActions, "works.murvel.dialcove.actions")
+
+using DialcoveCore::Contact;
+using DialcoveCore::ContactAction;
+using DialcoveCore::RevisionID;
+
+namespace Dialcove {
+
+namespace {
+
+void call(const std::function<void()>& hook) {
+    const auto copy = hook;
+    copy();
+}
+
+// The contact as the worker's session knows it; none for one it no longer holds, and for a call that
+// failed, which the worker's contract rules out but a cancelled task may still see.
+QCoro::Task<std::optional<Contact>> lookUp(std::shared_ptr<ContactSessionService> worker,
+                                           DialcoveCore::SessionID session, DialcoveCore::ContactID id,
+                                           CancellationToken token) {
+    auto answer = worker->contact(session, id, token);
+    try {
+        co_return co_await answer;
+    } catch (...) {
+        co_return std::nullopt;
+    }
+}
+
+} // namespace
+
+ContactActions::ContactActions(ContactSession& session, ContactNavigation& navigation,
+                               ContactSettings& settings, std::shared_ptr<ContactOutputService> output,
+                               ContactRecents& recents, Sleep sleep, QObject* parent)
+    : QObject(parent), session_(session), navigation_(navigation), settings_(settings),
+      output_(std::move(output)), recents_(recents),
+      sleep_(sleep ? std::move(sleep) : Sleep([this](std::chrono::milliseconds delay) {
+          // The timer goes with this object; the waiting task then resumes, finds it gone and ends.
+          auto promise = std::make_shared<QPromise<void>>();
+          promise->start();
+          QTimer::singleShot(delay, Qt::PreciseTimer, this, [promise] { promise->finish(); });
+          return promise->future();
+      })) {
+    assertMainThread();
+}
+
+void ContactActions::setExternalFailure(bool failed) {
+    assertMainThread();
+    updateProperty(externalFailure_, failed, [this] { emit externalFailureChanged(); });
+}
+
+void ContactActions::setInProgress(bool running) {
+    updateProperty(inProgress_, running, [this] { emit inProgressChanged(); });
+}
+
+void ContactActions::setCopied(bool copied) {
+    updateProperty(copied_, copied, [this] { emit copiedChanged(); });
+}
+
+void ContactActions::setTask(std::optional<TaskHandle> task) {
+    updateProperty(task_, std::move(task), [this] { emit taskChanged(); });
+}
+
+void ContactActions::clearTask() {
+    assertMainThread();
+    setTask(std::nullopt);
+}
+
+void ContactActions::performSelectedAction() {
+    assertMainThread();
+    if (session_.phase() != PanelPhase::detail) {
+        navigation_.openSelected();
+        return;
+    }
+    const auto& detail = navigation_.state().detail;
+    if (!detail)
+        return;
+    if (detail->isEdit())
+        openInContacts();
+    else if (const auto& contact = navigation_.contact())
+        perform(detail->action(), detail->fieldID(), *contact);
+}
+
+void ContactActions::copySelection() {
+    assertMainThread();
+    const auto& open = navigation_.contact();
+    if (const auto field = navigation_.selectedField(); field && open) {
+        perform(ContactAction::copy, field->id, *open);
+        return;
+    }
+    const auto& selected = navigation_.state().selectedContactID;
+    if (session_.phase() == PanelPhase::list && selected) {
+        const auto& results = navigation_.results();
+        const auto listed = std::find_if(results.begin(), results.end(),
+                                         [&](const Contact& c) { return c.id() == *selected; });
+        if (listed != results.end()) {
+            const auto& fields = listed->fields();
+            const auto phone = std::find_if(fields.begin(), fields.end(), [](const auto& field) {
+                return field.kind == DialcoveCore::FieldKind::phone;
+            });
+            if (phone != fields.end()) {
+                // A copy: `perform` notifies observers, who may replace the list.
+                const Contact contact = *listed;
+                perform(ContactAction::copy, phone->id, contact);
+                return;
+            }
+        }
+    }
+    call(onUnavailable);
+}
+
+void ContactActions::openWhatsApp() {
+    assertMainThread();
+    const auto field = navigation_.selectedField();
+    const auto& open = navigation_.contact();
+    if (!field || !open || session_.phase() != PanelPhase::detail)
+        return;
+    const auto offered = DialcoveCore::FieldActions::make(*field, settings_.values().phonePlan);
+    if (std::find(offered.begin(), offered.end(), ContactAction::whatsapp) != offered.end())
+        perform(ContactAction::whatsapp, field->id, *open);
+}
+
+void ContactActions::begin(const RevisionID& attempt) {
+    activeAttempt_ = attempt;
+    setInProgress(true);
+    setExternalFailure(false);
+}
+
+void ContactActions::perform(ContactAction action, const DialcoveCore::FieldID& fieldID,
+                             const Contact& contact) {
+    assertMainThread();
+    if (inProgress_ || !session_.id())
+        return;
+    auto field = contact.field(fieldID);
+    if (!field)
+        return;
+    const auto plan = settings_.values().phonePlan;
+    auto ticket =
+        session_.beginAction(contact, fieldID, action, plan, RevisionID(DialcoveCore::freshUUIDString()));
+    if (!ticket)
+        return;
+    Attempt attempt{*session_.id(), session_.revision(), ticket->revisionID,
+                    contact,        std::move(field),    std::move(ticket)};
+    begin(attempt.id);
+    setTask(startTask(&ContactActions::runAction, QPointer(this), std::move(attempt)));
+}
+
+void ContactActions::openInContacts() {
+    assertMainThread();
+    const auto& open = navigation_.contact();
+    if (inProgress_ || !session_.id() || !open)
+        return;
+    Attempt attempt{*session_.id(), session_.revision(), RevisionID(DialcoveCore::freshUUIDString()),
+                    *open,          std::nullopt,        std::nullopt};
+    begin(attempt.id);
+    setTask(startTask(&ContactActions::runCard, QPointer(this), std::move(attempt)));
+}
+
+void ContactActions::cancel() {
+    assertMainThread();
+    if (task_)
+        task_->cancel();
+    activeAttempt_.reset();
+    setInProgress(false);
+}
+
+void ContactActions::showCopied() {
+    assertMainThread();
+    if (feedbackTask_)
+        feedbackTask_->cancel();
+    setCopied(true);
+    feedbackTask_ = startTask(&ContactActions::runFeedback, QPointer(this));
+}
+
+bool ContactActions::isLive(const Attempt& attempt) const {
+    return activeAttempt_ == attempt.id && session_.isCurrent(attempt.session, attempt.revision);
+}
+
+bool ContactActions::accessAllowed() const {
+    return session_.permission()->status() == ContactPermission::allowed;
+}
+
+void ContactActions::finish(const Attempt& attempt) {
+    if (attempt.ticket)
+        session_.finishAction(*attempt.ticket);
+    setInProgress(false);
+}
+
+void ContactActions::refuse(const Attempt& attempt) {
+    if (!isLive(attempt))
+        return;
+    finish(attempt);
+    call(session_.onAccessCheck);
+}
+
+void ContactActions::succeeded(const Contact& contact, bool wasCopy) {
+    recents_.record(contact.id());
+    if (wasCopy)
+        showCopied();
+    call(onFinished);
+}
+
+QCoro::Task<> ContactActions::runAction(CancellationToken token, QPointer<ContactActions> self,
+                                        Attempt attempt) {
+    if (!self)
+        co_return;
+    if (token.isCancelled() || !self->session_.isCurrent(attempt.session, attempt.revision) ||
+        !self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return;
+    }
+
+    auto looking = lookUp(self->session_.worker(), attempt.session, attempt.contact.id(), token);
+    const std::optional<Contact> current = co_await looking;
+    if (!self)
+        co_return;
+    // The contact must still hold the field exactly as it was chosen.
+    if (!current || current->field(attempt.field->id) != attempt.field) {
+        self->refuse(attempt);
+        co_return;
+    }
+    if (!self->isLive(attempt) || token.isCancelled())
+        co_return;
+    if (!self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return;
+    }
+
+    const auto request = self->session_.guardState().actionRequest(*attempt.ticket, &*current,
+                                                                   self->settings_.values().phonePlan);
+    if (!request) {
+        self->finish(attempt);
+        co_return;
+    }
+
+    const bool isCopy = request->kind == DialcoveCore::ActionRequest::Kind::copy;
+    bool done = false;
+    if (isCopy) {
+        done = self->output_->copy(request->text);
+    } else {
+        // The frame keeps the output service for as long as the opening runs.
+        const std::shared_ptr<ContactOutputService> output = self->output_;
+        auto opening = output->open(*request);
+        try {
+            done = co_await opening;
+        } catch (const std::exception& error) {
+            qCWarning(lcActions) << "opening failed:" << error.what();
+        }
+        if (!self)
+            co_return;
+    }
+    if (!self->isLive(attempt) || token.isCancelled())
+        co_return;
+
+    self->finish(attempt);
+    if (done) {
+        self->succeeded(*current, isCopy);
+    } else {
+        qCInfo(lcActions) << (isCopy ? "copy failed" : "nothing opened the action");
+        self->setExternalFailure(true);
+    }
+}
+
+QCoro::Task<> ContactActions::runCard(CancellationToken token, QPointer<ContactActions> self,
+                                      Attempt attempt) {
+    if (!self)
+        co_return;
+    if (!self->isLive(attempt) || token.isCancelled() || !self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return;
+    }
+
+    auto looking = lookUp(self->session_.worker(), attempt.session, attempt.contact.id(), token);
+    const std::optional<Contact> current = co_await looking;
+    if (!self)
+        co_return;
+    if (!current) {
+        self->refuse(attempt);
+        co_return;
+    }
+    if (!self->isLive(attempt) || token.isCancelled())
+        co_return;
+    if (!self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return;
+    }
+
+    const std::shared_ptr<ContactOutputService> output = self->output_;
+    auto opening = output->openContact(attempt.contact.id());
+    bool opened = false;
+    try {
+        opened = co_await opening;
+    } catch (const std::exception& error) {
+        qCWarning(lcActions) << "opening the card failed:" << error.what();
+    }
+    if (!self || !self->isLive(attempt) || token.isCancelled())
+        co_return;
+
+    self->finish(attempt);
+    if (opened) {
+        self->succeeded(attempt.contact, false);
+    } else {
+        qCInfo(lcActions) << "nothing opened the card";
+        self->setExternalFailure(true);
+    }
+}
+
+QCoro::Task<> ContactActions::runFeedback(CancellationToken token, QPointer<ContactActions> self) {
+    if (!self)
+        co_return;
+    auto sleeping = self->sleep_(DialcoveCore::copiedDuration);
+    co_await sleeping;
+    if (self && !token.isCancelled())
+        self->setCopied(false);
+}
+
+} // namespace Dialcove
