@@ -1,0 +1,125 @@
+#include "Dialcove/ContactSearch.hpp"
+
+#include "Dialcove/ContactActions.hpp"
+#include "Dialcove/ContactNavigation.hpp"
+#include "Dialcove/ContactRecents.hpp"
+#include "Dialcove/ContactSession.hpp"
+#include "Dialcove/MainThread.hpp"
+#include "Dialcove/PropertyUpdate.hpp"
+#include "DialcoveCore/RecentContacts.hpp"
+
+#include <QLoggingCategory>
+#include <qcoro/qcorofuture.h>
+
+Q_LOGGING_CATEGORY(lcSearch, "works.murvel.dialcove.search")
+
+using DialcoveCore::Contact;
+using DialcoveCore::ContactID;
+
+namespace Dialcove {
+
+ContactSearch::ContactSearch(ContactSession& session, ContactNavigation& navigation, ContactActions& actions,
+                             ContactRecents& recents, QObject* parent)
+    : QObject(parent), session_(session), navigation_(navigation), actions_(actions), recents_(recents) {
+    assertMainThread();
+}
+
+void ContactSearch::setQuery(QString query) {
+    updateProperty(query_, std::move(query), [this] { emit queryChanged(); });
+}
+
+void ContactSearch::setTask(std::optional<TaskHandle> task) {
+    updateProperty(task_, std::move(task), [this] { emit taskChanged(); });
+}
+
+void ContactSearch::update(const QString& text) {
+    assertMainThread();
+    const PanelPhase phase = session_.phase();
+    if (phase != PanelPhase::list && phase != PanelPhase::loading)
+        return;
+    if (!session_.id())
+        return;
+    const DialcoveCore::SessionID session = *session_.id();
+    const std::optional<ContactID> preferred =
+        text == query_ ? navigation_.state().selectedContactID : std::nullopt;
+
+    actions_.cancel();
+    setQuery(text);
+    const DialcoveCore::RevisionID revision = session_.renewRevision();
+    if (task_)
+        task_->cancel();
+
+    if (session_.phase() != PanelPhase::list)
+        return; // the load searches for the query once it is done
+    if (auto ticket = session_.beginQuery())
+        setTask(startTask(&ContactSearch::run, QPointer(this), session, text, revision, std::move(*ticket),
+                          preferred));
+}
+
+void ContactSearch::clearRecents() {
+    assertMainThread();
+    DialcoveCore::RecentContacts recents(recents_.ids());
+    recents.clear();
+    recents_.setIds(recents.ids());
+    if (session_.phase() == PanelPhase::list)
+        update(query_);
+}
+
+void ContactSearch::cancelTask() {
+    assertMainThread();
+    if (task_)
+        task_->cancel();
+    setTask(std::nullopt);
+}
+
+void ContactSearch::clearQuery() {
+    assertMainThread();
+    setQuery(QString());
+}
+
+QCoro::Task<> ContactSearch::run(CancellationToken token, QPointer<ContactSearch> self,
+                                 DialcoveCore::SessionID session, QString query,
+                                 DialcoveCore::RevisionID revision, DialcoveCore::QueryTicket ticket,
+                                 std::optional<ContactID> preferred) {
+    if (!self)
+        co_return;
+    const auto recentIDs = self->recents_.ids();
+    auto answer = self->session_.worker()->search(session, query, recentIDs, token);
+    std::optional<std::vector<Contact>> results;
+    QString failure;
+    try {
+        results = co_await answer;
+    } catch (const std::exception& error) {
+        failure = QString::fromUtf8(error.what());
+    } catch (...) {
+        failure = QStringLiteral("unknown error");
+    }
+    if (!self)
+        co_return;
+    ContactSession& current = self->session_;
+
+    if (!results) {
+        // Only a failure of the query still on screen counts; the worker's refusal of a stale or
+        // cancelled call is one of those that do not.
+        if (current.phase() == PanelPhase::list && current.isCurrent(session, revision) &&
+            !token.isCancelled()) {
+            qCWarning(lcSearch) << "search failed:" << failure;
+            current.setPhase(PanelPhase::failure);
+            self->navigation_.reset();
+        }
+        co_return;
+    }
+    if (token.isCancelled() || current.phase() != PanelPhase::list || !current.isCurrent(session, revision) ||
+        !current.guardState().isCurrentQuery(ticket))
+        co_return;
+    if (current.permission()->status() != ContactPermission::allowed) {
+        const auto check = current.onAccessCheck;
+        check();
+        co_return;
+    }
+    if (!preferred && !results->empty())
+        preferred = results->front().id();
+    self->navigation_.setResults(std::move(*results), preferred);
+}
+
+} // namespace Dialcove
