@@ -24,38 +24,24 @@ using DialcoveCore::RevisionID;
 
 namespace Dialcove {
 
-namespace {
-
-void call(const std::function<void()>& hook) {
-    const auto copy = hook;
-    copy();
-}
-
-// The contact as the worker's session knows it; none for one it no longer holds, and for a call that
-// failed, which the worker's contract rules out but a cancelled task may still see.
-QCoro::Task<std::optional<Contact>> lookUp(std::shared_ptr<ContactSessionService> worker,
-                                           DialcoveCore::SessionID session, DialcoveCore::ContactID id,
-                                           CancellationToken token) {
-    auto answer = worker->contact(session, id, token);
-    try {
-        co_return co_await answer;
-    } catch (...) {
-        co_return std::nullopt;
-    }
-}
-
-} // namespace
-
 ContactActions::ContactActions(ContactSession& session, ContactNavigation& navigation,
                                ContactSettings& settings, std::shared_ptr<ContactOutputService> output,
                                ContactRecents& recents, Sleep sleep, QObject* parent)
     : QObject(parent), session_(session), navigation_(navigation), settings_(settings),
       output_(std::move(output)), recents_(recents),
       sleep_(sleep ? std::move(sleep) : Sleep([this](std::chrono::milliseconds delay) {
-          // The timer goes with this object; the waiting task then resumes, finds it gone and ends.
+          // A child timer goes with this object at once, and with it the promise: the waiting task
+          // then resumes, finds the object gone and ends.
           auto promise = std::make_shared<QPromise<void>>();
           promise->start();
-          QTimer::singleShot(delay, Qt::PreciseTimer, this, [promise] { promise->finish(); });
+          auto* timer = new QTimer(this);
+          timer->setSingleShot(true);
+          timer->setTimerType(Qt::PreciseTimer);
+          connect(timer, &QTimer::timeout, timer, [promise, timer] {
+              promise->finish();
+              timer->deleteLater();
+          });
+          timer->start(delay);
           return promise->future();
       })) {
     assertMainThread();
@@ -123,7 +109,7 @@ void ContactActions::copySelection() {
             }
         }
     }
-    call(onUnavailable);
+    onUnavailable();
 }
 
 void ContactActions::openWhatsApp() {
@@ -207,41 +193,63 @@ void ContactActions::refuse(const Attempt& attempt) {
     if (!isLive(attempt))
         return;
     finish(attempt);
-    call(session_.onAccessCheck);
+    session_.onAccessCheck();
 }
 
-void ContactActions::succeeded(const Contact& contact, bool wasCopy) {
-    recents_.record(contact.id());
+void ContactActions::conclude(const Attempt& attempt, const CancellationToken& token, bool done,
+                              bool wasCopy) {
+    if (!isLive(attempt) || token.isCancelled())
+        return;
+    finish(attempt);
+    if (!done) {
+        qCInfo(lcActions) << (wasCopy ? "copy failed" : "nothing opened the action");
+        setExternalFailure(true);
+        return;
+    }
+    recents_.record(attempt.contact.id());
     if (wasCopy)
         showCopied();
-    call(onFinished);
+    onFinished();
+}
+
+QCoro::Task<std::optional<Contact>>
+ContactActions::confirm(CancellationToken token, QPointer<ContactActions> self, const Attempt& attempt) {
+    if (!self)
+        co_return std::nullopt;
+    if (!self->isLive(attempt) || token.isCancelled() || !self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return std::nullopt;
+    }
+
+    auto answer = self->session_.worker()->contact(attempt.session, attempt.contact.id(), token);
+    std::optional<Contact> current;
+    try {
+        current = co_await answer;
+    } catch (...) {
+        // The worker gives none rather than fail; a cancelled call may still end here.
+    }
+    if (!self)
+        co_return std::nullopt;
+    // A field action needs the field exactly as it was chosen.
+    if (!current || (attempt.field && current->field(attempt.field->id) != attempt.field)) {
+        self->refuse(attempt);
+        co_return std::nullopt;
+    }
+    if (!self->isLive(attempt) || token.isCancelled())
+        co_return std::nullopt;
+    if (!self->accessAllowed()) {
+        self->refuse(attempt);
+        co_return std::nullopt;
+    }
+    co_return current;
 }
 
 QCoro::Task<> ContactActions::runAction(CancellationToken token, QPointer<ContactActions> self,
                                         Attempt attempt) {
-    if (!self)
+    auto confirming = confirm(token, self, attempt);
+    const std::optional<Contact> current = co_await confirming;
+    if (!self || !current)
         co_return;
-    if (token.isCancelled() || !self->session_.isCurrent(attempt.session, attempt.revision) ||
-        !self->accessAllowed()) {
-        self->refuse(attempt);
-        co_return;
-    }
-
-    auto looking = lookUp(self->session_.worker(), attempt.session, attempt.contact.id(), token);
-    const std::optional<Contact> current = co_await looking;
-    if (!self)
-        co_return;
-    // The contact must still hold the field exactly as it was chosen.
-    if (!current || current->field(attempt.field->id) != attempt.field) {
-        self->refuse(attempt);
-        co_return;
-    }
-    if (!self->isLive(attempt) || token.isCancelled())
-        co_return;
-    if (!self->accessAllowed()) {
-        self->refuse(attempt);
-        co_return;
-    }
 
     const auto request = self->session_.guardState().actionRequest(*attempt.ticket, &*current,
                                                                    self->settings_.values().phonePlan);
@@ -266,41 +274,15 @@ QCoro::Task<> ContactActions::runAction(CancellationToken token, QPointer<Contac
         if (!self)
             co_return;
     }
-    if (!self->isLive(attempt) || token.isCancelled())
-        co_return;
-
-    self->finish(attempt);
-    if (done) {
-        self->succeeded(*current, isCopy);
-    } else {
-        qCInfo(lcActions) << (isCopy ? "copy failed" : "nothing opened the action");
-        self->setExternalFailure(true);
-    }
+    self->conclude(attempt, token, done, isCopy);
 }
 
 QCoro::Task<> ContactActions::runCard(CancellationToken token, QPointer<ContactActions> self,
                                       Attempt attempt) {
-    if (!self)
+    auto confirming = confirm(token, self, attempt);
+    const std::optional<Contact> current = co_await confirming;
+    if (!self || !current)
         co_return;
-    if (!self->isLive(attempt) || token.isCancelled() || !self->accessAllowed()) {
-        self->refuse(attempt);
-        co_return;
-    }
-
-    auto looking = lookUp(self->session_.worker(), attempt.session, attempt.contact.id(), token);
-    const std::optional<Contact> current = co_await looking;
-    if (!self)
-        co_return;
-    if (!current) {
-        self->refuse(attempt);
-        co_return;
-    }
-    if (!self->isLive(attempt) || token.isCancelled())
-        co_return;
-    if (!self->accessAllowed()) {
-        self->refuse(attempt);
-        co_return;
-    }
 
     const std::shared_ptr<ContactOutputService> output = self->output_;
     auto opening = output->openContact(attempt.contact.id());
@@ -310,16 +292,8 @@ QCoro::Task<> ContactActions::runCard(CancellationToken token, QPointer<ContactA
     } catch (const std::exception& error) {
         qCWarning(lcActions) << "opening the card failed:" << error.what();
     }
-    if (!self || !self->isLive(attempt) || token.isCancelled())
-        co_return;
-
-    self->finish(attempt);
-    if (opened) {
-        self->succeeded(attempt.contact, false);
-    } else {
-        qCInfo(lcActions) << "nothing opened the card";
-        self->setExternalFailure(true);
-    }
+    if (self)
+        self->conclude(attempt, token, opened, false);
 }
 
 QCoro::Task<> ContactActions::runFeedback(CancellationToken token, QPointer<ContactActions> self) {

@@ -104,6 +104,10 @@ private:
         std::optional<DialcoveCore::ActionTicket> ticket;
     };
 
+    // The checks both kinds of action make before their output step, around asking the worker for
+    // the contact as its session knows it: that contact, or none when the attempt ended here.
+    static QCoro::Task<std::optional<DialcoveCore::Contact>>
+    confirm(CancellationToken token, QPointer<ContactActions> self, const Attempt& attempt);
     static QCoro::Task<> runAction(CancellationToken token, QPointer<ContactActions> self, Attempt attempt);
     static QCoro::Task<> runCard(CancellationToken token, QPointer<ContactActions> self, Attempt attempt);
     static QCoro::Task<> runFeedback(CancellationToken token, QPointer<ContactActions> self);
@@ -114,7 +118,8 @@ private:
     void refuse(const Attempt& attempt);
     // Ends the running state of an attempt that is finished or refused.
     void finish(const Attempt& attempt);
-    void succeeded(const DialcoveCore::Contact& contact, bool wasCopy);
+    // Applies the output step's outcome while the attempt is still live.
+    void conclude(const Attempt& attempt, const CancellationToken& token, bool done, bool wasCopy);
     void begin(const DialcoveCore::RevisionID& attempt);
     void setInProgress(bool running);
     void setCopied(bool copied);

@@ -15,16 +15,6 @@ using DialcoveCore::NavigationState;
 
 namespace Dialcove {
 
-namespace {
-
-// Hooks are called through a copy: one may replace itself while it runs.
-void call(const std::function<void()>& hook) {
-    const auto copy = hook;
-    copy();
-}
-
-} // namespace
-
 ContactNavigation::ContactNavigation(ContactSession& session, ContactSettings& settings,
                                      ContactRecents& recents, QObject* parent)
     : QObject(parent), session_(session), settings_(settings), recents_(recents) {
@@ -69,23 +59,23 @@ void ContactNavigation::openSelected() {
             : results_.end();
     if (session_.phase() != PanelPhase::list || listed == results_.end() ||
         session_.permission()->status() != ContactPermission::allowed) {
-        call(session_.onAccessCheck);
+        session_.onAccessCheck();
         return;
     }
     const Contact opened = *listed;
-    call(onOpen);
+    onOpen();
     // Whatever was started under the old revision (a query answer, an action) is stale from here.
     session_.renewRevision();
     setContact(opened);
     session_.setPhase(PanelPhase::detail);
-    call(onMove);
+    onMove();
     changeState([&](NavigationState& state) { state.openContact(opened); });
     recents_.record(opened.id());
 }
 
 void ContactNavigation::move(MoveDirection direction) {
     assertMainThread();
-    call(onMove);
+    onMove();
     if (contact_ && session_.phase() == PanelPhase::detail) {
         changeState([&](NavigationState& state) {
             state.moveField(direction, *contact_, settings_.values().phonePlan);
@@ -100,7 +90,7 @@ void ContactNavigation::moveAction(MoveDirection direction) {
     assertMainThread();
     if (!contact_ || session_.phase() != PanelPhase::detail)
         return;
-    call(onMove);
+    onMove();
     changeState([&](NavigationState& state) {
         state.moveAction(direction, *contact_, settings_.values().phonePlan);
     });
@@ -108,7 +98,7 @@ void ContactNavigation::moveAction(MoveDirection direction) {
 
 void ContactNavigation::selectContact(const ContactID& id) {
     assertMainThread();
-    call(onMove);
+    onMove();
     const auto ids = resultIDs();
     changeState([&](NavigationState& state) { state.reconcile(id, ids); });
 }
@@ -117,7 +107,7 @@ void ContactNavigation::selectField(const DialcoveCore::FieldID& field, Dialcove
     assertMainThread();
     if (!contact_)
         return;
-    call(onMove);
+    onMove();
     changeState([&](NavigationState& state) {
         state.selectField(field, action, *contact_, settings_.values().phonePlan);
     });

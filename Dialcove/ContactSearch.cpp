@@ -113,8 +113,7 @@ QCoro::Task<> ContactSearch::run(CancellationToken token, QPointer<ContactSearch
         !current.guardState().isCurrentQuery(ticket))
         co_return;
     if (current.permission()->status() != ContactPermission::allowed) {
-        const auto check = current.onAccessCheck;
-        check();
+        current.onAccessCheck();
         co_return;
     }
     if (!preferred && !results->empty())

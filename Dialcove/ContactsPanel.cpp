@@ -261,8 +261,7 @@ void ContactsPanel::close() {
     navigation_->reset();
     navigation_->setState({});
     keyboard_->reset();
-    const auto hook = onClose;
-    hook();
+    onClose();
 }
 
 void ContactsPanel::goBack() {
