@@ -22,25 +22,12 @@ void openAna(PanelGraph& graph) {
 } // namespace
 
 TEST(ContactActions, ALateResultCountsOnlyWhileItsAttemptAndSessionAreCurrent) {
-    struct Case {
-        const char* name;
-        std::function<void(PanelGraph&)> meanwhile;
-        bool applied;
-    };
-    const std::vector<Case> cases{
-        {"nothing happened", [](PanelGraph&) {}, true},
-        {"session changed",
-         [](PanelGraph& g) {
-             g.session().reset();
-             g.session().beginLoad();
-         },
-         false},
-        {"revision changed", [](PanelGraph& g) { g.session().renewRevision(); }, false},
+    const auto cases = Meanwhile::sharedWith({
         {"attempt no longer active", [](PanelGraph& g) { g.actions().cancel(); }, false},
         {"task cancelled", [](PanelGraph& g) { g.actions().task()->cancel(); }, false},
-    };
+    });
     for (const bool atTheLookUp : {true, false}) {
-        for (const Case& c : cases) {
+        for (const Meanwhile& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (atTheLookUp ? ", at the look-up" : ", at the opening"));
             PanelGraph graph;
             openAna(graph);
@@ -48,12 +35,12 @@ TEST(ContactActions, ALateResultCountsOnlyWhileItsAttemptAndSessionAreCurrent) {
             const TaskHandle task = *graph.actions().task();
             const auto lookUp = graph.awaitLookUp(1);
             if (atTheLookUp)
-                c.meanwhile(graph);
+                c.happen(graph);
             lookUp.answer.answer(std::optional(Contacts::ana()));
             if (!atTheLookUp || c.applied) {
                 const auto opening = graph.awaitOpen(1);
                 if (!atTheLookUp)
-                    c.meanwhile(graph);
+                    c.happen(graph);
                 opening.answer.answer(true);
             }
             PanelGraph::settle(task);
@@ -248,4 +235,19 @@ TEST(ContactActions, ACopyShowsCopiedForAFullDelayAfterTheLatestCopy) {
     EXPECT_TRUE(graph.actions().externalFailure());
     EXPECT_FALSE(graph.actions().copied());
     EXPECT_EQ(graph.closes, 0);
+}
+
+TEST(ContactActions, TheCopiedFeedbacksOwnTimerGoesWithThePanel) {
+    auto worker = std::make_shared<FakeContactSessionService>();
+    auto panel = makePanel(
+        std::make_shared<ContactSettings>(nullptr), worker, std::make_shared<FakeContactPermissionService>(),
+        std::make_shared<FakeContactOutputService>(), std::make_shared<FakeContactRecentStorage>());
+    panel->actions().showCopied();
+    const TaskHandle feedback = *panel->actions().feedbackTask();
+    TestSupport::drainEvents();
+    EXPECT_TRUE(panel->actions().copied());
+    EXPECT_FALSE(feedback.isFinished());
+    panel.reset();
+    TestSupport::drainEvents();
+    EXPECT_TRUE(feedback.isFinished()); // it does not wait out the 1.5 seconds for nobody
 }

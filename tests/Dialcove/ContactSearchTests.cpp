@@ -9,45 +9,20 @@ using Contacts::idsOf;
 using DialcoveCore::ContactID;
 using DialcoveCore::MoveDirection;
 
-namespace {
-
-// The same session, now without its tickets: access withdrawn and given back.
-void dropTickets(PanelGraph& graph) {
-    graph.permission->current = ContactPermission::denied;
-    graph.session().refreshAuthorization();
-    graph.permission->current = ContactPermission::allowed;
-    graph.session().refreshAuthorization();
-}
-
-} // namespace
-
 TEST(ContactSearch, ALateAnswerReachesTheListOnlyWhileItIsTheCurrentQuery) {
-    struct Case {
-        const char* name;
-        std::function<void(PanelGraph&)> meanwhile;
-        bool applied;
-    };
-    const std::vector<Case> cases{
-        {"nothing happened", [](PanelGraph&) {}, true},
-        {"session changed",
-         [](PanelGraph& g) {
-             g.session().reset();
-             g.session().beginLoad();
-         },
-         false},
-        {"revision changed", [](PanelGraph& g) { g.session().renewRevision(); }, false},
-        {"ticket no longer held", dropTickets, false},
+    const auto cases = Meanwhile::sharedWith({
+        {"ticket no longer held", [](PanelGraph& g) { g.dropTickets(); }, false},
         {"task cancelled", [](PanelGraph& g) { g.search().cancelTask(); }, false},
         {"phase left the list", [](PanelGraph& g) { g.session().setPhase(PanelPhase::failure); }, false},
-    };
-    for (const Case& c : cases) {
+    });
+    for (const Meanwhile& c : cases) {
         SCOPED_TRACE(c.name);
         PanelGraph graph;
         graph.openWith();
         graph.search().update("bru");
         const auto search = graph.awaitSearch(2);
         const TaskHandle task = *graph.search().task();
-        c.meanwhile(graph);
+        c.happen(graph);
         search.answer.answer(std::vector{Contacts::bruno()});
         PanelGraph::settle(task);
         EXPECT_EQ(idsOf(graph.navigation().results()),

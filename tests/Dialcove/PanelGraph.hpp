@@ -144,6 +144,19 @@ struct PanelGraph {
         settle(search().task());
     }
 
+    // Two ways for a late answer to go stale. This one: another worker session, the phase as it was.
+    void startAnotherSession() const {
+        session().reset();
+        session().beginLoad();
+    }
+    // The same session and revision, but access withdrawn and given back: the guard let its tickets go.
+    void dropTickets() const {
+        permission->current = Dialcove::ContactPermission::denied;
+        session().refreshAuthorization();
+        permission->current = Dialcove::ContactPermission::allowed;
+        session().refreshAuthorization();
+    }
+
     std::shared_ptr<FakeContactSessionService> worker;
     std::shared_ptr<FakeContactPermissionService> permission;
     std::shared_ptr<FakeContactOutputService> output;
@@ -154,4 +167,22 @@ struct PanelGraph {
     int closes = 0;
     int beeps = 0;
     int accessChecks = 0;
+};
+
+// Something that happens while a late answer is on its way, and whether the answer still counts.
+struct Meanwhile {
+    const char* name;
+    std::function<void(PanelGraph&)> happen;
+    bool applied;
+
+    // What makes any kind of answer stale, or not, followed by `more` of its own kind.
+    static std::vector<Meanwhile> sharedWith(std::vector<Meanwhile> more) {
+        std::vector<Meanwhile> ways{
+            {"nothing happened", [](PanelGraph&) {}, true},
+            {"session changed", [](PanelGraph& g) { g.startAnotherSession(); }, false},
+            {"revision changed", [](PanelGraph& g) { g.session().renewRevision(); }, false},
+        };
+        ways.insert(ways.end(), more.begin(), more.end());
+        return ways;
+    }
 };
