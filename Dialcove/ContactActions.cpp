@@ -102,9 +102,7 @@ void ContactActions::copySelection() {
                 return field.kind == DialcoveCore::FieldKind::phone;
             });
             if (phone != fields.end()) {
-                // A copy: `perform` notifies observers, who may replace the list.
-                const Contact contact = *listed;
-                perform(ContactAction::copy, phone->id, contact);
+                perform(ContactAction::copy, phone->id, *listed);
                 return;
             }
         }
@@ -137,13 +135,15 @@ void ContactActions::perform(ContactAction action, const DialcoveCore::FieldID& 
     auto field = contact.field(fieldID);
     if (!field)
         return;
+    // Taken before the guard tells its observers, who may change what the arguments refer to.
+    Contact chosen = contact;
     const auto plan = settings_.values().phonePlan;
     auto ticket =
-        session_.beginAction(contact, fieldID, action, plan, RevisionID(DialcoveCore::freshUUIDString()));
+        session_.beginAction(chosen, field->id, action, plan, RevisionID(DialcoveCore::freshUUIDString()));
     if (!ticket)
         return;
-    Attempt attempt{*session_.id(), session_.revision(), ticket->revisionID,
-                    contact,        std::move(field),    std::move(ticket)};
+    Attempt attempt{*session_.id(),    session_.revision(), ticket->revisionID,
+                    std::move(chosen), std::move(field),    std::move(ticket)};
     begin(attempt.id);
     setTask(startTask(&ContactActions::runAction, QPointer(this), std::move(attempt)));
 }
