@@ -72,13 +72,15 @@ inline std::vector<DialcoveCore::ContactID> idsOf(const std::vector<DialcoveCore
 // gives a copy of it (copies share the answer).
 struct PanelGraph {
     explicit PanelGraph(Dialcove::ContactPermission status = Dialcove::ContactPermission::allowed)
+        : PanelGraph(inMemorySettings(), status) {}
+
+    // Over settings of the test's own, kept in a store for instance.
+    explicit PanelGraph(std::shared_ptr<Dialcove::ContactSettings> ownSettings,
+                        Dialcove::ContactPermission status = Dialcove::ContactPermission::allowed)
         : worker(std::make_shared<FakeContactSessionService>()),
           permission(std::make_shared<FakeContactPermissionService>(status)),
           output(std::make_shared<FakeContactOutputService>()),
-          recents(std::make_shared<FakeContactRecentStorage>()),
-          settings(std::make_shared<Dialcove::ContactSettings>(
-              nullptr, DialcoveCore::ContactPreferences{true, DialcoveCore::PhonePlan::brazil,
-                                                        DialcoveCore::Shortcut::defaultShortcut()})),
+          recents(std::make_shared<FakeContactRecentStorage>()), settings(std::move(ownSettings)),
           panel(Dialcove::makePanel(settings, worker, permission, output, recents, sleeps.sleep())) {
         panel->onClose = [this] { ++closes; };
         panel->actions().onUnavailable = [this] { ++beeps; };
@@ -86,6 +88,13 @@ struct PanelGraph {
             ++accessChecks;
             refresh();
         };
+    }
+
+    // Brazil's plan and the default shortcut, enabled, kept nowhere.
+    static std::shared_ptr<Dialcove::ContactSettings> inMemorySettings() {
+        return std::make_shared<Dialcove::ContactSettings>(
+            nullptr, DialcoveCore::ContactPreferences{true, DialcoveCore::PhonePlan::brazil,
+                                                      DialcoveCore::Shortcut::defaultShortcut()});
     }
 
     // Answers what is still owed and lets the tasks awaiting it end before anything goes.
@@ -125,9 +134,15 @@ struct PanelGraph {
 
     // Opens the panel, lets its load succeed and answers the load's first search with `listed`.
     void openWith(const std::vector<DialcoveCore::Contact>& listed = Contacts::all()) {
+        openThrough([this] { panel->open(); }, listed);
+    }
+
+    // The same, with the panel opened by `open` (showing its window, say).
+    void openThrough(const std::function<void()>& open,
+                     const std::vector<DialcoveCore::Contact>& listed = Contacts::all()) {
         const std::size_t loads = worker->loads.size();
         const std::size_t searches = worker->searches.size();
-        panel->open();
+        open();
         awaitLoad(loads + 1).answer.answer();
         awaitSearch(searches + 1).answer.answer(listed);
         settle(panel->loadTask());

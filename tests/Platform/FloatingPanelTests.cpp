@@ -18,15 +18,6 @@ using namespace Platform;
 
 namespace {
 
-// Clicks `button` at `where` (global), through the server as a user's click would go, and lets the
-// application handle it before anything moves on.
-bool clickAt(const QPoint& where, int button = 1) {
-    const bool clicked = xdotool({"mousemove", QString::number(where.x()), QString::number(where.y()),
-                                  "click", QString::number(button)});
-    syncWithX();
-    return clicked;
-}
-
 // A stand-in for the panel's content: one text field.
 class Panel : public testing::Test {
 protected:

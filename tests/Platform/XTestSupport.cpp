@@ -70,6 +70,13 @@ bool xdotool(const QStringList& arguments) {
            process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+bool clickAt(const QPoint& where, int button) {
+    const bool clicked = xdotool({"mousemove", QString::number(where.x()), QString::number(where.y()),
+                                  "click", QString::number(button)});
+    syncWithX();
+    return clicked;
+}
+
 static SyncMarker* marker = nullptr;
 
 void syncWithX() {
