@@ -1,0 +1,72 @@
+#include "Dialcove/SearchPanel.hpp"
+
+#include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/MainThread.hpp"
+#include "Platform/PanelPlacement.hpp"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <algorithm>
+
+namespace Dialcove {
+
+using Platform::PanelPlacement;
+
+SearchPanel::SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys,
+                         ContactsPanel& panel, std::function<void()> showPreferences,
+                         std::function<void()> showWelcome, const ContentFactory& content)
+    : FloatingPanel(hub), panel_(panel), input_(keys) {
+    assertMainThread();
+    resize(initialSize);
+    std::unique_ptr<QWidget> view =
+        content(Content{panel_, std::move(showPreferences), std::move(showWelcome), panelGeometry_});
+    if (!view)
+        qFatal("the search panel was given no content view");
+    content_ = view.release();
+    content_->setParent(this);
+    content_->setGeometry(rect());
+
+    setKeyHandler([this](QKeyEvent& event) { return input_.handle(event, *this, panel_); });
+    // The press itself goes on to where it landed.
+    connect(this, &FloatingPanel::outsideClicked, this, [this] { panel_.close(); });
+}
+
+SearchPanel::~SearchPanel() {
+    // Children go after the members; the view may still use the geometry as it goes.
+    delete content_;
+}
+
+void SearchPanel::show(const QRect& anchor, const QRect& trayArea) {
+    assertMainThread();
+    anchor_ = anchor;
+    const std::optional<Platform::PanelScreen> screen = PanelPlacement::screenFor(anchor_);
+    panelGeometry_.setMaximumHeight(PanelPlacement::maximumHeight(screen));
+    panel_.open();
+    present(PanelPlacement::frame(anchor_, contentHeight(), screen), trayArea);
+}
+
+void SearchPanel::position(int contentHeight) {
+    assertMainThread();
+    setGeometry(PanelPlacement::frame(anchor_, contentHeight, PanelPlacement::screenFor(anchor_)));
+}
+
+int SearchPanel::contentHeight() const {
+    const int ideal = content_->hasHeightForWidth() ? content_->heightForWidth(PanelPlacement::width)
+                                                    : content_->sizeHint().height();
+    return std::clamp(ideal, content_->minimumHeight(),
+                      std::max(content_->minimumHeight(), content_->maximumHeight()));
+}
+
+bool SearchPanel::event(QEvent* event) {
+    // The content's size hint changed: grow or shrink downwards from under the anchor.
+    if (event->type() == QEvent::LayoutRequest && isVisible())
+        position(contentHeight());
+    return FloatingPanel::event(event);
+}
+
+void SearchPanel::resizeEvent(QResizeEvent* event) {
+    FloatingPanel::resizeEvent(event);
+    content_->setGeometry(rect());
+}
+
+} // namespace Dialcove
