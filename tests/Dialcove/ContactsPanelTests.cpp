@@ -1,5 +1,6 @@
 #include "PanelGraph.hpp"
 #include "Platform/AddressBookError.hpp"
+#include "tests/support/ContactIDs.hpp"
 #include "tests/support/QtPrinters.hpp"
 
 #include <QSignalSpy>
@@ -16,20 +17,13 @@ using DialcoveCore::MenuStatus;
 using DialcoveCore::MoveDirection;
 using DialcoveCore::SessionPhase;
 
-namespace {
+using TestSupport::contactIDs;
 
-std::vector<ContactID> ids(std::initializer_list<const char*> raw) {
-    std::vector<ContactID> result;
-    for (const char* id : raw)
-        result.emplace_back(id);
-    return result;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(ContactsPanel, TheRoadFromOpeningToAFinishedAction) {
     PanelGraph graph;
-    graph.recents->stored = ids({"carla"});
+    graph.recents->stored = contactIDs({"carla"});
 
     graph.panel->open();
     EXPECT_EQ(graph.session().phase(), PanelPhase::loading);
@@ -39,11 +33,11 @@ TEST(ContactsPanel, TheRoadFromOpeningToAFinishedAction) {
     const auto first = graph.awaitSearch(1);
     EXPECT_EQ(first.session, load.session);
     EXPECT_EQ(first.query, "");
-    EXPECT_EQ(first.recentIDs, ids({"carla"}));
+    EXPECT_EQ(first.recentIDs, contactIDs({"carla"}));
     first.answer.answer(std::vector{Contacts::carla()});
     PanelGraph::settle(graph.panel->loadTask());
     EXPECT_EQ(graph.session().phase(), PanelPhase::list);
-    EXPECT_EQ(idsOf(graph.navigation().results()), ids({"carla"}));
+    EXPECT_EQ(idsOf(graph.navigation().results()), contactIDs({"carla"}));
     EXPECT_EQ(graph.navigation().state().selectedContactID, ContactID("carla"));
 
     graph.type("a", Contacts::all());
@@ -55,7 +49,7 @@ TEST(ContactsPanel, TheRoadFromOpeningToAFinishedAction) {
     EXPECT_EQ(graph.navigation().contact(), Contacts::ana());
     EXPECT_EQ(graph.navigation().state().detail,
               DetailSelection::field(FieldID("ana-mobile"), ContactAction::copy));
-    EXPECT_EQ(graph.recents->stored, ids({"ana", "carla"})); // opening records it
+    EXPECT_EQ(graph.recents->stored, contactIDs({"ana", "carla"})); // opening records it
 
     graph.recents->stored.clear(); // from here on, what the action records
     graph.navigation().selectField(FieldID("ana-mail"), ContactAction::email);
@@ -71,7 +65,7 @@ TEST(ContactsPanel, TheRoadFromOpeningToAFinishedAction) {
 
     opened.answer.answer(true);
     ASSERT_TRUE(TestSupport::waitUntil([&] { return graph.closes == 1; }));
-    EXPECT_EQ(graph.recents->stored, ids({"ana"}));
+    EXPECT_EQ(graph.recents->stored, contactIDs({"ana"}));
     EXPECT_EQ(graph.session().phase(), PanelPhase::closed);
     EXPECT_FALSE(graph.session().id());
     EXPECT_EQ(graph.search().query(), "");
@@ -143,7 +137,7 @@ TEST(ContactsPanel, TextTypedDuringTheLoadIsSearchedAndALaterEditOvertakesTheFir
     EXPECT_TRUE(graph.navigation().results().empty());
     second.answer.answer(std::vector{Contacts::bruno()});
     PanelGraph::settle(graph.search().task());
-    EXPECT_EQ(idsOf(graph.navigation().results()), ids({"bruno"}));
+    EXPECT_EQ(idsOf(graph.navigation().results()), contactIDs({"bruno"}));
     EXPECT_EQ(graph.session().phase(), PanelPhase::list);
 }
 

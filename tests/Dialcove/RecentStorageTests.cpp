@@ -1,6 +1,7 @@
 #include "Dialcove/ContactRecents.hpp"
 #include "Dialcove/LocalRecentStorage.hpp"
 #include "Platform/UserDefaults.hpp"
+#include "tests/support/ContactIDs.hpp"
 #include "tests/support/QtPrinters.hpp"
 
 #include <QFile>
@@ -12,14 +13,9 @@ using Dialcove::LocalRecentStorage;
 using DialcoveCore::ContactID;
 using Platform::UserDefaults;
 
-namespace {
+using TestSupport::contactIDs;
 
-std::vector<ContactID> ids(std::initializer_list<const char*> raw) {
-    std::vector<ContactID> result;
-    for (const char* id : raw)
-        result.emplace_back(id);
-    return result;
-}
+namespace {
 
 class RecentStorageTest : public ::testing::Test {
 protected:
@@ -43,13 +39,14 @@ TEST_F(RecentStorageTest, KeepsUpToFiveIdentifiersInOrderAcrossLaunches) {
         std::vector<ContactID> read;
     } cases[] = {
         {"empty", {}, {}},
-        {"one, which the file keeps as a plain string", ids({"urn:uuid:4fbe8971"}),
-         ids({"urn:uuid:4fbe8971"})},
-        {"seven keep the first five", ids({"1", "2", "3", "4", "5", "6", "7"}),
-         ids({"1", "2", "3", "4", "5"})},
-        {"no de-duplication, and unknown contacts stay", ids({"b", "a", "b"}), ids({"b", "a", "b"})},
-        {"separators and quotes in identifiers", ids({"a,b", "\"q\"", "x=y;z", "@Invalid()", " sp "}),
-         ids({"a,b", "\"q\"", "x=y;z", "@Invalid()", " sp "})},
+        {"one, which the file keeps as a plain string", contactIDs({"urn:uuid:4fbe8971"}),
+         contactIDs({"urn:uuid:4fbe8971"})},
+        {"seven keep the first five", contactIDs({"1", "2", "3", "4", "5", "6", "7"}),
+         contactIDs({"1", "2", "3", "4", "5"})},
+        {"no de-duplication, and unknown contacts stay", contactIDs({"b", "a", "b"}),
+         contactIDs({"b", "a", "b"})},
+        {"separators and quotes in identifiers", contactIDs({"a,b", "\"q\"", "x=y;z", "@Invalid()", " sp "}),
+         contactIDs({"a,b", "\"q\"", "x=y;z", "@Invalid()", " sp "})},
     };
     for (const auto& c : cases) {
         storage.setIds(c.written);
@@ -65,15 +62,15 @@ TEST_F(RecentStorageTest, NothingOrSomethingElseStoredReadsAsNoRecents) {
     EXPECT_TRUE(nextLaunch().ids().empty());
 
     // Writing over it recovers.
-    storage.setIds(ids({"a"}));
-    EXPECT_EQ(nextLaunch().ids(), ids({"a"}));
+    storage.setIds(contactIDs({"a"}));
+    EXPECT_EQ(nextLaunch().ids(), contactIDs({"a"}));
 }
 
 TEST_F(RecentStorageTest, RecordingPutsTheContactFirstWithoutRepeats) {
     ContactRecents recents(std::make_shared<LocalRecentStorage>(defaults));
-    recents.setIds(ids({"a", "b", "c", "d", "e"}));
+    recents.setIds(contactIDs({"a", "b", "c", "d", "e"}));
     recents.record(ContactID("c"));
-    EXPECT_EQ(storage.ids(), ids({"c", "a", "b", "d", "e"}));
+    EXPECT_EQ(storage.ids(), contactIDs({"c", "a", "b", "d", "e"}));
     recents.record(ContactID("f"));
-    EXPECT_EQ(storage.ids(), ids({"f", "c", "a", "b", "d"}));
+    EXPECT_EQ(storage.ids(), contactIDs({"f", "c", "a", "b", "d"}));
 }
