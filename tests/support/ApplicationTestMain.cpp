@@ -1,7 +1,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// One application object for every test of the app module; the clipboard and widgets need the full one.
+// One widget application for every case of a test executable: the clipboard, dialogs and windows
+// need it. Offscreen unless the runner chose a platform (scripts/with-xvfb picks xcb).
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
