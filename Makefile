@@ -7,10 +7,15 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_TIME    ?= 60
 FUZZ_RUNS    ?= 20000
 
-.PHONY: deps test bench gallery configure-test clean fuzz fuzz-build fuzz-check
+.PHONY: deps run test bench gallery configure-test clean fuzz fuzz-build fuzz-check
 
 deps:
 	@scripts/install-deps
+
+# The application shell that starts Dialcove is not part of the build yet.
+run:
+	@echo "make run: the Dialcove application is not built yet; 'make test' builds and tests its libraries." >&2
+	@exit 1
 
 # Tests are built with AddressSanitizer and UndefinedBehaviorSanitizer, so every run is a memory check.
 configure-test: deps
