@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Dialcove/SearchPanel.hpp"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace Dialcove {
+
+class ContactsPanel;
+class GlobalShortcut;
+
+// The windowing system under the live app, chosen here and nowhere else (X11 today): the one event
+// reader, made first, the global hot key and the search panel window over it, and the switches
+// to another application. Everything it makes must go before it. Main thread only.
+class LiveDesktop final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit LiveDesktop(QObject* parent = nullptr);
+    ~LiveDesktop() override;
+
+    std::unique_ptr<GlobalShortcut> makeHotKey();
+    std::unique_ptr<SearchPanel> makeSearchPanel(ContactsPanel& panel, std::function<void()> showPreferences,
+                                                 std::function<void()> showWelcome,
+                                                 const SearchPanel::ContentFactory& content);
+
+    // Reports every switch of the active window from now on, until stopWatching.
+    void watchActivation();
+    void stopWatching();
+    bool isWatching() const;
+
+signals:
+    void applicationActivated();
+
+private:
+    struct Backend;
+    std::unique_ptr<Backend> backend_;
+};
+
+} // namespace Dialcove

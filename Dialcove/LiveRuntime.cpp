@@ -1,0 +1,312 @@
+#include "Dialcove/LiveRuntime.hpp"
+
+#include "Dialcove/AppUpdateNotifier.hpp"
+#include "Dialcove/ContactOutputAdapter.hpp"
+#include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/ContactsPermissionAdapter.hpp"
+#include "Dialcove/ContactsWorker.hpp"
+#include "Dialcove/GlobalShortcut.hpp"
+#include "Dialcove/LiveDesktop.hpp"
+#include "Dialcove/LocalRecentStorage.hpp"
+#include "Dialcove/MainThread.hpp"
+#include "Dialcove/ShortcutLifecycle.hpp"
+#include "Dialcove/SystemWorkspace.hpp"
+#include "MurvelUI/MurvelSymbols.hpp"
+#include "MurvelUI/UpdateNotifier.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
+#include "Platform/Contacts/AddressBookWatcher.hpp"
+#include "Platform/Desktop/TrayIcon.hpp"
+#include "Platform/Desktop/WakeWatcher.hpp"
+#include "Platform/UserDefaults.hpp"
+
+#include <QApplication>
+#include <QLoggingCategory>
+#include <QPalette>
+
+namespace Dialcove {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcRuntime, "works.murvel.dialcove.runtime")
+
+// The sizes a tray asks for, from a small panel to a large one.
+constexpr int iconSizes[] = {16, 22, 24, 32, 48};
+
+} // namespace
+
+// The address book behind the live services: its folder and consent, and the watcher that stands
+// for the store-changed notification.
+struct LiveRuntime::Live {
+    Platform::AddressBookSettings book;
+    Platform::AddressBookAccess access{Platform::AddressBook(book)};
+    Platform::AddressBookWatcher watcher{book};
+};
+
+LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, Windows windows, Options options,
+                         QObject* parent)
+    : LiveRuntime(std::move(defaults), std::make_unique<Live>(), std::nullopt, std::move(windows),
+                  std::move(options), parent) {}
+
+LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, Services services, Windows windows,
+                         Options options, QObject* parent)
+    : LiveRuntime(std::move(defaults), nullptr, std::move(services), std::move(windows), std::move(options),
+                  parent) {}
+
+LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::unique_ptr<Live> live,
+                         std::optional<Services> services, Windows windows, Options options, QObject* parent)
+    : QObject(parent), windows_(std::move(windows)), content_(std::move(options.content)) {
+    assertMainThread();
+    // The event reader before anything that listens to it.
+    desktop_ = std::make_unique<LiveDesktop>();
+    statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"));
+    defaults_ = std::move(defaults);
+    hotkey_ = desktop_->makeHotKey();
+    hotkey_->installHandler();
+
+    live_ = std::move(live);
+    if (!services) {
+        auto workspace = std::make_shared<SystemWorkspace>(
+            [book = live_->access.book()](const DialcoveCore::ContactID& id) { return book.cardFile(id); });
+        services = Services{std::make_shared<ContactSettings>(defaults_),
+                            std::make_shared<ContactsWorker>(live_->access.book()),
+                            std::make_shared<ContactsPermissionAdapter>(live_->access),
+                            std::make_shared<ContactOutputAdapter>(std::move(workspace)),
+                            std::make_shared<LocalRecentStorage>(defaults_)};
+    }
+    panel_ = makePanel(services->settings, services->worker, services->permission, services->output,
+                       services->recentStorage);
+    shortcutLifecycle_ =
+        std::make_unique<ShortcutLifecycle>(panel_->keyboard(), panel_->settings(), *hotkey_);
+    wake_ = options.wakeBus ? std::make_unique<Platform::WakeWatcher>(*options.wakeBus)
+                            : std::make_unique<Platform::WakeWatcher>();
+
+    const QPointer<LiveRuntime> self(this);
+    panel_->onClose = [self] {
+        if (self && self->searchPanel_)
+            self->searchPanel_->dismiss();
+    };
+    panel_->actions().onUnavailable = [] { QApplication::beep(); };
+    panel_->settings().setOnChange([self] {
+        if (!self)
+            return;
+        if (self->shortcutLifecycle_)
+            self->shortcutLifecycle_->apply();
+        self->updateStatusIcon();
+    });
+    hotkey_->setPressed([self] {
+        if (self)
+            self->hotKeyPressed();
+    });
+    connect(statusItem_.get(), &Platform::TrayIcon::clicked, this, [this] { togglePanel(true); });
+}
+
+LiveRuntime::~LiveRuntime() {
+    // Hooks stored in the graph hold the runtime weakly; the window goes before the graph it shows.
+    searchPanel_.reset();
+}
+
+bool LiveRuntime::isWatchingActivation() const {
+    return desktop_->isWatching();
+}
+
+bool LiveRuntime::isWatchingWake() const {
+    return wake_ != nullptr && wake_->isWatching();
+}
+
+void LiveRuntime::start() {
+    assertMainThread();
+    if (started_) {
+        qCWarning(lcRuntime) << "the runtime was started twice";
+        return;
+    }
+    started_ = true;
+
+    shortcutLifecycle_->apply();
+    updateStatusIcon();
+    statusItem_->show();
+
+    // What the icon shows follows the copy feedback, the access and the hot key's conflict; a
+    // burst of changes redraws it once, on the next turn.
+    observers_.push_back(
+        connect(&panel_->actions(), &ContactActions::copiedChanged, this, &LiveRuntime::statusInputChanged));
+    observers_.push_back(connect(&panel_->session(), &ContactSession::authorizationChanged, this,
+                                 &LiveRuntime::statusInputChanged));
+    observers_.push_back(connect(&panel_->keyboard(), &PanelKeyboard::shortcutConflictChanged, this,
+                                 &LiveRuntime::statusInputChanged));
+
+    if (live_) {
+        observers_.push_back(connect(&live_->watcher, &Platform::AddressBookWatcher::changed, this,
+                                     &LiveRuntime::storeChanged));
+        observers_.push_back(connect(&live_->access, &Platform::AddressBookAccess::accessChanged, this,
+                                     &LiveRuntime::accessChanged));
+    }
+    desktop_->watchActivation();
+    observers_.push_back(
+        connect(desktop_.get(), &LiveDesktop::applicationActivated, this, &LiveRuntime::refresh));
+    observers_.push_back(connect(wake_.get(), &Platform::WakeWatcher::woke, this, &LiveRuntime::refresh));
+
+    if (!defaults_->boolValue(QString::fromLatin1(hasSeenWelcomeKey)) ||
+        panel_->session().authorization() != ContactPermission::allowed)
+        openWelcome();
+
+    if (MurvelUI::UpdateNotifier* notifier = appUpdateNotifier())
+        notifier->refresh();
+
+    startupTask_ = startTask(&LiveRuntime::refreshBody, QPointer(this));
+}
+
+void LiveRuntime::stop() {
+    assertMainThread();
+    if (stopped_)
+        return;
+    stopped_ = true;
+
+    if (startupTask_)
+        startupTask_->cancel();
+    if (refreshTask_)
+        refreshTask_->cancel();
+    panel_->close();
+    if (hotkey_->hasRegistration())
+        hotkey_->unregisterShortcut();
+    if (hotkey_->hasHandler())
+        hotkey_->removeHandler();
+    for (const QMetaObject::Connection& observer : observers_)
+        disconnect(observer);
+    observers_.clear();
+    desktop_->stopWatching();
+    if (statusItem_) {
+        statusItem_->hide();
+        statusItem_.reset();
+    }
+    shownStatus_.reset();
+}
+
+void LiveRuntime::togglePanel(bool trayClick) {
+    assertMainThread();
+    if (panel_->session().phase() != PanelPhase::closed) {
+        panel_->close();
+        return;
+    }
+    if (stopped_)
+        return;
+    if (!searchPanel_) {
+        const QPointer<LiveRuntime> self(this);
+        searchPanel_ = desktop_->makeSearchPanel(
+            *panel_,
+            [self] {
+                if (self)
+                    self->openPreferences();
+            },
+            [self] {
+                if (self)
+                    self->openWelcome();
+            },
+            content_);
+    }
+    // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
+    // click, the last tray anchor or the top of the screen: the panel always opens.
+    const QRect trayGeometry = statusItem_ ? statusItem_->geometry() : QRect();
+    const Platform::PanelAnchor::Choice anchor = anchor_.resolve(trayGeometry, trayClick);
+    searchPanel_->show(anchor.rect, anchor.trayArea);
+}
+
+void LiveRuntime::hotKeyPressed() {
+    assertMainThread();
+    // While a shortcut is recorded its keys are the recording's, not a toggle.
+    if (shortcutLifecycle_ && !shortcutLifecycle_->keyboard().recordingShortcut())
+        togglePanel(false);
+}
+
+void LiveRuntime::refresh() {
+    assertMainThread();
+    panel_->refresh();
+    if (refreshTask_)
+        refreshTask_->cancel();
+    refreshTask_ = startTask(&LiveRuntime::refreshBody, QPointer(this));
+}
+
+QCoro::Task<> LiveRuntime::refreshBody(CancellationToken token, QPointer<LiveRuntime> self) {
+    if (!token.isCancelled() && self)
+        self->panel_->refresh();
+    co_return;
+}
+
+void LiveRuntime::storeChanged() {
+    panel_->refresh();
+    panel_->contactsDidChange();
+}
+
+void LiveRuntime::accessChanged() {
+    // The folder may have moved: watch the new one before reading it.
+    live_->watcher.retarget();
+    storeChanged();
+}
+
+void LiveRuntime::statusInputChanged() {
+    if (statusInputPending_)
+        return;
+    statusInputPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            statusInputPending_ = false;
+            updateStatusIcon();
+        },
+        Qt::QueuedConnection);
+}
+
+void LiveRuntime::updateStatusIcon() {
+    assertMainThread();
+    if (!statusItem_ || !started_)
+        return;
+    const DialcoveCore::MenuStatus status = panel_->menuStatus();
+    statusItem_->setIcon(statusIcon(status, QApplication::palette().color(QPalette::WindowText)));
+    shownStatus_ = status;
+}
+
+void LiveRuntime::openPreferences() {
+    assertMainThread();
+    panel_->close();
+    if (!windows_.showPreferences) {
+        static bool logged = false;
+        if (!std::exchange(logged, true))
+            qCInfo(lcRuntime) << "no preferences window in this build";
+        return;
+    }
+    windows_.showPreferences(panel_->settings());
+}
+
+void LiveRuntime::openWelcome() {
+    assertMainThread();
+    panel_->close();
+    if (!windows_.showWelcome) {
+        static bool logged = false;
+        if (!std::exchange(logged, true))
+            qCInfo(lcRuntime) << "no welcome window in this build";
+        return;
+    }
+    const QPointer<LiveRuntime> self(this);
+    windows_.showWelcome(*panel_, [self, close = windows_.closeWelcome] {
+        if (self)
+            self->defaults_->setBool(QString::fromLatin1(hasSeenWelcomeKey), true);
+        if (close)
+            close();
+    });
+}
+
+QString LiveRuntime::statusSymbol(DialcoveCore::MenuStatus status) {
+    return QString::fromStdString(DialcoveCore::symbolName(iconBaseName, status));
+}
+
+QIcon LiveRuntime::statusIcon(DialcoveCore::MenuStatus status, const QColor& color) {
+    const QString name = statusSymbol(status);
+    QIcon icon;
+    for (const int size : iconSizes) {
+        const QImage image = MurvelUI::MurvelSymbols::image(name, size, color);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+} // namespace Dialcove

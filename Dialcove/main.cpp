@@ -1,0 +1,5 @@
+#include "Dialcove/DialcoveApp.hpp"
+
+int main(int argc, char** argv) {
+    return Dialcove::DialcoveApp(argc, argv).run();
+}
