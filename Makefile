@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit.
 BUILD        ?= build
 RELEASE      ?= build-release
+RUN_BUILD    ?= build-run
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 FUZZ_BUILD   ?= build-fuzz
@@ -12,10 +13,12 @@ FUZZ_RUNS    ?= 20000
 deps:
 	@scripts/install-deps
 
-# The application shell that starts Dialcove is not part of the build yet.
-run:
-	@echo "make run: the Dialcove application is not built yet; 'make test' builds and tests its libraries." >&2
-	@exit 1
+# Dialcove itself, built without sanitizers in a folder of its own, in the foreground: quit from the
+# panel (Ctrl+Q), or with Ctrl+C here.
+run: deps
+	@cmake -S . -B $(RUN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDIALCOVE_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target dialcove
+	@$(RUN_BUILD)/Dialcove/dialcove
 
 # Tests are built with AddressSanitizer and UndefinedBehaviorSanitizer, so every run is a memory check.
 configure-test: deps
@@ -60,4 +63,4 @@ fuzz-check: fuzz-build
 	else tail -n 80 $$log; echo "fuzz: the vCard reader failed (log: $$log)"; fi; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(RELEASE) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RELEASE) $(RUN_BUILD) $(FUZZ_BUILD)
