@@ -34,6 +34,8 @@ test: configure-test
 gallery: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery
+	@cmake --build $(BUILD) -j $(JOBS) --target DialcoveGallery
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/DialcoveGallery/DialcoveGallery $(BUILD)/gallery
 
 bench: deps
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDIALCOVE_TESTS=OFF \
