@@ -8,9 +8,24 @@
 
 namespace Dialcove {
 
+namespace {
+
+// The event reader, counting who listens to it.
+struct CountedHub final : Platform::X11EventHub {
+    int listeners() const {
+        return receivers(SIGNAL(keyPressed(quint8, quint16, quint32))) +
+               receivers(SIGNAL(keyReleased(quint8, quint16, quint32))) +
+               receivers(SIGNAL(rawButtonPressed(quint32))) + receivers(SIGNAL(keymapChanged())) +
+               receivers(SIGNAL(rootPropertyChanged(quint32)));
+    }
+};
+
+} // namespace
+
 struct LiveDesktop::Backend {
-    Platform::X11EventHub hub;
-    Platform::X11KeyTranslation keys{hub};
+    CountedHub hub;
+    // The keymap as the panel windows read it; made with the first window.
+    std::unique_ptr<Platform::X11KeyTranslation> keys;
     std::unique_ptr<Platform::X11ActiveWindowWatcher> activation;
 };
 
@@ -28,7 +43,9 @@ std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
                                                           std::function<void()> showPreferences,
                                                           std::function<void()> showWelcome,
                                                           const SearchPanel::ContentFactory& content) {
-    return std::make_unique<SearchPanel>(backend_->hub, backend_->keys, panel, std::move(showPreferences),
+    if (!backend_->keys)
+        backend_->keys = std::make_unique<Platform::X11KeyTranslation>(backend_->hub);
+    return std::make_unique<SearchPanel>(backend_->hub, *backend_->keys, panel, std::move(showPreferences),
                                          std::move(showWelcome), content);
 }
 
@@ -48,6 +65,15 @@ void LiveDesktop::stopWatching() {
 
 bool LiveDesktop::isWatching() const {
     return backend_->activation != nullptr;
+}
+
+void LiveDesktop::releaseWindows() {
+    assertMainThread();
+    backend_->keys.reset();
+}
+
+int LiveDesktop::displayListeners() const {
+    return backend_->hub.listeners();
 }
 
 } // namespace Dialcove

@@ -31,6 +31,11 @@ public:
     void stopWatching();
     bool isWatching() const;
 
+    // Drops what the search panel windows shared; every window and hot key made here must be gone.
+    void releaseWindows();
+    // How many connections listen to the display's events: none once everything made here is gone.
+    int displayListeners() const;
+
 signals:
     void applicationActivated();
 

@@ -156,6 +156,10 @@ bool LiveRuntime::isWatchingActivation() const {
     return desktop_->isWatching();
 }
 
+int LiveRuntime::displayListeners() const {
+    return desktop_->displayListeners();
+}
+
 bool LiveRuntime::isWatchingWake() const {
     return wake_ != nullptr && wake_->isWatching();
 }
@@ -212,9 +216,9 @@ void LiveRuntime::stop() {
     if (refreshTask_)
         refreshTask_->cancel();
     panel_->close();
-    if (hotkey_->hasRegistration())
+    if (hotkey_ && hotkey_->hasRegistration())
         hotkey_->unregisterShortcut();
-    if (hotkey_->hasHandler())
+    if (hotkey_ && hotkey_->hasHandler())
         hotkey_->removeHandler();
     for (const QMetaObject::Connection& observer : observers_)
         disconnect(observer);
@@ -227,6 +231,11 @@ void LiveRuntime::stop() {
         statusItem_.reset();
     }
     shownStatus_.reset();
+    // Nothing of the runtime follows the display from here; the process is ending.
+    searchPanel_.reset();
+    shortcutLifecycle_.reset();
+    hotkey_.reset();
+    desktop_->releaseWindows();
 }
 
 void LiveRuntime::togglePanel(bool trayClick) {

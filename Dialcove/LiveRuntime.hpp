@@ -81,7 +81,8 @@ public:
 
     ContactsPanel& panel() const { return *panel_; }
     Platform::UserDefaults& defaults() const { return *defaults_; }
-    GlobalShortcut& hotkey() const { return *hotkey_; }
+    // None after stop.
+    GlobalShortcut* hotkey() const { return hotkey_.get(); }
     SearchPanel* searchPanel() const { return searchPanel_.get(); }
     // None after stop.
     Platform::TrayIcon* statusItem() const { return statusItem_.get(); }
@@ -91,12 +92,15 @@ public:
     std::size_t observerCount() const { return observers_.size(); }
     bool isWatchingActivation() const;
     bool isWatchingWake() const;
+    // Connections listening to the display's events (the hot key, the windows, activation).
+    int displayListeners() const;
 
     // Registers the hot key, shows the icon, starts observing, opens the welcome window when the
     // user still needs it, asks the update notifier for a check and refreshes the panel.
     void start();
     // Cancels the tasks, closes the panel, releases the hot key, drops every observer and takes the
-    // icon out of the tray.
+    // icon out of the tray; then lets go of the window and the hot key, so nothing of the runtime
+    // listens to the display any more.
     void stop();
 
     // Closes an open panel, else shows it: under the tray icon, or where the last tray click put it,

@@ -73,9 +73,10 @@ int main(int argc, char** argv) {
                               {"dark", QColor(0x2a, 0x2a, 0x2e), QColor(0xf2, 0xf2, 0xf2)}};
     bool saved = true;
     for (const Scheme& scheme : schemes)
-        saved &= statusIcons(scheme).save(out.filePath(QStringLiteral("dialcove-status-icons-%1.png")
-                                                           .arg(QString::fromLatin1(scheme.name))));
-    saved &= Dialcove::appWindowIcon().pixmap(128, 128).toImage().save(out.filePath("dialcove-window-icon.png"));
+        saved &= statusIcons(scheme).save(out.filePath(
+            QStringLiteral("dialcove-status-icons-%1.png").arg(QString::fromLatin1(scheme.name))));
+    saved &=
+        Dialcove::appWindowIcon().pixmap(128, 128).toImage().save(out.filePath("dialcove-window-icon.png"));
     if (!saved) {
         std::fprintf(stderr, "cannot write the pictures to %s\n", argv[1]);
         return 1;

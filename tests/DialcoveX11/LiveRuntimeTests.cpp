@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDBusMessage>
 #include <QEventLoop>
+#include <QSignalSpy>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -151,7 +152,7 @@ protected:
 TEST_F(LiveRuntimeTest, StartTakesTheHotKeyAndShowsTheStatusAndStopLeavesNothingBehind) {
     build();
     start();
-    EXPECT_TRUE(runtime->hotkey().hasRegistration());
+    EXPECT_TRUE(runtime->hotkey()->hasRegistration());
     EXPECT_FALSE(client.grabKey(k, controlAlt)) << "we hold Control-Alt-K";
     ASSERT_TRUE(runtime->statusItem());
     EXPECT_TRUE(runtime->statusItem()->isVisible());
@@ -161,11 +162,18 @@ TEST_F(LiveRuntimeTest, StartTakesTheHotKeyAndShowsTheStatusAndStopLeavesNothing
     EXPECT_GT(runtime->observerCount(), 0u);
     EXPECT_EQ(hooks.welcomes, 0);
 
+    openThrough([&] { runtime->togglePanel(false); }); // the window listens to the display too
+    ASSERT_TRUE(waitUntil([&] { return runtime->searchPanel()->isVisible(); }));
+
+    Dialcove::GlobalShortcut* hotkey = runtime->hotkey();
+    QSignalSpy hotkeyGone(hotkey, &QObject::destroyed);
+    EXPECT_GT(runtime->displayListeners(), 0);
     runtime->stop();
     for (const uint16_t locks : lockVariants)
         EXPECT_TRUE(client.grabKey(k, controlAlt | locks)) << "lock variant " << locks;
-    EXPECT_FALSE(runtime->hotkey().hasRegistration());
-    EXPECT_FALSE(runtime->hotkey().hasHandler());
+    EXPECT_EQ(hotkeyGone.count(), 1) << "registration and handler gone with it";
+    EXPECT_EQ(runtime->hotkey(), nullptr);
+    EXPECT_EQ(runtime->displayListeners(), 0);
     EXPECT_EQ(runtime->observerCount(), 0u);
     EXPECT_FALSE(runtime->isWatchingActivation());
     EXPECT_EQ(runtime->statusItem(), nullptr);
@@ -241,7 +249,7 @@ TEST_F(LiveRuntimeTest, TheHotKeyChangesNothingWhileRecordingAndClosesEveryOpenP
     runtime->hotKeyPressed();
     EXPECT_EQ(panel.session().phase(), PanelPhase::list);
     panel.keyboard().setRecordingShortcut(false);
-    ASSERT_TRUE(runtime->hotkey().hasRegistration());
+    ASSERT_TRUE(runtime->hotkey()->hasRegistration());
 
     for (const PanelPhase phase : {PanelPhase::loading, PanelPhase::list, PanelPhase::detail,
                                    PanelPhase::failure, PanelPhase::permission}) {
