@@ -175,6 +175,7 @@ void LiveRuntime::start() {
     shortcutLifecycle_->apply();
     updateStatusIcon();
     statusItem_->show();
+    qApp->installEventFilter(this);
 
     // What the icon shows follows the copy feedback, the access and the hot key's conflict; a
     // burst of changes redraws it once, on the next turn.
@@ -226,6 +227,7 @@ void LiveRuntime::stop() {
     desktop_->stopWatching();
     if (live_)
         live_->stopWatching();
+    qApp->removeEventFilter(this);
     if (statusItem_) {
         statusItem_->hide();
         statusItem_.reset();
@@ -321,6 +323,12 @@ void LiveRuntime::updateStatusIcon() {
     const DialcoveCore::MenuStatus status = panel_->menuStatus();
     statusItem_->setIcon(statusIcon(status, QApplication::palette().color(QPalette::WindowText)));
     shownStatus_ = status;
+}
+
+bool LiveRuntime::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        updateStatusIcon();
+    return QObject::eventFilter(watched, event);
 }
 
 void LiveRuntime::openPreferences() {

@@ -120,6 +120,10 @@ public:
     static QString statusSymbol(DialcoveCore::MenuStatus status);
     static QIcon statusIcon(DialcoveCore::MenuStatus status, const QColor& color);
 
+protected:
+    // A change of the desktop's palette redraws the icon in the new text colour.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Live;
 

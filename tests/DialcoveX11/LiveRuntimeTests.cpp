@@ -360,6 +360,21 @@ TEST_F(LiveRuntimeTest, TheIconFollowsTheMenuStatusThroughOneTable) {
     permission->current = ContactPermission::denied;
     runtime->panel().refresh();
     EXPECT_TRUE(waitUntil([&] { return runtime->shownStatus() == MenuStatus::needsPermission; }));
+
+    // Drawn in the palette's text colour, and again when the palette changes.
+    const auto iconColour = [&] {
+        const QImage image = runtime->statusItem()->icon().pixmap(32, 32).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    return QColor(image.pixel(x, y));
+        return QColor();
+    };
+    EXPECT_EQ(iconColour(), QApplication::palette().color(QPalette::WindowText));
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::WindowText, QColor(250, 250, 250));
+    QApplication::setPalette(dark);
+    EXPECT_TRUE(waitUntil([&] { return iconColour() == QColor(250, 250, 250); }));
 }
 
 TEST_F(LiveRuntimeTest, ControlCommaClosesThePanelThenOpensThePreferences) {
