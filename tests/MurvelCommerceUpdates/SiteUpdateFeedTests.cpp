@@ -1,7 +1,7 @@
 #include "FeedResults.hpp"
 #include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
-#include "TestHttpsServer.hpp"
+#include "tests/support/TestHttpsServer.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 #include "MurvelCommerceUpdates/MakerSite.hpp"
 #include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelCommerceUpdates/UpdateChecker.hpp"
-#include "TestHttpsServer.hpp"
+#include "tests/support/TestHttpsServer.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <QSignalSpy>

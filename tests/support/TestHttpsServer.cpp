@@ -1,4 +1,4 @@
-#include "TestHttpsServer.hpp"
+#include "tests/support/TestHttpsServer.hpp"
 
 #include <QFile>
 #include <QSslConfiguration>
@@ -11,7 +11,7 @@ namespace TestSupport {
 namespace {
 
 QByteArray fixture(const QString& file) {
-    QFile in(QStringLiteral(UPDATE_FIXTURES "/") + file);
+    QFile in(QStringLiteral(TEST_HTTPS_FIXTURES "/") + file);
     if (!in.open(QIODevice::ReadOnly))
         qFatal("missing test fixture %s", qPrintable(in.fileName()));
     return in.readAll();
