@@ -65,6 +65,7 @@ public:
         environment.remove("QT_QPA_PLATFORM");
         environment.remove("DBUS_SESSION_BUS_ADDRESS");
         environment.insert("QT_LOGGING_RULES", "works.murvel.dialcove.*.info=true");
+        environment.insert("DIALCOVE_UPDATE_SITE", "https://127.0.0.1:9");
         return environment;
     }
 
