@@ -6,27 +6,18 @@
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
 
+#include <QPointer>
+#include <vector>
+
 namespace Dialcove {
 
-namespace {
-
-// The event reader, counting who listens to it.
-struct CountedHub final : Platform::X11EventHub {
-    int listeners() const {
-        return receivers(SIGNAL(keyPressed(quint8, quint16, quint32))) +
-               receivers(SIGNAL(keyReleased(quint8, quint16, quint32))) +
-               receivers(SIGNAL(rawButtonPressed(quint32))) + receivers(SIGNAL(keymapChanged())) +
-               receivers(SIGNAL(rootPropertyChanged(quint32)));
-    }
-};
-
-} // namespace
-
 struct LiveDesktop::Backend {
-    CountedHub hub;
+    Platform::X11EventHub hub;
     // The keymap as the panel windows read it; made with the first window.
     std::unique_ptr<Platform::X11KeyTranslation> keys;
     std::unique_ptr<Platform::X11ActiveWindowWatcher> activation;
+    // What was handed out over the hub; each listens to it until it goes.
+    std::vector<QPointer<QObject>> madeOverHub;
 };
 
 LiveDesktop::LiveDesktop(QObject* parent) : QObject(parent), backend_(std::make_unique<Backend>()) {
@@ -36,7 +27,9 @@ LiveDesktop::LiveDesktop(QObject* parent) : QObject(parent), backend_(std::make_
 LiveDesktop::~LiveDesktop() = default;
 
 std::unique_ptr<GlobalShortcut> LiveDesktop::makeHotKey() {
-    return std::make_unique<GlobalShortcut>(backend_->hub);
+    auto hotkey = std::make_unique<GlobalShortcut>(backend_->hub);
+    backend_->madeOverHub.emplace_back(hotkey.get());
+    return hotkey;
 }
 
 std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
@@ -45,8 +38,10 @@ std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
                                                           const SearchPanel::ContentFactory& content) {
     if (!backend_->keys)
         backend_->keys = std::make_unique<Platform::X11KeyTranslation>(backend_->hub);
-    return std::make_unique<SearchPanel>(backend_->hub, *backend_->keys, panel, std::move(showPreferences),
-                                         std::move(showWelcome), content);
+    auto window = std::make_unique<SearchPanel>(backend_->hub, *backend_->keys, panel,
+                                                std::move(showPreferences), std::move(showWelcome), content);
+    backend_->madeOverHub.emplace_back(window.get());
+    return window;
 }
 
 void LiveDesktop::watchActivation() {
@@ -73,7 +68,10 @@ void LiveDesktop::releaseWindows() {
 }
 
 int LiveDesktop::displayListeners() const {
-    return backend_->hub.listeners();
+    int listeners = (backend_->keys ? 1 : 0) + (backend_->activation ? 1 : 0);
+    for (const QPointer<QObject>& made : backend_->madeOverHub)
+        listeners += made ? 1 : 0;
+    return listeners;
 }
 
 } // namespace Dialcove

@@ -33,7 +33,7 @@ public:
 
     // Drops what the search panel windows shared; every window and hot key made here must be gone.
     void releaseWindows();
-    // How many connections listen to the display's events: none once everything made here is gone.
+    // How many of the objects made here still listen to the display's events.
     int displayListeners() const;
 
 signals:

@@ -92,7 +92,7 @@ public:
     std::size_t observerCount() const { return observers_.size(); }
     bool isWatchingActivation() const;
     bool isWatchingWake() const;
-    // Connections listening to the display's events (the hot key, the windows, activation).
+    // Objects of the runtime listening to the display's events (hot key, windows, activation).
     int displayListeners() const;
 
     // Registers the hot key, shows the icon, starts observing, opens the welcome window when the
