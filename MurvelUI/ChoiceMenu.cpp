@@ -27,7 +27,8 @@ void ChoiceMenu::setOptions(const QVariantList& options) {
 MurvelAccessibility ChoiceMenu::accessibility() const {
     if (accessibleName().isEmpty())
         return MurvelAccessibility::element(QAccessible::ButtonMenu, text(), {}, accessibleDescription());
-    return MurvelAccessibility::element(QAccessible::ButtonMenu, accessibleName(), text(), accessibleDescription());
+    return MurvelAccessibility::element(QAccessible::ButtonMenu, accessibleName(), text(),
+                                        accessibleDescription());
 }
 
 void ChoiceMenu::openChoices() {

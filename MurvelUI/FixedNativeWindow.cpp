@@ -19,7 +19,8 @@ constexpr Qt::KeyboardModifiers significantModifiers =
 } // namespace
 
 FixedNativeWindow::FixedNativeWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     // A tray application lives on with every window closed.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -80,7 +80,8 @@ QWidget* FixedWindow::makeWindow(const QString& title, int width, std::function<
 QWidget* FixedWindow::show(const QString& title, int width, std::function<void()> onClose,
                            const ContentBuilder& content) {
     QWidget* window = makeWindow(title, width, std::move(onClose), content);
-    if (!window->isVisible()) {
+    const bool wasHidden = !window->isVisible();
+    if (wasHidden) {
         if (anchorsTop_) {
             if (contentSize_)
                 resize(*contentSize_);
@@ -92,6 +93,9 @@ QWidget* FixedWindow::show(const QString& title, int width, std::function<void()
         }
     }
     window->show();
+    // The window manager's frame is known only once the window is mapped: centre the real frame.
+    if (wasHidden)
+        centerOnMouseScreen(window);
     window->raise();
     window->activateWindow();
     return window;
@@ -121,8 +125,8 @@ void FixedWindow::resize(QSizeF size) {
     if (!screen)
         return;
     const QMargins margins = frameMarginsOf(window_);
-    const QRect frame = FixedWindowGeometry::frame(size, screen->availableGeometry(), window_->frameGeometry(),
-                                                   margins, anchorsTop_);
+    const QRect frame = FixedWindowGeometry::frame(size, screen->availableGeometry(),
+                                                   window_->frameGeometry(), margins, anchorsTop_);
     if (frame != window_->frameGeometry()) {
         ++frameWrites_;
         window_->setFixedSize(frame.width() - margins.left() - margins.right(),
@@ -141,7 +145,8 @@ void FixedWindow::centerOnMouseScreen(QWidget* window) {
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    window->move(FixedWindowGeometry::centeredOrigin(window->frameGeometry().size(), screen->availableGeometry()));
+    window->move(
+        FixedWindowGeometry::centeredOrigin(window->frameGeometry().size(), screen->availableGeometry()));
 }
 
 } // namespace MurvelUI

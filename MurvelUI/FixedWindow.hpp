@@ -42,7 +42,8 @@ public:
     // Makes the window if needed, places it when hidden, then shows, raises and activates it.
     // `onClose` runs after each close from now on, replacing the previous one; the title, width and
     // content count only when the window is made.
-    QWidget* show(const QString& title, int width, std::function<void()> onClose, const ContentBuilder& content);
+    QWidget* show(const QString& title, int width, std::function<void()> onClose,
+                  const ContentBuilder& content);
     // Makes the window once (without showing it) and returns it; `onClose` as for `show`.
     QWidget* makeWindow(const QString& title, int width, std::function<void()> onClose,
                         const ContentBuilder& content);

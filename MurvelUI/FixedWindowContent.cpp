@@ -32,7 +32,8 @@ protected:
 
 QSize idealSize(const QWidget* widget) {
     const int width = widget->sizeHint().width();
-    const int height = widget->hasHeightForWidth() ? widget->heightForWidth(width) : widget->sizeHint().height();
+    const int height =
+        widget->hasHeightForWidth() ? widget->heightForWidth(width) : widget->sizeHint().height();
     return {width, height};
 }
 
@@ -109,8 +110,8 @@ void FixedWindowContent::placeContent() {
     }
     // At the top, `initialWidth` wide and as tall as it wants; the window follows its reports.
     const int width = initialWidth_;
-    const int height = content_->hasHeightForWidth() ? content_->heightForWidth(width)
-                                                     : content_->sizeHint().height();
+    const int height =
+        content_->hasHeightForWidth() ? content_->heightForWidth(width) : content_->sizeHint().height();
     content_->setGeometry(0, 0, width, std::max(height, this->height()));
 }
 

@@ -28,8 +28,8 @@ struct FixedWindowGeometry {
     // - with `anchorsTop` the top edge of `current` stays, otherwise its vertical centre; the
     //   horizontal centre always stays;
     // - then moved inside `visible`.
-    static QRect frame(QSizeF content, const QRect& visible, const QRect& current, const QMargins& frameMargins,
-                       bool anchorsTop);
+    static QRect frame(QSizeF content, const QRect& visible, const QRect& current,
+                       const QMargins& frameMargins, bool anchorsTop);
 
     // The top-left corner that centres a frame of `size` on `visible`, each coordinate rounded to
     // the nearest whole point (halves away from zero); not moved inside `visible`.

@@ -10,12 +10,13 @@ namespace MurvelUI {
 class PreferencesChoiceMenu final : public ChoiceMenu {
     Q_OBJECT
 public:
-    PreferencesChoiceMenu(const QString& title, const QVariant& selection, const QVariantList& options, Label label,
-                          QWidget* parent = nullptr);
+    PreferencesChoiceMenu(const QString& title, const QVariant& selection, const QVariantList& options,
+                          Label label, QWidget* parent = nullptr);
 
     template <typename T>
-    static PreferencesChoiceMenu* make(const QString& title, const T& selection, const std::vector<T>& options,
-                                       std::function<QString(const T&)> label, QWidget* parent = nullptr) {
+    static PreferencesChoiceMenu* make(const QString& title, const T& selection,
+                                       const std::vector<T>& options, std::function<QString(const T&)> label,
+                                       QWidget* parent = nullptr) {
         QVariantList values;
         for (const T& option : options)
             values.append(QVariant::fromValue(option));

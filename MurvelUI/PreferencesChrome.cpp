@@ -24,7 +24,8 @@ void PreferencesChrome::paintBackground(QPainter& painter, MurvelColorScheme sch
 
 void PreferencesChrome::publish() {
     MurvelEnvironment* environment = MurvelEnvironment::of(this);
-    environment->setTint(MurvelColor(brand_.accent(MurvelColorScheme::light), brand_.accent(MurvelColorScheme::dark)));
+    environment->setTint(
+        MurvelColor(brand_.accent(MurvelColorScheme::light), brand_.accent(MurvelColorScheme::dark)));
     environment->setKeyboardUsed(keyboardUsed_);
 }
 

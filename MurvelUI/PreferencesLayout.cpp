@@ -7,7 +7,8 @@ namespace MurvelUI {
 namespace {
 
 MurvelStack* formStack(PreferencesHeader* header, QWidget* content) {
-    auto* form = new MurvelStack(MurvelStackLayout::Axis::vertical, 32, MurvelStackLayout::Alignment::leading);
+    auto* form =
+        new MurvelStack(MurvelStackLayout::Axis::vertical, 32, MurvelStackLayout::Alignment::leading);
     form->setFillsWidth(true);
     form->stack()->addWidget(header, MurvelStackLayout::Options::filling());
     form->stack()->addWidget(content, MurvelStackLayout::Options::filling());

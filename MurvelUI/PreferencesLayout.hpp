@@ -13,7 +13,8 @@ class PreferencesLayout final : public PreferencesChrome {
     Q_OBJECT
 public:
     // The layout owns `content`.
-    PreferencesLayout(const MurvelBrand& brand, const QString& title, QWidget* content, QWidget* parent = nullptr);
+    PreferencesLayout(const MurvelBrand& brand, const QString& title, QWidget* content,
+                      QWidget* parent = nullptr);
 
     PreferencesHeader* header() const { return header_; }
     QWidget* formContent() const { return formContent_; }

@@ -21,11 +21,12 @@ QString titleFor(const QList<PreferencesPane>& panes, const QVariant& selection)
 } // namespace
 
 PreferencesPaneLayout::PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes,
-                                             const QVariant& selection, ContentBuilder content, QWidget* parent)
-    : PreferencesPaneLayout(brand, panes, selection, std::move(content),
-                            new MurvelStack(MurvelStackLayout::Axis::horizontal, 32,
-                                            MurvelStackLayout::Alignment::leading),
-                            parent) {}
+                                             const QVariant& selection, ContentBuilder content,
+                                             QWidget* parent)
+    : PreferencesPaneLayout(
+          brand, panes, selection, std::move(content),
+          new MurvelStack(MurvelStackLayout::Axis::horizontal, 32, MurvelStackLayout::Alignment::leading),
+          parent) {}
 
 PreferencesPaneLayout::PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes,
                                              const QVariant& selection, ContentBuilder content,
@@ -33,7 +34,8 @@ PreferencesPaneLayout::PreferencesPaneLayout(const MurvelBrand& brand, const QLi
     : PreferencesChrome(brand, width, columns, parent), panes_(panes), build_(std::move(content)),
       selection_(selection) {
     const MurvelColor accent(brand.accent(MurvelColorScheme::light), brand.accent(MurvelColorScheme::dark));
-    auto* left = new MurvelStack(MurvelStackLayout::Axis::vertical, 32, MurvelStackLayout::Alignment::leading);
+    auto* left =
+        new MurvelStack(MurvelStackLayout::Axis::vertical, 32, MurvelStackLayout::Alignment::leading);
     left->stack()->addWidget(new AppIcon(48), {});
     list_ = new PreferencesPaneList(panes_, accent, selection_);
     left->stack()->addWidget(list_, MurvelStackLayout::Options::filling());

@@ -22,8 +22,8 @@ public:
     // Builds the content for a selection; the layout owns what it returns.
     using ContentBuilder = std::function<QWidget*(const QVariant&)>;
 
-    PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes, const QVariant& selection,
-                          ContentBuilder content, QWidget* parent = nullptr);
+    PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes,
+                          const QVariant& selection, ContentBuilder content, QWidget* parent = nullptr);
 
     QVariant selection() const { return selection_; }
     void setSelection(const QVariant& selection);
@@ -38,8 +38,9 @@ signals:
     void selectionChosen(const QVariant& selection);
 
 private:
-    PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes, const QVariant& selection,
-                          ContentBuilder content, MurvelStack* columns, QWidget* parent);
+    PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes,
+                          const QVariant& selection, ContentBuilder content, MurvelStack* columns,
+                          QWidget* parent);
     void show(const QVariant& selection);
 
     QList<PreferencesPane> panes_;

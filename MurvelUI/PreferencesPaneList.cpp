@@ -54,14 +54,16 @@ QColor PreferencesPaneButton::symbolColor(MurvelColorScheme scheme) const {
 
 void PreferencesPaneButton::restyle() {
     layOutContent();
-    symbol_->setColor(MurvelColor(symbolColor(MurvelColorScheme::light), symbolColor(MurvelColorScheme::dark)));
+    symbol_->setColor(
+        MurvelColor(symbolColor(MurvelColorScheme::light), symbolColor(MurvelColorScheme::dark)));
     update();
 }
 
 QSize PreferencesPaneButton::sizeHint() const {
     const QFont font = fontFor(selected_ ? MurvelFont::textSemibold : MurvelFont::text,
                                MurvelEnvironment::of(this)->typeSize());
-    return {2 * sidePadding + symbolColumn + gap + QFontMetrics(font).horizontalAdvance(pane_.title), rowHeight};
+    return {2 * sidePadding + symbolColumn + gap + QFontMetrics(font).horizontalAdvance(pane_.title),
+            rowHeight};
 }
 
 QSize PreferencesPaneButton::minimumSizeHint() const {
@@ -71,7 +73,8 @@ QSize PreferencesPaneButton::minimumSizeHint() const {
 MurvelAccessibility PreferencesPaneButton::accessibility() const {
     // The selected pane says so, as a selected tab would.
     return MurvelAccessibility::element(QAccessible::PageTab, pane_.title,
-                                        selected_ ? QCoreApplication::translate("MurvelUI", "selected") : QString());
+                                        selected_ ? QCoreApplication::translate("MurvelUI", "selected")
+                                                  : QString());
 }
 
 void PreferencesPaneButton::paintEvent(QPaintEvent*) {

@@ -21,8 +21,8 @@ class MurvelText;
 class PreferencesPaneList final : public MurvelStack {
     Q_OBJECT
 public:
-    PreferencesPaneList(const QList<PreferencesPane>& panes, const MurvelColor& accent, const QVariant& selection,
-                        QWidget* parent = nullptr);
+    PreferencesPaneList(const QList<PreferencesPane>& panes, const MurvelColor& accent,
+                        const QVariant& selection, QWidget* parent = nullptr);
 
     QVariant selection() const { return selection_; }
     // Moves the highlight; emits nothing.

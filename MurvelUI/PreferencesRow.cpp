@@ -36,8 +36,8 @@ constexpr int verticalSpacing = 8;
 
 PreferencesRow::PreferencesRow(const QString& title, const std::optional<QString>& note, bool controlIsNamed,
                                QWidget* control, QWidget* parent)
-    : QWidget(parent), label_(new LabelBlock(controlIsNamed)), title_(new MurvelText(title)), control_(control),
-      controlIsNamed_(controlIsNamed) {
+    : QWidget(parent), label_(new LabelBlock(controlIsNamed)), title_(new MurvelText(title)),
+      control_(control), controlIsNamed_(controlIsNamed) {
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -88,8 +88,8 @@ PreferencesRow::Placement PreferencesRow::place(int width) const {
         const int labelHeight = label_->heightForWidth(labelWidth);
         const int content = std::max(labelHeight, control.height());
         placement.label = QRect(0, (content - labelHeight) / 2, labelWidth, labelHeight);
-        placement.control =
-            QRect(width - control.width(), (content - control.height()) / 2, control.width(), control.height());
+        placement.control = QRect(width - control.width(), (content - control.height()) / 2, control.width(),
+                                  control.height());
         placement.height = content;
     }
     // Padded, then centred in the minimum height.

@@ -26,8 +26,8 @@ class PreferencesRow : public QWidget, public MurvelAccessibleElement {
     Q_OBJECT
 public:
     // The row owns `control`.
-    PreferencesRow(const QString& title, const std::optional<QString>& note, bool controlIsNamed, QWidget* control,
-                   QWidget* parent = nullptr);
+    PreferencesRow(const QString& title, const std::optional<QString>& note, bool controlIsNamed,
+                   QWidget* control, QWidget* parent = nullptr);
 
     QWidget* control() const { return control_; }
     MurvelText* titleView() const { return title_; }

@@ -18,8 +18,8 @@ namespace {
 class StatusText final : public MurvelStack, public MurvelAccessibleElement {
 public:
     StatusText(MurvelText* title, MurvelText* detail)
-        : MurvelStack(MurvelStackLayout::Axis::vertical, 4, MurvelStackLayout::Alignment::leading), title_(title),
-          detail_(detail) {}
+        : MurvelStack(MurvelStackLayout::Axis::vertical, 4, MurvelStackLayout::Alignment::leading),
+          title_(title), detail_(detail) {}
     MurvelAccessibility accessibility() const override {
         return MurvelAccessibility::combined(QAccessible::StaticText, title_->text(),
                                              detail_ ? detail_->text() : QString());
@@ -51,7 +51,8 @@ PreferencesStatusRow::PreferencesStatusRow(PreferencesStatus status, const QStri
     }
 
     stack()->addWidget(icon_, MurvelStackLayout::Options::framed(20));
-    auto* column = new MurvelStack(MurvelStackLayout::Axis::vertical, 4, MurvelStackLayout::Alignment::leading);
+    auto* column =
+        new MurvelStack(MurvelStackLayout::Axis::vertical, 4, MurvelStackLayout::Alignment::leading);
     auto* text = new StatusText(title_, detail_);
     text->stack()->addWidget(title_, MurvelStackLayout::Options::filling());
     if (detail_)

@@ -17,8 +17,8 @@ MurvelSwitch* makeToggle(const QString& title, bool isOn, std::function<void(boo
 
 } // namespace
 
-PreferencesToggleRow::PreferencesToggleRow(const QString& title, const std::optional<QString>& note, bool isOn,
-                                           std::function<void(bool)> request, QWidget* parent)
+PreferencesToggleRow::PreferencesToggleRow(const QString& title, const std::optional<QString>& note,
+                                           bool isOn, std::function<void(bool)> request, QWidget* parent)
     : PreferencesRow(title, note, true, makeToggle(title, isOn, std::move(request)), parent) {}
 
 MurvelSwitch* PreferencesToggleRow::toggle() const {

@@ -7,7 +7,8 @@
 namespace MurvelUI {
 
 PreferencesValueRow::PreferencesValueRow(const QString& title, const QString& value, QWidget* parent)
-    : MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::firstBaseline, parent),
+    : MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::firstBaseline,
+                  parent),
       title_(new MurvelText(title)), value_(new MurvelText(value)) {
     setFillsWidth(true);
     applyFont(this, MurvelFont::support);
