@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace MurvelUI {
 
@@ -31,7 +32,8 @@ protected:
 };
 
 QSize idealSize(const QWidget* widget) {
-    const int width = widget->sizeHint().width();
+    // A widget of fixed width is measured at that width.
+    const int width = std::clamp(widget->sizeHint().width(), widget->minimumWidth(), widget->maximumWidth());
     const int height =
         widget->hasHeightForWidth() ? widget->heightForWidth(width) : widget->sizeHint().height();
     return {width, height};

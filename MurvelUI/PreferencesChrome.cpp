@@ -18,6 +18,14 @@ PreferencesChrome::PreferencesChrome(const MurvelBrand& brand, int width, QWidge
     publish();
 }
 
+QSize PreferencesChrome::sizeHint() const {
+    return {width_, heightForWidth(width_)};
+}
+
+int PreferencesChrome::heightForWidth(int) const {
+    return stack()->heightForWidth(width_);
+}
+
 void PreferencesChrome::paintBackground(QPainter& painter, MurvelColorScheme scheme) {
     BrandBackground::paint(painter, QRectF(rect()), brand_.color, scheme, layoutDirection());
 }

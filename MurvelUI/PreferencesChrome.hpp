@@ -33,6 +33,11 @@ public:
     bool appearsActive() const { return appearsActive_; }
     const KeyboardUseMonitor& keyboardMonitor() const { return keys_; }
 
+    // Always `width` wide, and as tall as the content needs at that width.
+    QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
     // The inset of the content: 16 + 32 at the top, 32 elsewhere.
     static QMargins insets() { return {32, 48, 32, 32}; }
 

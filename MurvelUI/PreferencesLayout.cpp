@@ -23,7 +23,7 @@ PreferencesLayout::PreferencesLayout(const MurvelBrand& brand, const QString& ti
 
 PreferencesLayout::PreferencesLayout(const MurvelBrand& brand, PreferencesHeader* header, QWidget* content,
                                      QWidget* parent)
-    : PreferencesChrome(brand, width, formStack(header, content), parent), header_(header),
+    : PreferencesChrome(brand, outerWidth, formStack(header, content), parent), header_(header),
       formContent_(content) {}
 
 } // namespace MurvelUI

@@ -19,7 +19,7 @@ public:
     PreferencesHeader* header() const { return header_; }
     QWidget* formContent() const { return formContent_; }
 
-    static constexpr int width = 560;
+    static constexpr int outerWidth = 560;
 
 private:
     PreferencesLayout(const MurvelBrand& brand, PreferencesHeader* header, QWidget* content, QWidget* parent);

@@ -31,7 +31,7 @@ PreferencesPaneLayout::PreferencesPaneLayout(const MurvelBrand& brand, const QLi
 PreferencesPaneLayout::PreferencesPaneLayout(const MurvelBrand& brand, const QList<PreferencesPane>& panes,
                                              const QVariant& selection, ContentBuilder content,
                                              MurvelStack* columns, QWidget* parent)
-    : PreferencesChrome(brand, width, columns, parent), panes_(panes), build_(std::move(content)),
+    : PreferencesChrome(brand, outerWidth, columns, parent), panes_(panes), build_(std::move(content)),
       selection_(selection) {
     const MurvelColor accent(brand.accent(MurvelColorScheme::light), brand.accent(MurvelColorScheme::dark));
     auto* left =

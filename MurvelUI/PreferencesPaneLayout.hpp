@@ -32,7 +32,7 @@ public:
     PreferencesHeader* header() const { return header_; }
     QWidget* paneContent() const { return content_; }
 
-    static constexpr int width = 768;
+    static constexpr int outerWidth = 768;
 
 signals:
     void selectionChosen(const QVariant& selection);

@@ -70,7 +70,13 @@ bool PreferencesRow::isVertical() const {
 }
 
 QSize PreferencesRow::controlSize() const {
-    return control_ ? control_->sizeHint().expandedTo(control_->minimumSizeHint()) : QSize();
+    if (!control_)
+        return {};
+    // Its ideal size, within what it allows; a control without a hint keeps its minimum.
+    const QSize hint = control_->sizeHint().expandedTo(control_->minimumSizeHint());
+    return hint.expandedTo(control_->minimumSize())
+        .boundedTo(control_->maximumSize())
+        .expandedTo(QSize(0, 0));
 }
 
 PreferencesRow::Placement PreferencesRow::place(int width) const {
