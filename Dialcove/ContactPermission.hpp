@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialcoveCore/ContactsPermission.hpp"
-#include "Platform/AddressBook.hpp"
+#include "Platform/Contacts/AddressBook.hpp"
 
 namespace Dialcove {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Dialcove/ContactPermissionService.hpp"
-#include "Platform/AddressBookAccess.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
 
 namespace Dialcove {
 

@@ -3,7 +3,7 @@
 #include "Dialcove/ContactSessionService.hpp"
 #include "Dialcove/WorkerThread.hpp"
 #include "DialcoveCore/SearchIndex.hpp"
-#include "Platform/AddressBook.hpp"
+#include "Platform/Contacts/AddressBook.hpp"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "Dialcove/GlobalShortcut.hpp"
 
 #include "Dialcove/MainThread.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QLoggingCategory>
 

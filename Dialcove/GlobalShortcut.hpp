@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Dialcove/ShortcutRegistrar.hpp"
-#include "Platform/X11HotKeyRegistrar.hpp"
+#include "Platform/X11/X11HotKeyRegistrar.hpp"
 
 #include <QMetaObject>
 #include <QObject>

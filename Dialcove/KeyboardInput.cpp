@@ -5,9 +5,9 @@
 #include "DialcoveCore/KeyboardRouting.hpp"
 #include "DialcoveCore/PreferenceValue.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
-#include "Platform/FloatingPanel.hpp"
-#include "Platform/PanelKeyMapping.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/Desktop/FloatingPanel.hpp"
+#include "Platform/Desktop/PanelKeyMapping.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

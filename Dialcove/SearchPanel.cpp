@@ -2,7 +2,7 @@
 
 #include "Dialcove/ContactsPanel.hpp"
 #include "Dialcove/MainThread.hpp"
-#include "Platform/PanelPlacement.hpp"
+#include "Platform/Desktop/PanelPlacement.hpp"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 
 #include "Dialcove/KeyboardInput.hpp"
 #include "Dialcove/PanelGeometry.hpp"
-#include "Platform/FloatingPanel.hpp"
+#include "Platform/Desktop/FloatingPanel.hpp"
 
 #include <QRect>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "Dialcove/ShortcutRecorder.hpp"
 
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 
 namespace Dialcove {
 

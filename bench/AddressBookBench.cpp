@@ -6,7 +6,7 @@
 // export), with a warm page cache and, where the process may drop the cache (root), a cold one.
 // Every eighth card carries a small photo.
 #include "Dialcove/ContactsWorker.hpp"
-#include "Platform/AddressBook.hpp"
+#include "Platform/Contacts/AddressBook.hpp"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // sanitizer reports it stops on a broken promise of the reader: text that is not valid UTF-8,
 // positions out of file order, two fields of one contact with one identifier, or a contact that
 // changes when the reader passes over the properties the conversion does not read.
-#include "Platform/VCardConversion.hpp"
-#include "Platform/VCardReading.hpp"
+#include "Platform/VCard/VCardConversion.hpp"
+#include "Platform/VCard/VCardReading.hpp"
 
 #include <cstdint>
 #include <cstdio>

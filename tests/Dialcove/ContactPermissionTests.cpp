@@ -1,7 +1,7 @@
 #include "Dialcove/ContactPermission.hpp"
 #include "Dialcove/ContactsPermissionAdapter.hpp"
-#include "Platform/AccessDialog.hpp"
-#include "Platform/ConsentDialog.hpp"
+#include "Platform/Contacts/AccessDialog.hpp"
+#include "Platform/Contacts/ConsentDialog.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"
 #include "tests/support/EventLoop.hpp"
 

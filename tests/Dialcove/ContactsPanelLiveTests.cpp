@@ -4,7 +4,7 @@
 #include "Dialcove/ContactsWorker.hpp"
 #include "Dialcove/LocalRecentStorage.hpp"
 #include "Dialcove/SystemWorkspace.hpp"
-#include "Platform/AddressBookAccess.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UrlOpener.hpp"
 #include "Platform/UserDefaults.hpp"

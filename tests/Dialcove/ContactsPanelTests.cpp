@@ -1,5 +1,5 @@
 #include "PanelGraph.hpp"
-#include "Platform/AddressBookError.hpp"
+#include "Platform/Contacts/AddressBookError.hpp"
 #include "tests/support/ContactIDs.hpp"
 #include "tests/support/QtPrinters.hpp"
 

@@ -1,6 +1,6 @@
 #include "Dialcove/CancellationError.hpp"
 #include "Dialcove/ContactsWorker.hpp"
-#include "Platform/AddressBookError.hpp"
+#include "Platform/Contacts/AddressBookError.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"
 #include "tests/support/EventLoop.hpp"
 

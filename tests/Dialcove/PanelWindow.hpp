@@ -2,8 +2,8 @@
 
 #include "Dialcove/SearchPanel.hpp"
 #include "PanelGraph.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 #include "StandInPanelView.hpp"
 
 #include <QRect>

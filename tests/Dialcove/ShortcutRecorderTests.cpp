@@ -1,6 +1,6 @@
 #include "Dialcove/ShortcutRecorder.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QKeyEvent>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "Dialcove/ShortcutLifecycle.hpp"
 #include "Dialcove/ShortcutRecorder.hpp"
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
 

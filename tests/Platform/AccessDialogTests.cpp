@@ -1,7 +1,7 @@
 #include "AddressBookFixture.hpp"
-#include "Platform/AccessDialog.hpp"
-#include "Platform/AddressBookAccess.hpp"
-#include "Platform/ConsentDialog.hpp"
+#include "Platform/Contacts/AccessDialog.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
+#include "Platform/Contacts/ConsentDialog.hpp"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AddressBook.hpp"
+#include "Platform/Contacts/AddressBook.hpp"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "AddressBookFixture.hpp"
-#include "Platform/AddressBookError.hpp"
+#include "Platform/Contacts/AddressBookError.hpp"
 
 #include <QSettings>
 #include <cstdio>

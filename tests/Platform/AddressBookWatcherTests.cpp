@@ -1,5 +1,5 @@
 #include "AddressBookFixture.hpp"
-#include "Platform/AddressBookWatcher.hpp"
+#include "Platform/Contacts/AddressBookWatcher.hpp"
 
 #include <QSignalSpy>
 #include <QThread>

@@ -1,8 +1,8 @@
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/FloatingPanel.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11FocusHandoff.hpp"
-#include "Platform/X11HotKeyRegistrar.hpp"
+#include "Platform/Desktop/FloatingPanel.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11FocusHandoff.hpp"
+#include "Platform/X11/X11HotKeyRegistrar.hpp"
 #include "X11TestClient.hpp"
 #include "XTestSupport.hpp"
 

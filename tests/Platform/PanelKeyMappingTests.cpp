@@ -1,5 +1,5 @@
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/PanelKeyMapping.hpp"
+#include "Platform/Desktop/PanelKeyMapping.hpp"
 
 #include <QKeyEvent>
 #include <gtest/gtest.h>

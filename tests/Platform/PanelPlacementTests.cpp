@@ -1,5 +1,5 @@
-#include "Platform/PanelAnchor.hpp"
-#include "Platform/PanelPlacement.hpp"
+#include "Platform/Desktop/PanelAnchor.hpp"
+#include "Platform/Desktop/PanelPlacement.hpp"
 
 #include <QCursor>
 #include <QGuiApplication>

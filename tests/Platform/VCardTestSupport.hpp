@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialcoveCore/Contact.hpp"
-#include "Platform/VCardConversion.hpp"
-#include "Platform/VCardReading.hpp"
+#include "Platform/VCard/VCardConversion.hpp"
+#include "Platform/VCard/VCardReading.hpp"
 
 #include <fstream>
 #include <sstream>

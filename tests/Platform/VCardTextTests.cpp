@@ -1,4 +1,4 @@
-#include "Platform/VCardText.hpp"
+#include "Platform/VCard/VCardText.hpp"
 
 #include <gtest/gtest.h>
 

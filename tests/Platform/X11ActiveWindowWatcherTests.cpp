@@ -1,5 +1,5 @@
-#include "Platform/X11ActiveWindowWatcher.hpp"
-#include "Platform/X11EventHub.hpp"
+#include "Platform/X11/X11ActiveWindowWatcher.hpp"
+#include "Platform/X11/X11EventHub.hpp"
 #include "X11TestClient.hpp"
 #include "XTestSupport.hpp"
 

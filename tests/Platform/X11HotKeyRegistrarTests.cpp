@@ -1,6 +1,6 @@
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11HotKeyRegistrar.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11HotKeyRegistrar.hpp"
 #include "X11TestClient.hpp"
 #include "XTestSupport.hpp"
 

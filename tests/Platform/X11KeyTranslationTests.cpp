@@ -1,7 +1,7 @@
 #include "DialcoveCore/KnownKey.hpp"
 #include "DialcoveCore/ShortcutRecordingResult.hpp"
-#include "Platform/X11EventHub.hpp"
-#include "Platform/X11KeyTranslation.hpp"
+#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11KeyTranslation.hpp"
 #include "X11TestClient.hpp"
 #include "XTestSupport.hpp"
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Platform/Contacts/AddressBook.hpp"
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace Platform {
+
+// Where the user sees and changes what Dialcove may read: the contacts folder and the consent,
+// with a line saying whether the folder can be read. Changes apply at once and are announced
+// through `accessChanged`.
+class AccessDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // Asks the user for a folder, starting at the one given; empty when they cancel.
+    using FolderChooser = std::function<QString(QWidget* parent, const QString& current)>;
+
+    // `chooser` defaults to the desktop's folder picker.
+    explicit AccessDialog(AddressBook book, FolderChooser chooser = {}, QWidget* parent = nullptr);
+
+signals:
+    void accessChanged();
+
+private:
+    void chooseFolder();
+    void useDefaultFolder();
+    void setAllowed(bool allowed);
+    void showState();
+
+    AddressBook book_;
+    FolderChooser chooser_;
+    QLabel* folder_ = nullptr;
+    QLabel* state_ = nullptr;
+    QPushButton* choose_ = nullptr;
+    QPushButton* useDefault_ = nullptr;
+    QCheckBox* allowed_ = nullptr;
+};
+
+} // namespace Platform

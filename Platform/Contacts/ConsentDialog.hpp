@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Platform/Contacts/AddressBook.hpp"
+
+#include <QDialog>
+
+class QLabel;
+
+namespace Platform {
+
+// Asks once whether Dialcove may read the address book, saying what it reads and that it never
+// changes a contact. "Allow" records the consent, "Don't Allow" records the refusal; closing the
+// window records nothing, so the question comes again next time.
+class ConsentDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ConsentDialog(AddressBook book, QWidget* parent = nullptr);
+
+private:
+    void chooseFolder();
+    void showFolder();
+
+    AddressBook book_;
+    QLabel* folder_ = nullptr;
+};
+
+} // namespace Platform

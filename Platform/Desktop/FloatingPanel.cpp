@@ -1,0 +1,137 @@
+#include "Platform/Desktop/FloatingPanel.hpp"
+
+#include "Platform/X11/X11EventHub.hpp"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWindow>
+
+namespace Platform {
+
+namespace {
+
+QPainterPath roundedOutline(const QRectF& rect) {
+    QPainterPath path;
+    path.addRoundedRect(rect, FloatingPanel::cornerRadius, FloatingPanel::cornerRadius);
+    return path;
+}
+
+} // namespace
+
+// Input method text goes straight to the focused control, past the window, so an application
+// filter watches for it while the panel is shown.
+class FloatingPanel::CompositionFilter : public QObject {
+public:
+    explicit CompositionFilter(FloatingPanel& panel) : panel_(panel) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::InputMethod) {
+            if (auto* widget = qobject_cast<QWidget*>(watched);
+                widget != nullptr && widget->window() == &panel_)
+                panel_.composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+        }
+        return false;
+    }
+
+private:
+    FloatingPanel& panel_;
+};
+
+FloatingPanel::FloatingPanel(X11EventHub& hub)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
+      hub_(hub), focus_(hub), outsideClicks_(hub),
+      compositionFilter_(std::make_unique<CompositionFilter>(*this)) {
+    // The alpha channel is chosen when the native window is made, so decide it now.
+    translucent_ = hub_.compositorRunning();
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
+    setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    connect(&outsideClicks_, &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
+}
+
+FloatingPanel::~FloatingPanel() = default;
+
+void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
+    const bool wasVisible = isVisible();
+    const auto own = static_cast<quint32>(winId());
+    if (windowHandle() != filteredWindow_) {
+        windowHandle()->installEventFilter(this);
+        filteredWindow_ = windowHandle();
+    }
+    if (!wasVisible) {
+        focus_.remember(own);
+        qApp->installEventFilter(compositionFilter_.get());
+    }
+    setGeometry(frame);
+    updateShape();
+    show();
+    raise();
+    activateWindow();
+    // Qt counts a lost focus as gone only some time after it went. Shown again before then, the panel
+    // gets the X focus back while Qt still has its window as the focus window, and announces no
+    // activation; make it the active window itself.
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
+        QApplication::setActiveWindow(this);
+    outsideClicks_.start(windowHandle(), passThrough);
+}
+
+void FloatingPanel::dismiss() {
+    // Give the focus back while the panel still has it, so it never drops to the root in between.
+    releaseInputs();
+    hide();
+}
+
+void FloatingPanel::hideEvent(QHideEvent* event) {
+    releaseInputs();
+    QWidget::hideEvent(event);
+}
+
+void FloatingPanel::releaseInputs() {
+    outsideClicks_.stop();
+    qApp->removeEventFilter(compositionFilter_.get());
+    composing_ = false;
+    if (focus_.isHolding() && windowHandle() != nullptr)
+        focus_.giveBack(static_cast<quint32>(winId()));
+}
+
+bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
+    // Installed on the panel's window only: a key press meets it before the focused control.
+    if (watched == filteredWindow_ && event->type() == QEvent::KeyPress && keyHandler_)
+        return keyHandler_(*static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+void FloatingPanel::updateShape() {
+    // Without a compositor transparent pixels come out black, so cut the corners off instead.
+    const bool mask = !hub_.compositorRunning() || !translucent_;
+    if (mask) {
+        setMask(QRegion(roundedOutline(rect()).toFillPolygon().toPolygon()));
+    } else if (masked_) {
+        clearMask();
+    }
+    masked_ = mask;
+}
+
+void FloatingPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (masked_)
+        setMask(QRegion(roundedOutline(rect()).toFillPolygon().toPolygon()));
+}
+
+void FloatingPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor background = palette().color(QPalette::Window);
+    if (masked_) {
+        painter.fillRect(rect(), background);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(roundedOutline(QRectF(rect())), background);
+}
+
+} // namespace Platform

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Platform/X11/OutsideClickMonitor.hpp"
+#include "Platform/X11/X11FocusHandoff.hpp"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QKeyEvent;
+
+namespace Platform {
+
+class X11EventHub;
+
+// A floating panel window: frameless, above other windows, on every workspace and placed exactly
+// where asked (an override-redirect tool window, so no window manager moves it or lists it in a
+// taskbar). While presented it holds the keyboard focus, which goes back to the window that had it
+// when the panel closes; a press outside it is reported, and still reaches the window it landed in.
+// Key presses meet the key handler before the focused control. The corners are rounded: painted
+// with transparency under a compositor, cut with a window mask without one.
+//
+// The panel closes itself on nothing: the owner decides what an outside click or a key means, and
+// calls dismiss().
+class FloatingPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int cornerRadius = 16;
+
+    explicit FloatingPanel(X11EventHub& hub);
+    ~FloatingPanel() override;
+
+    // Shows the panel with `frame` (global coordinates) and takes the keyboard focus. Presses in
+    // `passThrough` (the tray icon the panel hangs from) are not outside clicks. Presenting a shown
+    // panel moves it and keeps the window the focus goes back to.
+    void present(const QRect& frame, const QRect& passThrough = {});
+    // Hides the panel and gives the focus back. Hiding it any other way does the same.
+    void dismiss();
+
+    // Called for every key press in the panel before the focused control; true consumes the key.
+    void setKeyHandler(std::function<bool(QKeyEvent&)> handler) { keyHandler_ = std::move(handler); }
+
+    // An input method is composing text in one of the panel's controls.
+    bool isComposing() const { return composing_; }
+    // The window has an alpha channel for its rounded corners (a compositor ran when it was made).
+    bool isTranslucent() const { return translucent_; }
+
+signals:
+    void outsideClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    class CompositionFilter;
+
+    void updateShape();
+    void releaseInputs();
+
+    X11EventHub& hub_;
+    X11FocusHandoff focus_;
+    OutsideClickMonitor outsideClicks_;
+    std::function<bool(QKeyEvent&)> keyHandler_;
+    std::unique_ptr<CompositionFilter> compositionFilter_;
+    QPointer<QWindow> filteredWindow_;
+    bool translucent_ = false;
+    bool masked_ = false;
+    bool composing_ = false;
+};
+
+} // namespace Platform

@@ -1,0 +1,391 @@
+#include "Platform/VCard/VCardReading.hpp"
+
+#include "Platform/VCard/VCardText.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+namespace {
+
+using ProblemSink = std::function<void(std::size_t, std::string_view)>;
+
+// Splits text into physical lines at CRLF, LF or a lone CR.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line) {
+        if (position_ >= text_.size())
+            return false;
+        std::size_t end = position_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')
+            ++end;
+        line = text_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() && text_[position_] == '\n')
+            ++position_;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+};
+
+bool isFoldSpace(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmedSpaces(std::string_view text) {
+    while (!text.empty() && isFoldSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isFoldSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool isBeginLine(std::string_view line) {
+    return equalsIgnoringCase(trimmedSpaces(line), "BEGIN:VCARD");
+}
+bool isEndLine(std::string_view line) {
+    return equalsIgnoringCase(trimmedSpaces(line), "END:VCARD");
+}
+
+bool isNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// The position of the first `stop` character outside double quotes, or npos.
+std::size_t findUnquoted(std::string_view text, std::size_t from, std::string_view stops) {
+    bool quoted = false;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && stops.find(c) != std::string_view::npos)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool isEncodingName(std::string_view value) {
+    for (std::string_view name : {"QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT", "B"})
+        if (equalsIgnoringCase(value, name))
+            return true;
+    return false;
+}
+
+void addParameter(std::vector<VCard::Parameter>& parameters, std::string_view text) {
+    const std::size_t equals = text.find('=');
+    std::string name;
+    std::string_view values;
+    if (equals == std::string_view::npos) {
+        values = trimmedSpaces(text);
+        name = isEncodingName(values) ? "ENCODING" : "TYPE";
+    } else {
+        name = upperAscii(trimmedSpaces(text.substr(0, equals)));
+        values = trimmedSpaces(text.substr(equals + 1));
+    }
+    if (name.empty())
+        return;
+    // Quotes only protect separators; TYPE="home,work" still lists two values.
+    std::string unquoted;
+    unquoted.reserve(values.size());
+    for (char c : values)
+        if (c != '"')
+            unquoted.push_back(c);
+    std::size_t start = 0;
+    while (start <= unquoted.size()) {
+        std::size_t comma = unquoted.find(',', start);
+        if (comma == std::string::npos)
+            comma = unquoted.size();
+        const std::string_view value = trimmedSpaces(std::string_view(unquoted).substr(start, comma - start));
+        if (!value.empty())
+            parameters.push_back({validUtf8(name), validUtf8(value)});
+        start = comma + 1;
+    }
+}
+
+// The part of a content line before its value: group, name and parameters.
+struct PropertyHead {
+    VCard::Property property; // without its value
+    std::size_t valueStart = 0;
+
+    bool isQuotedPrintable() const {
+        const auto encoding = property.parameter("ENCODING");
+        return encoding &&
+               (equalsIgnoringCase(*encoding, "QUOTED-PRINTABLE") || equalsIgnoringCase(*encoding, "Q"));
+    }
+};
+
+// None for a line that is not a property: no colon, or a name that is not one.
+std::optional<PropertyHead> parseHead(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] != ';' && line[i] != ':')
+        ++i;
+    if (i == line.size())
+        return std::nullopt;
+    const std::string_view qualified = trimmedSpaces(line.substr(0, i));
+    const std::size_t dot = qualified.find('.');
+    const std::string_view group =
+        dot == std::string_view::npos ? std::string_view() : qualified.substr(0, dot);
+    const std::string_view name = dot == std::string_view::npos ? qualified : qualified.substr(dot + 1);
+    if (name.empty())
+        return std::nullopt;
+    for (std::string_view part : {group, name})
+        for (char c : part)
+            if (!isNameCharacter(c))
+                return std::nullopt;
+
+    PropertyHead head;
+    head.property.group = upperAscii(group);
+    head.property.name = upperAscii(name);
+    while (i < line.size() && line[i] == ';') {
+        const std::size_t end = findUnquoted(line, i + 1, ";:");
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        addParameter(head.property.parameters, line.substr(i + 1, end - i - 1));
+        i = end;
+    }
+    if (i >= line.size() || line[i] != ':')
+        return std::nullopt;
+    head.valueStart = i + 1;
+    return head;
+}
+
+std::optional<VCard::Property> parseProperty(std::string_view line) {
+    auto head = parseHead(line);
+    if (!head)
+        return std::nullopt;
+    const std::string_view raw = line.substr(head->valueStart);
+    const bool quotedPrintable = head->isQuotedPrintable();
+    const std::string decoded = quotedPrintable ? decodedQuotedPrintable(raw) : std::string();
+    const std::string_view bytes = quotedPrintable ? std::string_view(decoded) : raw;
+    VCard::Property& property = head->property;
+    const auto charset = property.parameter("CHARSET");
+    property.value = charset ? decodedCharset(bytes, *charset) : validUtf8(bytes);
+    return std::move(property);
+}
+
+// True when the head on the first physical line marks the value as quoted-printable; its soft
+// line breaks then join lines that are not indented.
+bool headIsQuotedPrintable(std::string_view firstLine) {
+    const auto head = parseHead(firstLine);
+    return head && head->isQuotedPrintable();
+}
+
+std::string versionOf(const std::vector<std::string_view>& lines) {
+    for (std::string_view line : lines)
+        if (startsWithIgnoringCase(line, "VERSION:"))
+            return validUtf8(trimmedSpaces(line.substr(8)));
+    return {};
+}
+
+// False for a property line whose name is not among `names` (all are wanted when it is empty). A
+// line that is no property is wanted, so it is still parsed and reported.
+bool isWanted(std::string_view line, std::span<const std::string_view> names) {
+    if (names.empty())
+        return true;
+    const std::size_t end = line.find_first_of(";:");
+    if (end == std::string_view::npos)
+        return true;
+    std::string_view name = trimmedSpaces(line.substr(0, end));
+    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos)
+        name = name.substr(dot + 1);
+    for (char c : name)
+        if (!isNameCharacter(c))
+            return true;
+    for (std::string_view wanted : names)
+        if (equalsIgnoringCase(name, wanted))
+            return true;
+    return false;
+}
+
+VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position,
+                const ProblemSink& onProblem, std::span<const std::string_view> names) {
+    VCard card;
+    card.position = position;
+    card.version = versionOf(lines);
+    // vCard 2.1 folds only where white space already stood, so unfolding keeps it; 3.0 and 4.0
+    // insert the white space and unfolding removes it.
+    const bool keepsFoldSpace = card.version.size() >= 2 && card.version.compare(0, 2, "2.") == 0;
+
+    // The logical line being gathered: a view of its one physical line until a fold or soft line
+    // break makes it a joined copy. A line of a property nobody wants is passed over uncopied.
+    std::string_view current;
+    std::string joined;
+    bool isJoined = false;
+    bool haveCurrent = false;
+    bool passedOver = false;
+    std::string_view firstLine;
+    std::optional<bool> quotedPrintable; // read from the head only when a soft break is possible
+    std::size_t skipped = 0;
+    const auto softBreak = [&] {
+        if (!haveCurrent || current.empty() || current.back() != '=')
+            return false;
+        if (!quotedPrintable)
+            quotedPrintable = headIsQuotedPrintable(firstLine);
+        return *quotedPrintable;
+    };
+    const auto join = [&](std::string_view continuation, bool dropLast) {
+        if (passedOver) {
+            current = continuation;
+            return;
+        }
+        if (!isJoined) {
+            joined.assign(current);
+            isJoined = true;
+        }
+        if (dropLast)
+            joined.pop_back();
+        joined.append(continuation);
+        current = joined;
+    };
+    const auto flush = [&] {
+        if (!haveCurrent)
+            return;
+        haveCurrent = false;
+        if (passedOver)
+            return;
+        if (auto property = parseProperty(current))
+            card.properties.push_back(std::move(*property));
+        else if (!trimmedSpaces(current).empty())
+            ++skipped;
+    };
+
+    for (std::string_view line : lines) {
+        if (softBreak()) {
+            join(line, true);
+            continue;
+        }
+        if (haveCurrent && !line.empty() && isFoldSpace(line.front())) {
+            join(keepsFoldSpace ? line : line.substr(1), false);
+            continue;
+        }
+        flush();
+        if (trimmedSpaces(line).empty())
+            continue;
+        current = line;
+        firstLine = line;
+        isJoined = false;
+        haveCurrent = true;
+        passedOver = !isWanted(line, names);
+        quotedPrintable.reset();
+    }
+    flush();
+
+    if (skipped > 0 && onProblem)
+        onProblem(position, skipped == 1
+                                ? "skipped a line that is not a property"
+                                : "skipped " + std::to_string(skipped) + " lines that are not properties");
+    return card;
+}
+
+// True for "AGENT:" with nothing after it: a 2.1 agent card follows on the next lines.
+bool opensAgent(std::string_view line) {
+    const std::size_t colon = findUnquoted(line, 0, ":");
+    if (colon == std::string_view::npos || !trimmedSpaces(line.substr(colon + 1)).empty())
+        return false;
+    std::string_view head = line.substr(0, colon);
+    head = head.substr(0, head.find(';'));
+    const std::size_t dot = head.find('.');
+    if (dot != std::string_view::npos)
+        head = head.substr(dot + 1);
+    return equalsIgnoringCase(trimmedSpaces(head), "AGENT");
+}
+
+} // namespace
+
+void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
+                const ProblemSink& onProblem, std::span<const std::string_view> properties,
+                const std::function<void(std::size_t)>& onConsumed) {
+    std::string converted;
+    std::string_view text = bytes;
+    // Offsets into `text` are offsets into `bytes` plus this, unless the text is a converted copy.
+    std::size_t skippedPrefix = 0;
+    bool readsCopy = false;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+        skippedPrefix = 3;
+    } else if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        converted = utf8FromUtf16(text.substr(2), text[0] == '\xFE');
+        text = converted;
+        readsCopy = true;
+        // Only the copy is read from now on.
+        if (onConsumed)
+            onConsumed(bytes.size());
+    }
+    const auto consumedThrough = [&](std::string_view line) {
+        if (onConsumed && !readsCopy)
+            onConsumed(skippedPrefix + static_cast<std::size_t>(line.data() + line.size() - text.data()));
+    };
+
+    const auto report = [&](std::size_t position, std::string_view problem) {
+        if (onProblem)
+            onProblem(position, problem);
+    };
+
+    LineCursor cursor(text);
+    std::string_view line;
+    std::vector<std::string_view> lines;
+    std::size_t position = 0;
+    bool inCard = false;
+    std::size_t agentDepth = 0;
+    while (cursor.next(line)) {
+        if (!inCard) {
+            if (isBeginLine(line)) {
+                inCard = true;
+                ++position;
+                lines.clear();
+            }
+            continue;
+        }
+        if (agentDepth > 0) {
+            if (isBeginLine(line))
+                ++agentDepth;
+            else if (isEndLine(line))
+                --agentDepth;
+            continue;
+        }
+        if (isBeginLine(line)) {
+            if (!lines.empty() && opensAgent(lines.back())) {
+                agentDepth = 1;
+                continue;
+            }
+            report(position, "skipped a card cut short by the next BEGIN:VCARD");
+            ++position;
+            lines.clear();
+            continue;
+        }
+        if (isEndLine(line)) {
+            inCard = false;
+            if (!onCard(buildCard(lines, position, onProblem, properties)))
+                return;
+            // The card was copied out; nothing up to its end is looked at again.
+            consumedThrough(line);
+            continue;
+        }
+        lines.push_back(line);
+    }
+    if (inCard)
+        report(position, "skipped a card without END:VCARD");
+    if (position == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos)
+        report(0, "no card in the file");
+}
+
+} // namespace Platform

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Platform/VCard/VCard.hpp"
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string_view>
+
+namespace Platform {
+
+// Reads the cards of one .vcf file, in file order: vCard 2.1, 3.0 and 4.0, CRLF, LF or CR line
+// ends, a UTF-8 or UTF-16 byte-order mark, folded lines, quoted-printable soft line breaks,
+// property groups and parameters in every form.
+//
+// Nothing in the input is trusted: no length or count is read from it, and a card nested in an
+// AGENT property is skipped by counting, not by recursion. A card without its END:VCARD, or cut
+// short by another BEGIN:VCARD, is skipped; so is a line that is not a property. Each skip is
+// reported to `onProblem` with the card's position (0 for the file as a whole) and never stops
+// the reading. `onCard` receives every card that was read and returns false to stop.
+//
+// With `properties` given (upper-case names), only those are kept; the lines of any other (a
+// photo, a note) are passed over without being decoded.
+//
+// `onConsumed`, when given, hears how long a leading part of `bytes` the reading is done with: it
+// never looks at those bytes again, so a caller may release their memory while the rest is read.
+void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
+                const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {},
+                std::span<const std::string_view> properties = {},
+                const std::function<void(std::size_t consumed)>& onConsumed = {});
+
+} // namespace Platform
