@@ -9,6 +9,7 @@
 #include "MurvelUI/KeyCaps.hpp"
 #include "MurvelUI/LoginItem.hpp"
 #include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/MurvelFont.hpp"
 #include "MurvelUI/MurvelStack.hpp"
 #include "MurvelUI/MurvelSwitch.hpp"
 #include "MurvelUI/MurvelText.hpp"
@@ -99,8 +100,10 @@ ContactsPreferencesView::ContactsPreferencesView(ContactSettings& settings, bool
     sync->setObjectName(QStringLiteral("preferences.syncNote"));
     sync->setFillsWidth(true);
     sync->setPadding(QMargins(0, 4, 0, 8));
-    sync->stack()->addWidget(new MurvelText(tr("iCloud is unavailable. Your settings stay on this Mac.")),
-                             MurvelStackLayout::Options::filling());
+    // Plain text in the body style, which grows with the text size like every other text here.
+    auto* note = new MurvelText(tr("iCloud is unavailable. Your settings stay on this Mac."));
+    applyFont(note, MurvelTextStyle::body);
+    sync->stack()->addWidget(note, MurvelStackLayout::Options::filling());
     if (chooseSyncFolder_) {
         chooseButton_ = new MurvelButton(tr("Choose Sync Folder\u2026"));
         chooseButton_->setObjectName(QStringLiteral("preferences.chooseSyncFolder"));

@@ -91,7 +91,10 @@ bool FixedNativeWindow::event(QEvent* event) {
 void FixedNativeWindow::closeEvent(QCloseEvent* event) {
     resignTextInput();
     const bool wasVisible = isVisible();
-    QWidget::closeEvent(event);
+    // Closing only hides: a close that went through would destroy the native window, and the next
+    // show would build another one. The same window comes back, as it was.
+    event->ignore();
+    hide();
     if (wasVisible)
         emit closed();
 }

@@ -11,7 +11,8 @@ namespace MurvelUI {
 // Keys: with `closesWithCommandW`, Control-W (exactly Control among Shift, Control, Alt and Meta)
 // closes it. Escape first takes the keyboard focus away from a text input, so the first Escape
 // ends the editing; otherwise it closes the window. Closing also takes the focus from a text input
-// first. `closed` follows every close of a visible window, once.
+// first. Closing only hides the window, so the same native window comes back on the next show.
+// `closed` follows every close of a visible window, once.
 class FixedNativeWindow final : public QWidget {
     Q_OBJECT
 public:

@@ -73,8 +73,7 @@ void FixedWindowContent::measure() {
     if (size.width() <= 0)
         return;
     measuredWidth_ = size.width();
-    if (content_->size() != size)
-        content_->resize(size);
+    fillViewport(size);
     if (resize_)
         resize_(QSizeF(size));
 }
@@ -105,6 +104,8 @@ void FixedWindowContent::placeContent() {
         return;
     if (scrolls_) {
         scrollArea_->setGeometry(rect());
+        if (measuredWidth_)
+            fillViewport(idealSize(content_));
         separator_->setGeometry(0, 0, width(), 1);
         separator_->raise();
         updateScrolled();
@@ -115,6 +116,13 @@ void FixedWindowContent::placeContent() {
     const int height =
         content_->hasHeightForWidth() ? content_->heightForWidth(width) : content_->sizeHint().height();
     content_->setGeometry(0, 0, width, std::max(height, this->height()));
+}
+
+void FixedWindowContent::fillViewport(QSize ideal) {
+    // At least as tall as the area, so that a height rounded up for the window shows no gap under it.
+    const QSize size(ideal.width(), std::max(ideal.height(), scrollArea_->viewport()->height()));
+    if (content_->size() != size)
+        content_->resize(size);
 }
 
 void FixedWindowContent::updateScrolled() {

@@ -42,6 +42,7 @@ protected:
 private:
     void placeContent();
     void updateScrolled();
+    void fillViewport(QSize ideal);
 
     QPointer<QWidget> content_;
     int initialWidth_;
