@@ -25,6 +25,10 @@ const QHash<QString, QString>& table() {
              "No sync folder is set or it cannot be reached. Your settings stay on this computer.")},
         {QStringLiteral("Change it in the menu bar panel."),
          QStringLiteral("Change it in the search panel.")},
+        {QStringLiteral(
+             "Download it, quit the app and drag the new copy to Applications. Your settings stay."),
+         QStringLiteral(
+             "Download it, quit the app and unpack the new copy over the old one. Your settings stay.")},
     };
     return rows;
 }
