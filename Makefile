@@ -30,12 +30,12 @@ test: configure-test
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-check
 
-# Every UI kit component, light and dark, as PNG files under $(BUILD)/gallery/.
+# Every UI kit component, light and dark, and the app's windows, as PNG files under $(BUILD)/gallery/.
 gallery: configure-test
-	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery
+	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery DialcoveGallery DialcoveStatusIconGallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery
-	@cmake --build $(BUILD) -j $(JOBS) --target DialcoveGallery
-	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/DialcoveGallery/DialcoveGallery $(BUILD)/gallery
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/Dialcove/gallery/DialcoveGallery $(BUILD)/gallery
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/DialcoveStatusIcons/DialcoveStatusIconGallery $(BUILD)/gallery
 
 # Each benchmark runs on a private Xvfb: the start-up bench times the program on a display.
 bench: deps

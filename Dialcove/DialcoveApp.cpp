@@ -2,6 +2,7 @@
 
 #include "Dialcove/AppUpdateNotifier.hpp"
 #include "Dialcove/AppWindowIcon.hpp"
+#include "Dialcove/AppWindows.hpp"
 #include "Dialcove/ApplicationIdentity.hpp"
 #include "Dialcove/ContactsAppDelegate.hpp"
 #include "Dialcove/LinuxStrings.hpp"
@@ -33,6 +34,13 @@ bool openThroughDesktop(const QUrl& url) {
         return false;
     [](QString text) -> QCoro::Task<> { co_await Platform::UrlOpener::open(std::move(text)); }(text);
     return true;
+}
+
+// The windows the runtime opens; the welcome window is not part of this build yet.
+LiveRuntime::Windows appWindows() {
+    return {.showPreferences = [](ContactSettings& settings) { showPreferencesWindow(settings); },
+            .showWelcome = {},
+            .closeWelcome = {}};
 }
 
 } // namespace
@@ -70,7 +78,7 @@ int DialcoveApp::run() {
     QApplication app(argc_, argv_);
     configureApplication();
 
-    ContactsAppDelegate delegate;
+    ContactsAppDelegate delegate(appWindows());
     SettingsCommand settings([&delegate] { delegate.settingsCommand(); });
     Platform::TerminationSignals termination;
     QObject::connect(&termination, &Platform::TerminationSignals::received, &app,

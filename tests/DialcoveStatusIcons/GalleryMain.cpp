@@ -1,5 +1,5 @@
 // Renders the app's own pictures to PNG files: the tray icon of every status on a light and a dark
-// panel, at the sizes trays ask for, and the window icon. Usage: DialcoveGallery <output folder>.
+// panel, at the sizes trays ask for, and the window icon. Usage: DialcoveStatusIconGallery <output folder>.
 
 #include "Dialcove/AppWindowIcon.hpp"
 #include "Dialcove/LiveRuntime.hpp"
@@ -56,7 +56,7 @@ QImage statusIcons(const Scheme& scheme) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: DialcoveGallery <output folder>\n");
+        std::fprintf(stderr, "usage: DialcoveStatusIconGallery <output folder>\n");
         return 2;
     }
     QTemporaryDir home;
