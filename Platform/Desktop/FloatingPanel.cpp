@@ -51,7 +51,7 @@ FloatingPanel::FloatingPanel(X11EventHub& hub)
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
     setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
-    connect(&outsideClicks_, &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
+    connect(&outsideClicks_, &X11OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
 }
 
 FloatingPanel::~FloatingPanel() = default;

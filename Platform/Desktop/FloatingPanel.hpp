@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/X11/OutsideClickMonitor.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
+#include "Platform/X11/X11OutsideClickMonitor.hpp"
 
 #include <QPointer>
 #include <QWidget>
@@ -64,7 +64,7 @@ private:
 
     X11EventHub& hub_;
     X11FocusHandoff focus_;
-    OutsideClickMonitor outsideClicks_;
+    X11OutsideClickMonitor outsideClicks_;
     std::function<bool(QKeyEvent&)> keyHandler_;
     std::unique_ptr<CompositionFilter> compositionFilter_;
     QPointer<QWindow> filteredWindow_;

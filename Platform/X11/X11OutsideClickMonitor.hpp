@@ -13,12 +13,12 @@ class X11EventHub;
 // window it lands in. Presses in other programs come as XInput2 raw events on the root window;
 // presses in our own windows through an application event filter. The scroll wheel (buttons 4 to
 // 7) does not count. Reports the first such press, then stops.
-class OutsideClickMonitor : public QObject {
+class X11OutsideClickMonitor : public QObject {
     Q_OBJECT
 
 public:
-    explicit OutsideClickMonitor(X11EventHub& hub, QObject* parent = nullptr);
-    ~OutsideClickMonitor() override;
+    explicit X11OutsideClickMonitor(X11EventHub& hub, QObject* parent = nullptr);
+    ~X11OutsideClickMonitor() override;
 
     // Watches for presses outside `window` and the windows it opened (its menus and pop-ups).
     // Presses inside `passThrough` (global coordinates; the tray icon the panel hangs from) are left
