@@ -6,8 +6,8 @@
 #include "DialcoveCore/PreferenceValue.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
 #include "Platform/Desktop/FloatingPanel.hpp"
+#include "Platform/Desktop/KeyTranslation.hpp"
 #include "Platform/Desktop/PanelKeyMapping.hpp"
-#include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -80,7 +80,7 @@ bool hasControlRole(const QWidget* widget) {
 
 } // namespace
 
-KeyboardInput::KeyboardInput(const Platform::X11KeyTranslation& translation)
+KeyboardInput::KeyboardInput(const Platform::KeyTranslation& translation)
     : translation_(translation), recorder_(translation) {}
 
 ResponderKind KeyboardInput::classifyResponder(const QWidget* responder, bool hasFocusedControl) {

@@ -21,7 +21,7 @@ constexpr quint16 modifierBits = 0xff; // key event states also carry buttons an
 } // namespace
 
 X11HotKeyRegistrar::X11HotKeyRegistrar(X11EventHub& hub, QObject* parent)
-    : QObject(parent), hub_(hub), translation_(hub) {
+    : HotKeyRegistrar(parent), hub_(hub), translation_(hub) {
     connect(&hub_, &X11EventHub::keyPressed, this, &X11HotKeyRegistrar::keyPressed);
     connect(&hub_, &X11EventHub::keyReleased, this, &X11HotKeyRegistrar::keyReleased);
     connect(&translation_, &X11KeyTranslation::reloaded, this, &X11HotKeyRegistrar::regrab);

@@ -220,7 +220,7 @@ struct X11KeyTranslation::Naming {
     xkb_keysym_t keysym; // the symbol by which the key was known
 };
 
-X11KeyTranslation::X11KeyTranslation(X11EventHub& hub, QObject* parent) : QObject(parent), hub_(hub) {
+X11KeyTranslation::X11KeyTranslation(X11EventHub& hub, QObject* parent) : KeyTranslation(parent), hub_(hub) {
     connect(&hub_, &X11EventHub::keymapChanged, this, &X11KeyTranslation::scheduleReload);
     reload();
 }

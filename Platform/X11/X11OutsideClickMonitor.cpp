@@ -19,7 +19,7 @@ bool isScrollButton(quint32 button) {
 } // namespace
 
 X11OutsideClickMonitor::X11OutsideClickMonitor(X11EventHub& hub, QObject* parent)
-    : QObject(parent), hub_(hub) {
+    : OutsideClickMonitor(parent), hub_(hub) {
     connect(&hub_, &X11EventHub::rawButtonPressed, this, &X11OutsideClickMonitor::rawButtonPressed);
 }
 
