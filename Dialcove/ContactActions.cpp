@@ -4,6 +4,7 @@
 #include "Dialcove/ContactRecents.hpp"
 #include "Dialcove/ContactSession.hpp"
 #include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
@@ -16,8 +17,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcActions, "works.murvel.dialcove.actions")
 
 using DialcoveCore::Contact;
 using DialcoveCore::ContactAction;

@@ -4,6 +4,7 @@
 #include "Dialcove/ContactNavigation.hpp"
 #include "Dialcove/ContactRecents.hpp"
 #include "Dialcove/ContactSession.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
@@ -11,8 +12,6 @@
 
 #include <QLoggingCategory>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcSearch, "works.murvel.dialcove.search")
 
 using DialcoveCore::Contact;
 using DialcoveCore::ContactID;

@@ -1,5 +1,6 @@
 #include "Dialcove/ContactsPanel.hpp"
 
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
@@ -8,8 +9,6 @@
 #include <QLoggingCategory>
 #include <chrono>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcPanel, "works.murvel.dialcove.panel")
 
 using DialcoveCore::Contact;
 using DialcoveCore::ContactID;

@@ -1,13 +1,12 @@
 #include "Dialcove/ContactsWorker.hpp"
 
 #include "Dialcove/CancellationError.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 
 #include <QLoggingCategory>
 #include <algorithm>
 #include <exception>
 #include <malloc.h>
-
-Q_LOGGING_CATEGORY(lcWorker, "works.murvel.dialcove.worker", QtInfoMsg)
 
 namespace Dialcove {
 

@@ -1,5 +1,6 @@
 #include "Dialcove/GlobalShortcut.hpp"
 
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Platform/Desktop/WindowSystem.hpp"
 
@@ -8,8 +9,6 @@
 namespace Dialcove {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHotKey, "works.murvel.dialcove.hotkey")
 
 using DialcoveCore::ShortcutModifiers;
 using DialcoveCore::ShortcutRegistration;

@@ -1,6 +1,7 @@
 #include "Dialcove/KeyboardInput.hpp"
 
 #include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "DialcoveCore/KeyboardRouting.hpp"
 #include "DialcoveCore/PreferenceValue.hpp"
@@ -28,8 +29,6 @@ using DialcoveCore::ShortcutRecordingResult;
 namespace Dialcove {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcKeys, "works.murvel.dialcove.keys")
 
 // The focused widget as a text: whether the user can edit it and whether some of it is selected.
 struct TextView {

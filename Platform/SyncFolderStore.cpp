@@ -1,4 +1,5 @@
 #include "Platform/SyncFolderStore.hpp"
+#include "Platform/PlatformLogging.hpp"
 
 #include <sys/stat.h>
 
@@ -13,8 +14,6 @@
 
 #include "Platform/SyncFolderFileNames.hpp"
 #include "Platform/UserDefaults.hpp"
-
-Q_LOGGING_CATEGORY(lcSyncFolder, "works.murvel.dialcove.syncfolder")
 
 namespace Platform {
 

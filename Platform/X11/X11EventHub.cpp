@@ -2,6 +2,7 @@
 
 #include "Platform/X11/X11FocusHandoff.hpp"
 #include "Platform/X11/X11HotKeyRegistrar.hpp"
+#include "Platform/X11/X11Logging.hpp"
 #include "Platform/X11/X11OutsideClickMonitor.hpp"
 
 #include <QGuiApplication>
@@ -17,8 +18,6 @@
 namespace Platform {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcX11, "works.murvel.dialcove.x11")
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 

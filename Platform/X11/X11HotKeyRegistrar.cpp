@@ -1,6 +1,7 @@
 #include "Platform/X11/X11HotKeyRegistrar.hpp"
 
 #include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11Logging.hpp"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -11,8 +12,6 @@
 namespace Platform {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHotKey, "works.murvel.dialcove.hotkey")
 
 using DialcoveCore::ShortcutRegistration;
 

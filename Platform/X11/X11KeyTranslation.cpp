@@ -2,6 +2,7 @@
 
 #include "DialcoveCore/KnownKey.hpp"
 #include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11Logging.hpp"
 
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -16,8 +17,6 @@
 namespace Platform {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcKeys, "works.murvel.dialcove.keys")
 
 using DialcoveCore::KnownKey;
 using DialcoveCore::ShortcutModifiers;
