@@ -1,0 +1,23 @@
+#include "Dialcove/AppBrand.hpp"
+
+#include "MurvelUI/MurvelColor.hpp"
+
+namespace Dialcove {
+
+const MurvelUI::MurvelBrand& appBrand() {
+    static const MurvelUI::MurvelBrand brand{
+        .name = QStringLiteral("Dialcove"),
+        .color = QColor(15, 158, 143),
+        .connection = MurvelUI::MurvelBrand::Connection::offline,
+        .darkAccent = QColor(72, 200, 182),
+        .lightAccent = QColor(15, 138, 125),
+    };
+    return brand;
+}
+
+QColor appSelectionFill() {
+    static const QColor fill = MurvelUI::withOpacity(appBrand().color, 0.16);
+    return fill;
+}
+
+} // namespace Dialcove

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "MurvelUI/MurvelBrand.hpp"
+
+#include <QColor>
+
+namespace Dialcove {
+
+// Dialcove's brand, made once and shared by every view of the app.
+const MurvelUI::MurvelBrand& appBrand();
+
+// The brand colour at 0.16: the fill of the selected result row and of the card's selected block.
+QColor appSelectionFill();
+
+} // namespace Dialcove

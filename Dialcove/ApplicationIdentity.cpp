@@ -1,0 +1,12 @@
+#include "Dialcove/ApplicationIdentity.hpp"
+
+#include <QCoreApplication>
+
+namespace Dialcove {
+
+void applyApplicationIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("Dialcove"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DIALCOVE_VERSION));
+}
+
+} // namespace Dialcove

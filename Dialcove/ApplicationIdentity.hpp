@@ -1,0 +1,9 @@
+#pragma once
+
+namespace Dialcove {
+
+// Names the running application "Dialcove" with the version this build was made as, so the
+// footer, the update check and the settings folder agree.
+void applyApplicationIdentity();
+
+} // namespace Dialcove

@@ -1,0 +1,63 @@
+#include "Dialcove/AppUpdateNotifier.hpp"
+#include "Dialcove/ApplicationIdentity.hpp"
+#include "Dialcove/LinuxStrings.hpp"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
+    Dialcove::LinuxStrings::install();
+    Dialcove::LinuxStrings::install(); // a second install adds no second table
+
+    struct Case {
+        const char* key;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Open System Settings", "Open Contacts Access"},
+        {"Another app already uses this one. The menu icon still opens the search.",
+         "Another app already uses this one. The tray icon still opens the search."},
+        {"Restrictions on this Mac prevent Contacts access. Check with the person who manages this Mac.",
+         "Restrictions on this computer prevent Contacts access. Check with the person who manages "
+         "this computer."},
+        {"Download it, quit the app and drag the new copy to Applications. Your settings stay.",
+         "Download it, quit the app and unpack the new copy over the old one. Your settings stay."},
+        {"Dialcove", "Dialcove"},
+        {"Preferences", "Preferences"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(QCoreApplication::translate("AnyView", c.key), QString::fromUtf8(c.shown)) << c.key;
+        EXPECT_EQ(QCoreApplication::translate("OtherView", c.key), QString::fromUtf8(c.shown)) << c.key;
+    }
+}
+
+TEST(AppUpdateNotifier, SnapshotArgumentsAreThoseBeginningWithTheSwitchPrefix) {
+    struct Case {
+        QStringList arguments;
+        bool snapshot;
+    };
+    const Case cases[] = {
+        {{"dialcove"}, false},
+        {{"dialcove", "--snapshot-menu"}, true},
+        {{"dialcove", "--snapshot-"}, true},
+        {{"dialcove", "x--snapshot-menu"}, false},
+        {{"dialcove", "--snapshot"}, false},
+        {{"dialcove", "-v", "--snapshot-update=1"}, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Dialcove::argumentsAskForSnapshot(c.arguments), c.snapshot)
+            << c.arguments.join(' ').toStdString();
+}
+
+TEST(ApplicationIdentity, CarriesTheBuiltVersion) {
+    const QString before = QCoreApplication::applicationVersion();
+    Dialcove::applyApplicationIdentity();
+    EXPECT_FALSE(QCoreApplication::applicationVersion().isEmpty());
+    EXPECT_TRUE(QCoreApplication::applicationVersion().contains('.'));
+    QCoreApplication::setApplicationVersion(before);
+}
+
+} // namespace
