@@ -71,7 +71,7 @@ int DialcoveApp::run() {
         return 0;
     }
 
-    // X11 is what the hot key and the panel window are built on.
+    // The hot key and the panel window are built on Qt's xcb platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
