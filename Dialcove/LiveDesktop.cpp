@@ -36,6 +36,8 @@ std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
                                                           std::function<void()> showPreferences,
                                                           std::function<void()> showWelcome,
                                                           const SearchPanel::ContentFactory& content) {
+    if (!content)
+        return nullptr;
     if (!backend_->keys)
         backend_->keys = std::make_unique<Platform::X11KeyTranslation>(backend_->hub);
     auto window = std::make_unique<SearchPanel>(backend_->hub, *backend_->keys, panel,

@@ -22,6 +22,7 @@ public:
     ~LiveDesktop() override;
 
     std::unique_ptr<GlobalShortcut> makeHotKey();
+    // None without a content view to show.
     std::unique_ptr<SearchPanel> makeSearchPanel(ContactsPanel& panel, std::function<void()> showPreferences,
                                                  std::function<void()> showWelcome,
                                                  const SearchPanel::ContentFactory& content);

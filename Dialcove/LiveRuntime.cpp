@@ -261,6 +261,12 @@ void LiveRuntime::togglePanel(bool trayClick) {
                     self->openWelcome();
             },
             content_);
+        if (!searchPanel_) {
+            static bool logged = false;
+            if (!std::exchange(logged, true))
+                qCInfo(lcRuntime) << "no panel view in this build";
+            return;
+        }
     }
     // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
     // click, the last tray anchor or the top of the screen: the panel always opens.
