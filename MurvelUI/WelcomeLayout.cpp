@@ -28,6 +28,8 @@ WelcomeLayout::WelcomeLayout(const MurvelBrand& brand, const QString& title, con
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     setPadding(24);
     setFixedWidth(480);
+    // Texts without a role of their own read in the body style, at the window's text size.
+    applyFont(this, MurvelTextStyle::body);
 
     auto* heading =
         new MurvelStack(MurvelStackLayout::Axis::vertical, 8, MurvelStackLayout::Alignment::center);

@@ -20,10 +20,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QScrollArea>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 
 namespace MurvelUI {
 
@@ -71,8 +73,8 @@ private:
 class Badge final : public QWidget, public MurvelAccessibleElement {
 public:
     Badge(const MurvelBrand& brand, int step) : brand_(brand), step_(step) {
-        setFixedSize(24, 24);
         applyFont(this, MurvelFont::supportSemibold);
+        fit();
     }
     void setDone(bool done) {
         done_ = done;
@@ -81,6 +83,11 @@ public:
     MurvelAccessibility accessibility() const override { return MurvelAccessibility::decoration(); }
 
 protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange)
+            fit();
+        QWidget::changeEvent(event);
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -101,6 +108,12 @@ protected:
     }
 
 private:
+    // 24 points square; larger only when the text size makes the number taller than that.
+    void fit() {
+        const int side = std::max(24, int(std::ceil(QFontMetricsF(font()).height())) + 2);
+        setFixedSize(side, side);
+    }
+
     MurvelBrand brand_;
     int step_;
     bool done_ = false;
@@ -133,6 +146,89 @@ private:
     MurvelBrand brand_;
     int count_;
     int lit_;
+};
+
+// The button row: skip at the leading end, back and primary at the trailing end, 12 apart, centred
+// on one line. When the titles are too wide for one line (large text sizes), each button takes a
+// line of its own, on the same side, so that no title is ever cut.
+class ButtonRow final : public QWidget {
+public:
+    ButtonRow(MurvelButton* skip, MurvelButton* back, MurvelButton* primary)
+        : skip_(skip), back_(back), primary_(primary) {
+        for (QWidget* button : buttons())
+            button->setParent(this);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return {lineWidth(), place(lineWidth()).height}; }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return place(width).height; }
+    bool isOneLine() const { return lineWidth() <= width(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { apply(); }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            apply();
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    struct Placement {
+        QList<QRect> rects;
+        int height = 0;
+    };
+    QList<MurvelButton*> buttons() const {
+        QList<MurvelButton*> list;
+        for (MurvelButton* button : {skip_, back_, primary_})
+            if (button != nullptr)
+                list.append(button);
+        return list;
+    }
+    int lineWidth() const {
+        int total = 0;
+        for (MurvelButton* button : buttons())
+            total += button->sizeHint().width();
+        return total + 12 * int(buttons().size() - 1);
+    }
+    Placement place(int width) const {
+        Placement placement;
+        const QList<MurvelButton*> list = buttons();
+        if (lineWidth() <= width) {
+            int line = 0;
+            for (MurvelButton* button : list)
+                line = std::max(line, button->sizeHint().height());
+            int right = width;
+            for (qsizetype i = list.size() - 1; i >= 0; --i) {
+                const QSize size = list[i]->sizeHint();
+                const int x = list[i] == skip_ ? 0 : right - size.width();
+                placement.rects.prepend(QRect(QPoint(x, (line - size.height()) / 2), size));
+                right = x - 12;
+            }
+            placement.height = line;
+            return placement;
+        }
+        int y = 0;
+        for (MurvelButton* button : list) {
+            const QSize size = button->sizeHint();
+            placement.rects.append(QRect(QPoint(button == skip_ ? 0 : width - size.width(), y), size));
+            y += size.height() + 12;
+        }
+        placement.height = std::max(0, y - 12);
+        return placement;
+    }
+    void apply() {
+        const Placement placement = place(width());
+        const QList<MurvelButton*> list = buttons();
+        for (qsizetype i = 0; i < list.size(); ++i)
+            list[i]->setGeometry(placement.rects[i]);
+    }
+
+    MurvelButton* skip_;
+    MurvelButton* back_;
+    MurvelButton* primary_;
 };
 
 // The card's quiet rounded fill.
@@ -241,19 +337,12 @@ WelcomeStepsLayout::WelcomeStepsLayout(Inputs inputs, QWidget* card, QWidget* pa
     loginRow->stack()->addWidget(loginLabel, MurvelStackLayout::Options::filling());
     loginRow->stack()->addWidget(switch_, {});
 
-    buttons_ = new MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::center);
-    buttons_->setFillsWidth(true);
-    if (inputs_.skip) {
+    if (inputs_.skip)
         skip_ = WelcomeButton::make(*inputs_.skip, brand, false);
-        buttons_->stack()->addWidget(skip_, {});
-    }
-    buttons_->stack()->addSpacer(0);
-    if (inputs_.back) {
+    if (inputs_.back)
         back_ = WelcomeButton::make(*inputs_.back, brand, false);
-        buttons_->stack()->addWidget(back_, {});
-    }
     primary_ = WelcomeButton::make(inputs_.primary, brand, true);
-    buttons_->stack()->addWidget(primary_, {});
+    buttons_ = new ButtonRow(skip_, back_, primary_);
     return_ = pressOnReturn(this, primary_);
 
     footer_->setFixedWidth(pageWidth);
@@ -274,6 +363,8 @@ WelcomeStepsLayout::WelcomeStepsLayout(Inputs inputs, QWidget* card, QWidget* pa
     scroll_->setAutoFillBackground(false);
     scroll_->viewport()->setAutoFillBackground(false);
     scroll_->setWidget(steps_);
+    // The area fills what it holds; the page shows the frame's gradient through it.
+    steps_->setAutoFillBackground(false);
     footer_->setParent(page_);
     steps_->installEventFilter(this);
     footer_->installEventFilter(this);

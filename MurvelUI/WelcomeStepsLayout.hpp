@@ -25,7 +25,8 @@ class MurvelText;
 //   dot per step; the caller's card on a quiet rounded fill; the brand's privacy line and the
 //   page's own;
 // - 32 points below it the footer: an "Open at Login" switch, the button row (skip at the leading
-//   end, back and the prominent primary at the trailing end) and an optional note.
+//   end, back and the prominent primary at the trailing end, one under the other when the titles are
+//   too wide for one line) and an optional note.
 //
 // Return and Enter press the primary button while it is enabled. The step section always sits in
 // a frameless scroll area as tall as the section: when the window is shorter than the page, the
@@ -125,7 +126,7 @@ private:
     MurvelText* stepLabel_ = nullptr;
     MurvelText* note_ = nullptr;
     MurvelSwitch* switch_;
-    MurvelStack* buttons_;
+    QWidget* buttons_;
     MurvelButton* skip_ = nullptr;
     MurvelButton* back_ = nullptr;
     MurvelButton* primary_;

@@ -138,6 +138,36 @@ TEST(WelcomeStepsLayout, ButtonRowWithNeitherAndWithOnlySkip) {
     EXPECT_EQ(withSkip.layout->primaryButton()->buttonStyle(), MurvelButton::Style::prominent);
 }
 
+TEST(WelcomeStepsLayout, TitlesTooWideForOneLineGiveEachButtonALineOfItsOwn) {
+    auto in = inputs();
+    in.skip = WelcomeStepsButton{QStringLiteral("Start without setup"), false, {}};
+    in.back = WelcomeStepsButton{QStringLiteral("Back"), false, {}};
+    Hosted hosted(in);
+    const auto rects = [&] {
+        return std::vector<QRect>{rectIn(hosted.layout->skipButton(), hosted.layout),
+                                  rectIn(hosted.layout->backButton(), hosted.layout),
+                                  rectIn(hosted.layout->primaryButton(), hosted.layout)};
+    };
+    std::vector<QRect> line = rects();
+    EXPECT_EQ(line[0].center().y(), line[2].center().y()) << "one line at the default size";
+
+    MurvelEnvironment::of(&hosted.window)->setTypeSize(MurvelTypeSize::accessibility5);
+    settle();
+    hosted.window.resize(560, hosted.layout->heightForWidth(560));
+    hosted.layout->resize(560, hosted.layout->heightForWidth(560));
+    settle();
+    const std::vector<QRect> stacked = rects();
+    EXPECT_EQ(stacked[0].left(), 32) << "skip stays leading";
+    for (const QRect& rect : stacked) {
+        EXPECT_GE(rect.left(), 32);
+        EXPECT_LE(rect.right(), 32 + 496 - 1) << "never past the page";
+    }
+    EXPECT_FALSE(stacked[0].intersects(stacked[1]));
+    EXPECT_FALSE(stacked[1].intersects(stacked[2]));
+    EXPECT_EQ(stacked[2].right(), 32 + 496 - 1) << "primary stays trailing";
+    EXPECT_EQ(hosted.layout->primaryButton()->width(), hosted.layout->primaryButton()->sizeHint().width());
+}
+
 TEST(WelcomeStepsLayout, ReturnRunsAnEnabledPrimaryOnly) {
     for (bool disabled : {false, true}) {
         int primary = 0;
