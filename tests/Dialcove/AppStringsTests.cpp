@@ -24,6 +24,8 @@ TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
          "this computer."},
         {"System Settings \u203A Privacy & Security \u203A Contacts",
          "Contacts Access \u203A Allow Dialcove to read these contacts"},
+        {"Download it, quit the app and drag the new copy to Applications. Your settings stay.",
+         "Download it, quit the app and unpack the new copy over the old one. Your settings stay."},
         {"Dialcove", "Dialcove"},
         {"Preferences", "Preferences"},
         {"", ""},
