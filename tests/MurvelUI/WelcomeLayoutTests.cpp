@@ -102,6 +102,18 @@ TEST(WelcomeLayout, ReturnRunsStartAndTheSwitchFollowsTheLoginItem) {
     EXPECT_FALSE(login.item.entry().isEnabled());
 }
 
+TEST(WelcomeLayout, ComingOnScreenItReadsTheLoginItemAgain) {
+    TestLogin login;
+    WelcomeLayout layout(brand, QStringLiteral("Welcome"), QStringLiteral("Sub"), QStringLiteral("Read only"),
+                         QStringLiteral("person.crop.rectangle"), {}, nullptr, {contactsRow(false)}, &login.item);
+    // Turned on elsewhere (another copy of the app, say) before the welcome shows.
+    ASSERT_FALSE(login.item.entry().enable());
+    EXPECT_FALSE(layout.loginSwitch()->isChecked());
+    layOut(layout, 480);
+    EXPECT_TRUE(login.item.enabled());
+    EXPECT_TRUE(layout.loginSwitch()->isChecked());
+}
+
 TEST(WelcomeLayout, WithoutExtraThereIsNoExtraGap) {
     TestLogin login;
     WelcomeLayout plain(brand, QStringLiteral("Welcome"), QStringLiteral("Sub"), QStringLiteral("Read only"),
