@@ -1,7 +1,6 @@
 #include "MurvelUI/WelcomeStepsLayout.hpp"
 
 #include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/BrandBackground.hpp"
 #include "MurvelUI/BrandPalette.hpp"
 #include "MurvelUI/DefaultAction.hpp"
 #include "MurvelUI/MurvelButton.hpp"
@@ -12,6 +11,8 @@
 #include "MurvelUI/MurvelSwitch.hpp"
 #include "MurvelUI/MurvelSymbols.hpp"
 #include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PreferencesChrome.hpp"
+#include "MurvelUI/PreferencesToggleRow.hpp"
 #include "MurvelUI/PrivacyGreen.hpp"
 #include "MurvelUI/PrivacyLine.hpp"
 #include "MurvelUI/SystemPalette.hpp"
@@ -32,29 +33,9 @@ namespace MurvelUI {
 namespace {
 
 // The chrome's insets around the page: 48 at the top, 32 elsewhere.
-constexpr int topInset = 48;
-constexpr int sideInset = 32;
+const int topInset = PreferencesChrome::insets().top();
+const int sideInset = PreferencesChrome::insets().bottom();
 constexpr int sectionGap = 32;
-
-// The settings-window frame: the brand gradient behind the page, inset.
-class Frame final : public MurvelStack {
-public:
-    Frame(const MurvelBrand& brand, QWidget* page)
-        : MurvelStack(MurvelStackLayout::Axis::vertical, 0, MurvelStackLayout::Alignment::leading),
-          brand_(brand) {
-        setPadding(QMargins(sideInset, topInset, sideInset, sideInset));
-        setFixedWidth(WelcomeStepsLayout::width);
-        stack()->addWidget(page, MurvelStackLayout::Options::filling());
-    }
-
-protected:
-    void paintBackground(QPainter& painter, MurvelColorScheme scheme) override {
-        BrandBackground::paint(painter, QRectF(rect()), brand_.color, scheme, layoutDirection());
-    }
-
-private:
-    MurvelBrand brand_;
-};
 
 // The page inside the frame: as tall as its two sections and the gap; its owner places them.
 class Page final : public QWidget {
@@ -321,21 +302,9 @@ WelcomeStepsLayout::WelcomeStepsLayout(Inputs inputs, QWidget* card, QWidget* pa
     // The footer.
     footer_ = column(16);
     auto* loginRow =
-        new MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::center);
-    loginRow->setFillsWidth(true);
-    loginRow->stack()->setMinimumCrossExtent(44);
-    const QString loginTitle = QCoreApplication::translate("MurvelUI", "Open at Login");
-    auto* loginLabel = new MurvelText(loginTitle);
-    applyFont(loginLabel, MurvelFont::support);
-    switch_ = new MurvelSwitch;
-    switch_->setAccessibleName(loginTitle);
-    switch_->setTint(
-        MurvelColor(brand.accent(MurvelColorScheme::light), brand.accent(MurvelColorScheme::dark)));
-    switch_->setChecked(inputs_.opensAtLogin);
-    if (inputs_.requestOpensAtLogin)
-        switch_->setRequestHandler(inputs_.requestOpensAtLogin);
-    loginRow->stack()->addWidget(loginLabel, MurvelStackLayout::Options::filling());
-    loginRow->stack()->addWidget(switch_, {});
+        new PreferencesToggleRow(QCoreApplication::translate("MurvelUI", "Open at Login"), std::nullopt,
+                                 inputs_.opensAtLogin, inputs_.requestOpensAtLogin);
+    switch_ = loginRow->toggle();
 
     if (inputs_.skip)
         skip_ = WelcomeButton::make(*inputs_.skip, brand, false);
@@ -370,10 +339,10 @@ WelcomeStepsLayout::WelcomeStepsLayout(Inputs inputs, QWidget* card, QWidget* pa
     footer_->installEventFilter(this);
     page_->installEventFilter(this);
 
-    frame_ = new Frame(brand, page_);
+    frame_ = new PreferencesChrome(brand, width, page_);
     frame_->setParent(this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    measure(false);
+    measure();
 }
 
 void WelcomeStepsLayout::setStepDone(bool done) {
@@ -412,7 +381,7 @@ int WelcomeStepsLayout::heightForWidth(int) const {
     return naturalHeight();
 }
 
-void WelcomeStepsLayout::measure(bool again) {
+void WelcomeStepsLayout::measure() {
     stepHeight_ = steps_->heightForWidth(pageWidth);
     footerHeight_ = footer_->heightForWidth(pageWidth);
     const int total = naturalHeight();
@@ -421,10 +390,9 @@ void WelcomeStepsLayout::measure(bool again) {
         page_->updateGeometry();
         frame_->updateGeometry();
         updateGeometry();
-        again = true;
     }
     placePage();
-    if (!again || stepHeight_ <= 0 || footerHeight_ <= 0)
+    if (stepHeight_ <= 0 || footerHeight_ <= 0)
         return;
     const std::optional<FixedWindowSizeReport>& report = MurvelEnvironment::of(this)->fixedWindowIdealSize();
     if (!report || !report->report)
@@ -460,22 +428,23 @@ void WelcomeStepsLayout::watchWindow() {
 }
 
 bool WelcomeStepsLayout::event(QEvent* event) {
-    if (event->type() == MurvelEnvironment::changeEventType()) {
-        // A report may have come (or gone) with the window: the first size goes to it at once.
+    if (event->type() == QEvent::ParentChange) {
+        // Another window, another report: it hears the size at once.
         lastReport_.reset();
-        measure(true);
-    } else if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {
         watchWindow();
-        measure(event->type() == QEvent::ParentChange);
-    } else if (event->type() == QEvent::FontChange || event->type() == QEvent::LayoutRequest) {
-        measure(false);
+        measure();
+    } else if (event->type() == MurvelEnvironment::changeEventType() || event->type() == QEvent::Show ||
+               event->type() == QEvent::FontChange || event->type() == QEvent::LayoutRequest) {
+        // The report may have come with the window's environment: the first size goes to it then.
+        watchWindow();
+        measure();
     }
     return QWidget::event(event);
 }
 
 bool WelcomeStepsLayout::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == steps_ || watched == footer_) && event->type() == QEvent::LayoutRequest)
-        measure(false);
+        measure();
     else if ((watched == page_ || watched == watchedWindow_) && event->type() == QEvent::Resize)
         placePage();
     return QWidget::eventFilter(watched, event);

@@ -18,8 +18,9 @@ class MurvelButton;
 class MurvelSwitch;
 class MurvelText;
 
-// One page of a step-by-step welcome window, 560 points wide in the settings-window frame (the
-// brand gradient; 48 points of inset at the top, 32 elsewhere, so the page is 496 wide):
+// One page of a step-by-step welcome window, 560 points wide in the `PreferencesChrome` (the brand
+// gradient; 48 points of inset at the top, 32 elsewhere, so the page is 496 wide; focus rings only
+// after a key was pressed in the window):
 // - the step section: the app icon and the title, the lead; the step's badge (its number on the
 //   brand accent, or a green check once done), its title and, with a step label, the label and one
 //   dot per step; the caller's card on a quiet rounded fill; the brand's privacy line and the
@@ -110,8 +111,8 @@ protected:
 private:
     void placePage();
     void watchWindow();
-    // Measures both sections and reports when the total changed, or `again` asks for it.
-    void measure(bool again);
+    // Measures both sections; reports the total when it differs from what the window last heard.
+    void measure();
 
     Inputs inputs_;
     bool stepDone_;
