@@ -136,8 +136,10 @@ class ButtonRow final : public QWidget {
 public:
     ButtonRow(MurvelButton* skip, MurvelButton* back, MurvelButton* primary)
         : skip_(skip), back_(back), primary_(primary) {
-        for (QWidget* button : buttons())
+        for (QWidget* button : buttons()) {
             button->setParent(this);
+            button->installEventFilter(this);
+        }
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
     QSize sizeHint() const override { return {lineWidth(), place(lineWidth()).height}; }
@@ -148,6 +150,14 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override { apply(); }
+    // A button's new font (a new text size) changes the row's height, shown or not.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) {
+            updateGeometry();
+            apply();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     bool event(QEvent* event) override {
         if (event->type() == QEvent::LayoutRequest) {
             updateGeometry();
