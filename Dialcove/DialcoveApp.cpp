@@ -36,11 +36,12 @@ bool openThroughDesktop(const QUrl& url) {
     return true;
 }
 
-// The windows the runtime opens; the welcome window is not part of this build yet.
+// The windows the runtime opens.
 LiveRuntime::Windows appWindows() {
     return {.showPreferences = [](ContactSettings& settings) { showPreferencesWindow(settings); },
-            .showWelcome = {},
-            .closeWelcome = {}};
+            .showWelcome = [](ContactsPanel& panel,
+                              std::function<void()> finish) { showWelcomeWindow(panel, std::move(finish)); },
+            .closeWelcome = [] { closeWelcomeWindow(); }};
 }
 
 } // namespace

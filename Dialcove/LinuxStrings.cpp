@@ -18,6 +18,8 @@ const QHash<QString, QString>& table() {
                         "manages this Mac."),
          QStringLiteral("Restrictions on this computer prevent Contacts access. Check with the person "
                         "who manages this computer.")},
+        {QStringLiteral("System Settings \u203A Privacy & Security \u203A Contacts"),
+         QStringLiteral("Contacts Access \u203A Allow Dialcove to read these contacts")},
         {QStringLiteral("Another app already uses this one. The menu icon still opens the search."),
          QStringLiteral("Another app already uses this one. The tray icon still opens the search.")},
         {QStringLiteral("iCloud is unavailable. Your settings stay on this Mac."),

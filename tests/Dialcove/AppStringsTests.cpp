@@ -22,6 +22,8 @@ TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
         {"Restrictions on this Mac prevent Contacts access. Check with the person who manages this Mac.",
          "Restrictions on this computer prevent Contacts access. Check with the person who manages "
          "this computer."},
+        {"System Settings \u203A Privacy & Security \u203A Contacts",
+         "Contacts Access \u203A Allow Dialcove to read these contacts"},
         {"Download it, quit the app and drag the new copy to Applications. Your settings stay.",
          "Download it, quit the app and unpack the new copy over the old one. Your settings stay."},
         {"iCloud is unavailable. Your settings stay on this Mac.",
