@@ -22,6 +22,12 @@ TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
         {"Restrictions on this Mac prevent Contacts access. Check with the person who manages this Mac.",
          "Restrictions on this computer prevent Contacts access. Check with the person who manages "
          "this computer."},
+        {"Edit in Contacts", "Open vCard File"},
+        {"\u2303", "Ctrl"},
+        {"\u2325", "Alt"},
+        {"\u21E7", "Shift"},
+        {"\u2318", "Super"},
+        {"K", "K"},
         {"Dialcove", "Dialcove"},
         {"Preferences", "Preferences"},
         {"", ""},

@@ -1,0 +1,14 @@
+#include "Dialcove/ShortcutKeyCaps.hpp"
+
+#include <QCoreApplication>
+
+namespace Dialcove {
+
+QStringList shortcutKeyCaps(const DialcoveCore::Shortcut& shortcut) {
+    QStringList caps;
+    for (const std::string& part : shortcut.displayParts())
+        caps << QCoreApplication::translate("KeyCaps", part.c_str());
+    return caps;
+}
+
+} // namespace Dialcove
