@@ -28,8 +28,6 @@ ContactButtonBody::ContactButtonBody(const QString& title, const QString& symbol
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    ring_ = MurvelUI::BrandFocusRing::forKeyboardFocus(
-        this, MurvelUI::MurvelShape::roundedRectangle(ContactButtonStyle::cornerRadius));
 }
 
 void ContactButtonBody::setSelected(bool selected) {
@@ -113,6 +111,12 @@ void ContactButtonBody::paintEvent(QPaintEvent*) {
 
 bool ContactButtonBody::event(QEvent* event) {
     switch (event->type()) {
+    case QEvent::FocusIn:
+        // The ring is made on first focus: a card may hold thousands of buttons, few ever focused.
+        if (!ring_)
+            ring_ = MurvelUI::BrandFocusRing::forKeyboardFocus(
+                this, MurvelUI::MurvelShape::roundedRectangle(ContactButtonStyle::cornerRadius));
+        break;
     case QEvent::HoverEnter:
         setHovered(true);
         break;

@@ -290,6 +290,13 @@ ContactDetailView::ContactDetailView(ContactsPanel& panel, DialcoveCore::Contact
     auto* root = new MurvelStackLayout(MurvelStackLayout::Axis::vertical, 16,
                                        MurvelStackLayout::Alignment::leading, this);
 
+    buildTimer_.setSingleShot(true);
+    buildTimer_.setInterval(0);
+    connect(&buildTimer_, &QTimer::timeout, this, &ContactDetailView::buildMoreBlocks);
+    scrollTimer_.setSingleShot(true);
+    scrollTimer_.setInterval(0);
+    connect(&scrollTimer_, &QTimer::timeout, this, &ContactDetailView::scrollToSelection);
+
     buildHeader();
 
     scrollArea_ = new ScrollArea(this);
@@ -325,10 +332,6 @@ ContactDetailView::ContactDetailView(ContactsPanel& panel, DialcoveCore::Contact
     buildBlocks();
     applySelection();
     applyInProgress();
-
-    scrollTimer_.setSingleShot(true);
-    scrollTimer_.setInterval(0);
-    connect(&scrollTimer_, &QTimer::timeout, this, &ContactDetailView::scrollToSelection);
 
     connect(&panel_.navigation(), &ContactNavigation::stateChanged, this, [this] {
         applySelection();
@@ -446,21 +449,37 @@ void ContactDetailView::buildIdentity() {
 }
 
 void ContactDetailView::buildBlocks() {
+    buildTimer_.stop();
     highlighted_ = nullptr;
     selectedButton_ = nullptr;
     blockByField_.clear();
     for (Block* block : std::as_const(blocks_))
         delete block;
     blocks_.clear();
+    blocksColumn_->setVisible(!contact_.fields().empty());
+    buildMoreBlocks();
+}
 
-    for (const DialcoveCore::ContactField& field : contact_.fields()) {
+void ContactDetailView::buildMoreBlocks() {
+    // Enough for any viewport at first; then batches that grow with the card, so the card is laid
+    // out again only a few times however long it is.
+    constexpr int firstBatch = 24;
+    constexpr int largestBatch = 256;
+    const auto& fields = contact_.fields();
+    const int from = int(blocks_.size());
+    const int batch = from == 0 ? firstBatch : std::clamp(from, firstBatch, largestBatch);
+    const int to = std::min<int>(int(fields.size()), from + batch);
+    const bool enabled = !panel_.actions().inProgress();
+    for (int i = from; i < to; ++i) {
+        const DialcoveCore::ContactField& field = fields[std::size_t(i)];
         std::optional<QString> line;
         if (field.kind == DialcoveCore::FieldKind::phone)
             line = whatsAppLine(DialcoveCore::PhoneResolution(field.value, plan_));
         auto* block = new Block(field, DialcoveCore::FieldActions::make(field, plan_), line);
-        for (std::size_t i = 0; i < block->actions().size(); ++i) {
-            ContactButtonBody* button = block->buttons()[int(i)];
-            const ContactAction action = block->actions()[i];
+        for (std::size_t a = 0; a < block->actions().size(); ++a) {
+            ContactButtonBody* button = block->buttons()[int(a)];
+            const ContactAction action = block->actions()[a];
+            button->setEnabled(enabled);
             PanelControlFocus::attach(button, &panel_.keyboard());
             connect(button, &QAbstractButton::clicked, this,
                     [this, id = field.id, action] { perform(id, action); });
@@ -469,7 +488,10 @@ void ContactDetailView::buildBlocks() {
         blocks_.append(block);
         blockByField_.insert(qs(field.id.rawValue), block);
     }
-    blocksColumn_->setVisible(!blocks_.isEmpty());
+    if (from > 0)
+        applySelection(); // the selection may be on a block just built
+    if (to < int(fields.size()))
+        buildTimer_.start();
 }
 
 void ContactDetailView::setContact(const DialcoveCore::Contact& contact) {

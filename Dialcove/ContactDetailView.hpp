@@ -79,6 +79,10 @@ public:
     QList<ContactButtonBody*> buttons(const DialcoveCore::FieldID& field) const;
     ContactButtonBody* button(const DialcoveCore::FieldID& field, DialcoveCore::ContactAction action) const;
     SelectableText* valueText(const DialcoveCore::FieldID& field) const;
+    // How many of the contact's fields have their block yet. A long card is built a few dozen
+    // blocks at a time, one batch per turn of the event loop, so the panel answers meanwhile.
+    int builtBlockCount() const { return int(blocks_.size()); }
+    bool isComplete() const { return builtBlockCount() == int(contact_.fields().size()); }
     // The WhatsApp line shown under a field, none for an address or an unknown field.
     std::optional<QString> whatsAppLineOf(const DialcoveCore::FieldID& field) const;
 
@@ -104,6 +108,8 @@ private:
     void buildHeader();
     void buildIdentity();
     void buildBlocks();
+    // Builds the next batch of blocks, and asks for one more turn while fields are left.
+    void buildMoreBlocks();
     void refreshBirthday();
     void applySelection();
     void applyInProgress();
@@ -122,6 +128,7 @@ private:
     qreal lastMeasuredViewport_ = -1;
     std::optional<DetailScrollTarget> lastTarget_;
     QTimer scrollTimer_;
+    QTimer buildTimer_;
 
     QAbstractButton* back_ = nullptr;
     QWidget* birthday_ = nullptr;

@@ -102,12 +102,14 @@ qreal SelectableText::longestLineWidth() const {
 
 QSize SelectableText::sizeHint() const {
     // The width of the text on one line, capped: a hostile value must not ask for a huge window.
+    // Measured without laying the text out, so the layout kept for the real width stays.
     const QFontMetricsF metrics(font());
+    const QStringList lines = displayed(text_).split(QChar::LineSeparator);
     qreal widest = 0;
-    for (const QString& line : displayed(text_).split(QChar::LineSeparator))
+    for (const QString& line : lines)
         widest = std::max(widest, metrics.horizontalAdvance(line));
     const int width = int(std::ceil(std::min<qreal>(widest, 4096)));
-    return {width, heightForWidth(width)};
+    return {width, int(std::ceil(metrics.height() * qreal(lines.size())))};
 }
 
 QSize SelectableText::minimumSizeHint() const {

@@ -465,3 +465,29 @@ TEST(ContactDetailView, AReloadThatChangesTheFieldsRebuildsTheBlocksInPlace) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ContactDetailView, ALongCardIsBuiltInBatchesAndKeepsTheSelectionInView) {
+    std::vector<ContactField> fields;
+    for (int i = 1; i <= 100; ++i)
+        fields.push_back(Contacts::field(("f" + std::to_string(i)).c_str(), FieldKind::phone, "mobile",
+                                         ("+55 11 9" + std::to_string(1000 + i) + "-5678").c_str()));
+    // A reload restored the selection far down the card.
+    OpenCard card(person(fields), PhonePlan::brazil, 0, 200, [](PanelGraph& graph) {
+        for (int i = 1; i < 60; ++i)
+            graph.navigation().move(MoveDirection::next);
+    });
+    ContactDetailView& view = *card.view;
+    EXPECT_LT(view.builtBlockCount(), 100) << "the first batch only";
+    EXPECT_GT(view.builtBlockCount(), 0);
+    card.layOut(panelWidth);
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return view.isComplete(); }));
+    TestSupport::drainEvents();
+    EXPECT_TRUE(view.isHighlighted(FieldID("f60")));
+    EXPECT_TRUE(view.button(FieldID("f60"), ContactAction::copy)->isSelected());
+    const QWidget* block = view.block(FieldID("f60"));
+    EXPECT_NEAR(block->mapTo(view.scrollArea()->viewport(), block->rect().center()).y(), 100, 1);
+}
+
+} // namespace
