@@ -491,3 +491,26 @@ TEST(ContactDetailView, ALongCardIsBuiltInBatchesAndKeepsTheSelectionInView) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ContactDetailView, ButtonsTakeFocusByTabOnlyAndReportIt) {
+    OpenCard card(Contacts::ana(), PhonePlan::brazil, 0);
+    ContactDetailView& view = *card.view;
+    view.resize(panelWidth, view.heightForWidth(panelWidth));
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QList<QWidget*> controls{view.backButton(), view.editButton()};
+    for (ContactButtonBody* button : view.buttons(FieldID("ana-mobile")))
+        controls.append(button);
+    for (QWidget* control : controls) {
+        EXPECT_EQ(control->focusPolicy(), Qt::TabFocus);
+        control->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(card.graph.panel->keyboard().anyControlFocused());
+        control->clearFocus();
+        EXPECT_FALSE(card.graph.panel->keyboard().anyControlFocused());
+    }
+}
+
+} // namespace
