@@ -27,6 +27,10 @@ const QHash<QString, QString>& table() {
         {QStringLiteral("\u2325"), QStringLiteral("Alt")},
         {QStringLiteral("\u21E7"), QStringLiteral("Shift")},
         {QStringLiteral("\u2318"), QStringLiteral("Super")},
+        {QStringLiteral(
+             "Download it, quit the app and drag the new copy to Applications. Your settings stay."),
+         QStringLiteral(
+             "Download it, quit the app and unpack the new copy over the old one. Your settings stay.")},
     };
     return rows;
 }

@@ -28,6 +28,8 @@ TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
         {"\u21E7", "Shift"},
         {"\u2318", "Super"},
         {"K", "K"},
+        {"Download it, quit the app and drag the new copy to Applications. Your settings stay.",
+         "Download it, quit the app and unpack the new copy over the old one. Your settings stay."},
         {"Dialcove", "Dialcove"},
         {"Preferences", "Preferences"},
         {"", ""},
