@@ -130,7 +130,16 @@ protected:
         painter.fillPath(MurvelUI::MurvelShape::circle().path(QRectF(rect())),
                          MurvelUI::SystemPalette::quaternary(scheme));
         painter.setPen(MurvelUI::SystemPalette::primary(scheme));
-        painter.setFont(font());
+        // At the largest text sizes the initials shrink to stay inside their circle.
+        QFont fitted = font();
+        const qreal room = width() - 10;
+        const qreal needed =
+            std::max(QFontMetricsF(fitted).horizontalAdvance(initials_), QFontMetricsF(fitted).height());
+        if (needed > room && fitted.pointSizeF() > 0)
+            fitted.setPointSizeF(fitted.pointSizeF() * room / needed);
+        else if (needed > room && fitted.pixelSize() > 0)
+            fitted.setPixelSize(std::max(1, int(fitted.pixelSize() * room / needed)));
+        painter.setFont(fitted);
         painter.drawText(rect(), Qt::AlignCenter, initials_);
     }
 
