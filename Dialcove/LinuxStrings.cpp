@@ -27,6 +27,11 @@ const QHash<QString, QString>& table() {
         {QStringLiteral("\u2325"), QStringLiteral("Alt")},
         {QStringLiteral("\u21E7"), QStringLiteral("Shift")},
         {QStringLiteral("\u2318"), QStringLiteral("Super")},
+        {QStringLiteral("iCloud is unavailable. Your settings stay on this Mac."),
+         QStringLiteral(
+             "No sync folder is set or it cannot be reached. Your settings stay on this computer.")},
+        {QStringLiteral("Change it in the menu bar panel."),
+         QStringLiteral("Change it in the search panel.")},
         {QStringLiteral(
              "Download it, quit the app and drag the new copy to Applications. Your settings stay."),
          QStringLiteral(

@@ -3,9 +3,12 @@
 #include "MurvelUI/MurvelAccessibility.hpp"
 #include "MurvelUI/MurvelBaseline.hpp"
 #include "MurvelUI/MurvelControlSize.hpp"
+#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/MurvelShape.hpp"
 
 #include <QAbstractButton>
 #include <QPointer>
+#include <optional>
 
 namespace MurvelUI {
 
@@ -13,8 +16,9 @@ class BrandFocusRing;
 
 // A push button with a text title, in the kit's bordered style (a quiet rounded fill) or its glass
 // style (a capsule of the flat glass fill). Its font follows the control size and the window's text
-// size. Reached by Tab, not by clicks, so a click leaves the keyboard focus where it was; shows the
-// kit's focus ring after keyboard use.
+// size unless it has a font role of its own. Reached by Tab, not by clicks, so a click leaves the
+// keyboard focus where it was; shows the kit's focus ring, in the button's outline, after keyboard
+// use.
 class MurvelButton : public QAbstractButton, public MurvelAccessibleElement, public MurvelBaseline {
     Q_OBJECT
 public:
@@ -28,6 +32,18 @@ public:
     void setControlSize(MurvelControlSize size);
     // A small downward chevron after the title, for buttons that open a menu.
     void setShowsMenuIndicator(bool shows);
+
+    // The outline of the fill and the focus ring. By default a rounded rectangle that follows the
+    // control size in the bordered style, a capsule in the glass style; `capsule` gives a bordered
+    // button capsule ends. Set to none to go back to the default.
+    std::optional<MurvelShape> outline() const { return outline_; }
+    void setOutline(std::optional<MurvelShape> outline);
+    // The button's own font role, kept whatever the control size; none (the default) to follow the
+    // control size again.
+    std::optional<MurvelFont> fontRole() const { return fontRole_; }
+    void setFontRole(std::optional<MurvelFont> role);
+    // The outline in use.
+    MurvelShape shape() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -47,6 +63,8 @@ private:
     Style style_ = Style::bordered;
     MurvelControlSize controlSize_ = MurvelControlSize::regular;
     bool menuIndicator_ = false;
+    std::optional<MurvelShape> outline_;
+    std::optional<MurvelFont> fontRole_;
     QPointer<BrandFocusRing> ring_;
 };
 

@@ -52,6 +52,19 @@ void MurvelEnvironment::setTypeSize(MurvelTypeSize size) {
     publish();
 }
 
+void MurvelEnvironment::setTint(std::optional<MurvelColor> tint) {
+    if (tint == tint_)
+        return;
+    tint_ = tint;
+    publish();
+}
+
+void MurvelEnvironment::setFixedWindowIdealSize(std::optional<FixedWindowSizeReport> report) {
+    // Closures cannot be compared: every call counts as a change.
+    idealSize_ = std::move(report);
+    publish();
+}
+
 void MurvelEnvironment::setUpdateNotifier(UpdateNotifier* notifier) {
     if (notifier == updateNotifier_)
         return;
