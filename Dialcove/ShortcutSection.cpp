@@ -4,7 +4,7 @@
 #include "Dialcove/ContactsPanel.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PanelControlFocus.hpp"
-#include "Dialcove/ShortcutKeyCaps.hpp"
+#include "Dialcove/ShortcutCaps.hpp"
 #include "MurvelUI/BrandPalette.hpp"
 #include "MurvelUI/MurvelStack.hpp"
 #include "MurvelUI/MurvelText.hpp"
@@ -31,9 +31,8 @@ ShortcutSection::ShortcutSection(ContactsPanel& panel, QWidget* parent) : QWidge
     auto* column = new MurvelStackLayout(MurvelStackLayout::Axis::vertical, 8,
                                          MurvelStackLayout::Alignment::leading, this);
     PanelKeyboard& keyboard = panel_.keyboard();
-    keys_ =
-        new MurvelUI::PanelShortcutKeys(shortcutKeyCaps(panel_.settings().values().shortcut), std::nullopt,
-                                        appBrand(), false, false, false, editorFor(keyboard));
+    keys_ = new MurvelUI::PanelShortcutKeys(shortcutCaps(panel_.settings().values().shortcut), std::nullopt,
+                                            appBrand(), false, false, false, editorFor(keyboard));
     PanelControlFocus::attach(keys_, &keyboard);
 
     MurvelUI::PanelActionRow::Inputs inputs;
@@ -71,7 +70,7 @@ QString ShortcutSection::editorHint(bool recording, bool conflict) {
 void ShortcutSection::refresh() {
     PanelKeyboard& keyboard = panel_.keyboard();
     const bool recording = keyboard.recordingShortcut();
-    const QStringList caps = shortcutKeyCaps(panel_.settings().values().shortcut);
+    const QStringList caps = shortcutCaps(panel_.settings().values().shortcut);
     if (keys_->keys() != caps)
         keys_->setKeys(caps);
     if (keys_->isEditing() != recording)

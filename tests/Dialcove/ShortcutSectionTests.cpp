@@ -1,5 +1,5 @@
 #include "Dialcove/LinuxStrings.hpp"
-#include "Dialcove/ShortcutKeyCaps.hpp"
+#include "Dialcove/ShortcutCaps.hpp"
 #include "Dialcove/ShortcutSection.hpp"
 #include "MurvelUI/MurvelText.hpp"
 #include "MurvelUI/PanelActionRow.hpp"
@@ -91,9 +91,9 @@ TEST(ShortcutSection, AStoredShortcutRedrawsTheCaps) {
               QStringLiteral("Ctrl Shift Super J"));
 }
 
-TEST(ShortcutKeyCaps, ReadTheLinuxKeyNamesWithoutChangingTheShortcut) {
+TEST(ShortcutCaps, ReadTheLinuxKeyNamesWithoutChangingTheShortcut) {
     LinuxStrings::install();
-    EXPECT_EQ(shortcutKeyCaps(Shortcut::defaultShortcut()), (QStringList{"Ctrl", "Alt", "K"}));
+    EXPECT_EQ(shortcutCaps(Shortcut::defaultShortcut()), (QStringList{"Ctrl", "Alt", "K"}));
     EXPECT_EQ(Shortcut::defaultShortcut().displayParts(),
               (std::vector<std::string>{"\u2303", "\u2325", "K"}));
 }
