@@ -12,10 +12,10 @@ namespace Dialcove {
 
 using Platform::PanelPlacement;
 
-SearchPanel::SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys,
+SearchPanel::SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys,
                          ContactsPanel& panel, std::function<void()> showPreferences,
                          std::function<void()> showWelcome, const ContentFactory& content)
-    : FloatingPanel(hub), panel_(panel), input_(keys) {
+    : FloatingPanel(windows), panel_(panel), input_(keys) {
     assertMainThread();
     resize(initialSize);
     std::unique_ptr<QWidget> view =

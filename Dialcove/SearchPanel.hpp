@@ -9,8 +9,8 @@
 #include <memory>
 
 namespace Platform {
-class X11EventHub;
-class X11KeyTranslation;
+class WindowSystem;
+class KeyTranslation;
 } // namespace Platform
 
 namespace Dialcove {
@@ -25,7 +25,7 @@ class ContactsPanel;
 //
 // Showing it opens the panel. It never closes itself: a close takes the panel's own road
 // (ContactsPanel::close), whose onClose the owner points at dismiss(), which hides the window and
-// gives the keyboard focus back. The panel, the translation and the hub must outlive the window.
+// gives the keyboard focus back. The panel, the translation and the window system must outlive the window.
 // Main thread only.
 class SearchPanel final : public Platform::FloatingPanel {
     Q_OBJECT
@@ -44,7 +44,7 @@ public:
     using ContentFactory = std::function<std::unique_ptr<QWidget>(const Content&)>;
 
     // `content` builds the view once, here; the window owns it.
-    SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys, ContactsPanel& panel,
+    SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys, ContactsPanel& panel,
                 std::function<void()> showPreferences, std::function<void()> showWelcome,
                 const ContentFactory& content);
     ~SearchPanel() override;

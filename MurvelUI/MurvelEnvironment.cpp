@@ -1,7 +1,8 @@
 #include "MurvelUI/MurvelEnvironment.hpp"
 
+#include "Platform/UrlOpener.hpp"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QThread>
 #include <QWidget>
 
@@ -86,7 +87,7 @@ bool MurvelEnvironment::openUrl(const QUrl& url) const {
         return urlOpener_(url);
     if (defaultUrlOpener())
         return defaultUrlOpener()(url);
-    return QDesktopServices::openUrl(url);
+    return Platform::UrlOpener::openDetached(url.toString(QUrl::FullyEncoded));
 }
 
 void MurvelEnvironment::setUrlOpener(UrlOpener opener) {
