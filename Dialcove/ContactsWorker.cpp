@@ -10,6 +10,11 @@
 
 namespace Dialcove {
 
+namespace {
+// glibc's own starting value.
+[[maybe_unused]] constexpr int kMapThreshold = 128 * 1024;
+} // namespace
+
 using DialcoveCore::Contact;
 using DialcoveCore::ContactID;
 using DialcoveCore::SessionID;
@@ -21,7 +26,14 @@ ContactsWorker::ContactsWorker(Platform::AddressBook book)
           return store.readContacts(isCancelled);
       }) {}
 
-ContactsWorker::ContactsWorker(ContactReader read) : read_(std::move(read)), thread_("contacts worker") {}
+ContactsWorker::ContactsWorker(ContactReader read) : read_(std::move(read)), thread_("contacts worker") {
+#ifdef __GLIBC__
+    // A fixed threshold keeps large blocks (the list of contacts, the index's arrays) mapped apart
+    // for good: glibc would otherwise raise it once such a block is freed, and the next load's
+    // arrays, grown inside the heap, would leave their outgrown copies resident.
+    ::mallopt(M_MMAP_THRESHOLD, kMapThreshold);
+#endif
+}
 
 ContactsWorker::~ContactsWorker() = default;
 
@@ -60,6 +72,11 @@ void ContactsWorker::runLoad(const SessionID& session, const CancellationToken& 
     // A reading that stopped part way gives none: nothing of it is kept.
     if (!read || cancellation.isCancelled() || !isActive(session))
         throw CancellationError();
+#ifdef __GLIBC__
+    // The reading's buffers and per-card scraps are freed but still resident, scattered between the
+    // contacts; handing them back before the index is built keeps the load's peak down.
+    ::malloc_trim(0);
+#endif
     // Indexed before it is kept, so a load that fails here leaves nothing to look up either.
     DialcoveCore::SearchIndex index(*read);
     contacts_ = std::move(*read);
