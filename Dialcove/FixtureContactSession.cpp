@@ -56,6 +56,8 @@ QFuture<T> FixtureContactSession::answerLater(std::chrono::milliseconds delay,
 
     auto* timer = new QTimer(this);
     timer->setSingleShot(true);
+    // A coarse timer may fire 5% early: a 60-s wait would end at 57 s.
+    timer->setTimerType(Qt::PreciseTimer);
     auto settle = [this, number, timer](auto&& finish) {
         // Erased before the promise finishes: its task resumes on a later turn, but not twice.
         if (pending_.erase(number) == 0)
