@@ -14,15 +14,17 @@ namespace MurvelUI {
 
 class BrandFocusRing;
 
-// A push button with a text title, in the kit's bordered style (a quiet rounded fill) or its glass
-// style (a capsule of the flat glass fill). Its font follows the control size and the window's text
-// size unless it has a font role of its own. Reached by Tab, not by clicks, so a click leaves the
-// keyboard focus where it was; shows the kit's focus ring, in the button's outline, after keyboard
-// use.
+// A push button with a text title, in the kit's bordered style (a quiet rounded fill), its glass
+// style (a capsule of the flat glass fill) or its prominent style (a capsule of the tint). Its font follows
+// the control size and the window's text size unless it has a font role of its own. Reached by Tab, not by
+// clicks, so a click leaves the keyboard focus where it was; shows the kit's focus ring, in the button's
+// outline, after keyboard use.
 class MurvelButton : public QAbstractButton, public MurvelAccessibleElement, public MurvelBaseline {
     Q_OBJECT
 public:
-    enum class Style { bordered, glass };
+    // `prominent`: a capsule filled with the tint, the title in black or white, whichever reads
+    // better on it.
+    enum class Style { bordered, glass, prominent };
 
     explicit MurvelButton(const QString& title = {}, QWidget* parent = nullptr);
 
@@ -32,6 +34,9 @@ public:
     void setControlSize(MurvelControlSize size);
     // A small downward chevron after the title, for buttons that open a menu.
     void setShowsMenuIndicator(bool shows);
+    // The fill of the prominent style; the system accent when not set.
+    QColor tint() const { return tint_; }
+    void setTint(const QColor& tint);
 
     // The outline of the fill and the focus ring. By default a rounded rectangle that follows the
     // control size in the bordered style, a capsule in the glass style; `capsule` gives a bordered
@@ -63,6 +68,7 @@ private:
     Style style_ = Style::bordered;
     MurvelControlSize controlSize_ = MurvelControlSize::regular;
     bool menuIndicator_ = false;
+    QColor tint_;
     std::optional<MurvelShape> outline_;
     std::optional<MurvelFont> fontRole_;
     QPointer<BrandFocusRing> ring_;

@@ -11,6 +11,7 @@
 #include "Platform/AutostartEntry.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
+#include "WelcomeViewPages.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
@@ -96,5 +97,6 @@ int main(int argc, char** argv) {
         ok = save(renderAt2x(*view), folder, QStringLiteral("preferences-view"), variant) && ok;
         native->close();
     }
+    ok = Gallery::renderWelcomeViewPages(folder, home.path(), login) && ok;
     return ok ? 0 : 1;
 }
