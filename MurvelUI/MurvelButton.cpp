@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -68,6 +69,11 @@ void MurvelButton::restyle() {
     update();
 }
 
+void MurvelButton::setTint(const MurvelColor& tint) {
+    tint_ = tint;
+    update();
+}
+
 void MurvelButton::setShowsMenuIndicator(bool shows) {
     if (shows == menuIndicator_)
         return;
@@ -80,6 +86,8 @@ int MurvelButton::horizontalPadding() const {
     const int base = controlSize_ == MurvelControlSize::small     ? 8
                      : controlSize_ == MurvelControlSize::regular ? 10
                                                                   : 14;
+    if (style_ == Style::plain)
+        return 4;
     return style_ == Style::glass ? base + 2 : base;
 }
 
@@ -117,7 +125,9 @@ void MurvelButton::paintEvent(QPaintEvent*) {
         painter.setOpacity(0.5);
 
     QColor fill;
-    if (style_ == Style::glass) {
+    if (style_ == Style::plain) {
+        fill = Qt::transparent;
+    } else if (style_ == Style::glass) {
         fill = SystemPalette::glass(scheme);
         if (isDown())
             fill = primaryAt(scheme, dark ? 0.22 : 0.14);
@@ -132,7 +142,12 @@ void MurvelButton::paintEvent(QPaintEvent*) {
     painter.setBrush(fill);
     painter.drawPath(shapeFor(style_, controlSize_).path(QRectF(rect())));
 
-    const QColor label = SystemPalette::primary(scheme);
+    QColor label = SystemPalette::primary(scheme);
+    if (style_ == Style::plain) {
+        label = tint_ ? tint_->resolve(scheme) : SystemPalette::accent(scheme);
+        if (isDown())
+            label = withOpacity(label, 0.6);
+    }
     const QFontMetricsF metrics(font());
     const qreal contentWidth =
         metrics.horizontalAdvance(text()) + (menuIndicator_ ? indicatorGap + indicatorWidth : 0);
@@ -167,6 +182,17 @@ bool MurvelButton::event(QEvent* event) {
     if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
         update();
     return QAbstractButton::event(event);
+}
+
+void MurvelButton::keyPressEvent(QKeyEvent* event) {
+    // Return presses a focused button too, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace MurvelUI
