@@ -27,10 +27,12 @@ test: configure-test
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-check
 
-# Every UI kit component, light and dark, as PNG files under $(BUILD)/gallery/.
+# Every UI kit component, light and dark, and the app's search panel in its states, light, dark and
+# at the largest text size, as PNG files under $(BUILD)/gallery/.
 gallery: configure-test
-	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery
+	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery DialcoveGallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/Dialcove/gallery/DialcoveGallery $(BUILD)/gallery
 
 bench: deps
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDIALCOVE_TESTS=OFF \

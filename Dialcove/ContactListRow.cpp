@@ -105,8 +105,14 @@ void ContactListRow::paintEvent(QPaintEvent*) {
     painter.setBrush(MurvelUI::SystemPalette::quaternary(scheme));
     painter.drawEllipse(avatar);
     painter.setPen(primary);
-    painter.setFont(nameFont());
+    // At the largest text sizes the initials shrink to stay inside their circle.
+    QFont initialsFont = nameFont();
+    const qreal initialsWidth = QFontMetricsF(initialsFont).horizontalAdvance(initials_);
+    if (initialsWidth > avatarSize - 6)
+        initialsFont.setPointSizeF(initialsFont.pointSizeF() * (avatarSize - 6) / initialsWidth);
+    painter.setFont(initialsFont);
     painter.drawText(avatar, Qt::AlignCenter, initials_);
+    painter.setFont(nameFont());
 
     const QRect name = nameRect();
     painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,

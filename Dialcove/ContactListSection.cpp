@@ -140,6 +140,7 @@ ContactListSection::ContactListSection(ContactsPanel& panel, ContactsPanelView& 
     scroll_->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     rowsHost_->setAutoFillBackground(false);
     scroll_->setWidget(rowsHost_);
+    rowsHost_->setAutoFillBackground(false); // setWidget turned it on
     scroll_->setFixedHeight(0);
     scroll_->installEventFilter(this);
     resultsCard_->stack()->addWidget(scroll_, MurvelStackLayout::Options::filling());
@@ -238,14 +239,25 @@ void ContactListSection::showPhase() {
 
 void ContactListSection::measureRows() {
     const int width = std::max(1, scroll_->viewport()->width());
-    view_.setListContentHeight(rows_.isEmpty() ? 0 : rowsHost_->heightForWidth(width));
+    const QLayout* layout = rowsHost_->layout();
+    const int height = rows_.isEmpty()               ? 0
+                       : layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                     : layout->totalSizeHint().height();
+    view_.setListContentHeight(height);
     applyViewportHeight();
 }
 
 void ContactListSection::applyViewportHeight() {
     const int height = std::min(view_.listContentHeight(), view_.viewportHeight());
-    if (scroll_->height() != height || scroll_->minimumHeight() != height)
+    if (scroll_->minimumHeight() != height || scroll_->maximumHeight() != height) {
         scroll_->setFixedHeight(height);
+        // The layouts above keep the heights they measured until told: tell every one up to the window.
+        for (QWidget* widget = scroll_; widget != nullptr; widget = widget->parentWidget()) {
+            if (widget->layout() != nullptr)
+                widget->layout()->invalidate();
+            widget->updateGeometry();
+        }
+    }
     followScrollTarget();
 }
 

@@ -47,6 +47,7 @@ public:
     static constexpr int initialChromeHeight = 560;
     static constexpr int minimumViewport = 88;
     static constexpr int maximumViewport = 496;
+    static constexpr int panelWidth = 368;
 
     ContactsPanelView(ContactsPanel& panel, std::function<void()> showPreferences,
                       std::function<void()> showWelcome, PanelGeometry& geometry, QWidget* parent = nullptr);
