@@ -109,7 +109,7 @@ void ContactListRow::paintEvent(QPaintEvent*) {
     QFont initialsFont = nameFont();
     const qreal initialsWidth = QFontMetricsF(initialsFont).horizontalAdvance(initials_);
     if (initialsWidth > avatarSize - 6)
-        initialsFont.setPointSizeF(initialsFont.pointSizeF() * (avatarSize - 6) / initialsWidth);
+        initialsFont.setPixelSize(std::max(1, int(initialsFont.pixelSize() * (avatarSize - 6) / initialsWidth)));
     painter.setFont(initialsFont);
     painter.drawText(avatar, Qt::AlignCenter, initials_);
     painter.setFont(nameFont());
