@@ -33,9 +33,11 @@ inline std::vector<DialcoveCore::Contact> numbered(int count) {
 // The panel's view as the window builds it, over a panel graph of fakes, shown off screen at the
 // size its content asks for, as the window would take it.
 struct ShownPanelView {
-    explicit ShownPanelView(int maximumHeight = Dialcove::PanelGeometry::initialMaximumHeight,
-                            Dialcove::ContactPermission status = Dialcove::ContactPermission::allowed)
-        : graph(status) {
+    explicit ShownPanelView(
+        int maximumHeight = Dialcove::PanelGeometry::initialMaximumHeight,
+        Dialcove::ContactPermission status = Dialcove::ContactPermission::allowed,
+        std::shared_ptr<Dialcove::ContactSettings> settings = PanelGraph::inMemorySettings())
+        : graph(std::move(settings), status) {
         Dialcove::LinuxStrings::install();
         geometry.setMaximumHeight(maximumHeight);
         view.setAttribute(Qt::WA_DontShowOnScreen);
