@@ -40,26 +40,37 @@ bench: deps
 	@cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/*Bench; do echo "== $$b"; "$$b" $(BENCH_ARGS) || exit 1; done
 
-# The vCard reader under libFuzzer (clang, apart from the g++ build).
+# The fuzz targets under libFuzzer (clang, apart from the g++ build), each as
+# target:seed folder under fuzz/corpus:longest input.
+FUZZERS := VCardFuzzer:vcard:16384 ManifestFuzzer:manifest:66000 HttpResponseFuzzer:http:8192
+
 fuzz-build: deps
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
-# Fuzzes for FUZZ_TIME seconds. New inputs go to fuzz/corpus-run (the seeds stay as committed);
-# a crashing input is written to $(FUZZ_BUILD)/.
+# Fuzzes each target for FUZZ_TIME seconds. New inputs go to fuzz/corpus-run/<seed folder> (the
+# seeds stay as committed); a crashing input is written to $(FUZZ_BUILD)/.
 fuzz: fuzz-build
-	@mkdir -p fuzz/corpus-run
-	@$(FUZZ_BUILD)/VCardFuzzer -max_total_time=$(FUZZ_TIME) -max_len=16384 -artifact_prefix=$(FUZZ_BUILD)/ \
-	  fuzz/corpus-run fuzz/corpus/vcard
+	@for entry in $(FUZZERS); do \
+	  target=$${entry%%:*}; rest=$${entry#*:}; seeds=$${rest%%:*}; len=$${rest#*:}; \
+	  mkdir -p fuzz/corpus-run/$$seeds; \
+	  $(FUZZ_BUILD)/$$target -max_total_time=$(FUZZ_TIME) -max_len=$$len -artifact_prefix=$(FUZZ_BUILD)/ \
+	    fuzz/corpus-run/$$seeds fuzz/corpus/$$seeds || exit 1; \
+	done
 
-# The short, repeatable run that `make test` ends with: FUZZ_RUNS inputs from a fixed seed. What
-# it finds goes to a scratch folder emptied each time, so every run starts from the same seeds.
+# The short, repeatable run that `make test` ends with: FUZZ_RUNS inputs per target from a fixed
+# seed. What it finds goes to a scratch folder emptied each time, so every run starts from the
+# same seeds.
 fuzz-check: fuzz-build
-	@log=$(FUZZ_BUILD)/fuzz-check.log; scratch=$(FUZZ_BUILD)/check-corpus; rm -rf $$scratch; mkdir -p $$scratch; \
-	$(FUZZ_BUILD)/VCardFuzzer -runs=$(FUZZ_RUNS) -seed=1 -max_len=16384 -artifact_prefix=$(FUZZ_BUILD)/ \
-	  $$scratch fuzz/corpus/vcard >$$log 2>&1; status=$$?; \
-	if [ $$status -eq 0 ]; then echo "fuzz: $(FUZZ_RUNS) vCard inputs read without a fault"; \
-	else tail -n 80 $$log; echo "fuzz: the vCard reader failed (log: $$log)"; fi; exit $$status
+	@for entry in $(FUZZERS); do \
+	  target=$${entry%%:*}; rest=$${entry#*:}; seeds=$${rest%%:*}; len=$${rest#*:}; \
+	  log=$(FUZZ_BUILD)/fuzz-check-$$seeds.log; scratch=$(FUZZ_BUILD)/check-corpus-$$seeds; \
+	  rm -rf $$scratch; mkdir -p $$scratch; \
+	  $(FUZZ_BUILD)/$$target -runs=$(FUZZ_RUNS) -seed=1 -max_len=$$len -artifact_prefix=$(FUZZ_BUILD)/ \
+	    $$scratch fuzz/corpus/$$seeds >$$log 2>&1; status=$$?; \
+	  if [ $$status -ne 0 ]; then tail -n 80 $$log; echo "fuzz: $$target failed (log: $$log)"; exit $$status; fi; \
+	  echo "fuzz: $(FUZZ_RUNS) inputs through $$target without a fault"; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(RELEASE) $(FUZZ_BUILD)

@@ -20,6 +20,10 @@ const QHash<QString, QString>& table() {
                         "who manages this computer.")},
         {QStringLiteral("Another app already uses this one. The menu icon still opens the search."),
          QStringLiteral("Another app already uses this one. The tray icon still opens the search.")},
+        {QStringLiteral(
+             "Download it, quit the app and drag the new copy to Applications. Your settings stay."),
+         QStringLiteral(
+             "Download it, quit the app and unpack the new copy over the old one. Your settings stay.")},
     };
     return rows;
 }

@@ -1,5 +1,7 @@
 #include "MurvelUI/SampleUpdateNotifier.hpp"
 
+#include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
+
 namespace MurvelUI {
 
 SampleUpdateNotifier::SampleUpdateNotifier(QObject* parent) : UpdateNotifier(parent) {
@@ -7,7 +9,9 @@ SampleUpdateNotifier::SampleUpdateNotifier(QObject* parent) : UpdateNotifier(par
 }
 
 QUrl SampleUpdateNotifier::downloadPage() {
-    return QUrl(QStringLiteral("https://murvel.works/downloads/"));
+    // The update check's own site, so that a default build links to a name that never resolves.
+    using MurvelCommerceUpdatesCore::UpdateSite;
+    return QUrl(QString::fromStdString(UpdateSite::downloadsPage(UpdateSite::current().site)));
 }
 
 void SampleUpdateNotifier::setAvailable(std::optional<AvailableUpdate> update) {

@@ -11,7 +11,7 @@ class SampleUpdateNotifier final : public UpdateNotifier {
 public:
     explicit SampleUpdateNotifier(QObject* parent = nullptr);
 
-    // The maker's download page that the sample offers.
+    // The maker's download page that the sample offers: the update check's site + "/downloads/".
     static QUrl downloadPage();
 
     std::optional<AvailableUpdate> available() const override { return available_; }

@@ -1,6 +1,7 @@
 #include "Platform/SyncFolderStore.hpp"
 
-#include <sys/stat.h>
+#include "Platform/SyncFolderFileNames.hpp"
+#include "Platform/UserDefaults.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,9 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
-
-#include "Platform/SyncFolderFileNames.hpp"
-#include "Platform/UserDefaults.hpp"
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcSyncFolder, "works.murvel.dialcove.syncfolder")
 
@@ -28,7 +27,9 @@ std::shared_ptr<SyncFolderStore>& standardInstance() {
     return instance;
 }
 
-qint64 nanoseconds(const timespec& time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
+qint64 nanoseconds(const timespec& time) {
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
 
 std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
     QFile file(path);
@@ -40,9 +41,12 @@ std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
     return bytes;
 }
 
-bool writeAtomically(const QString& path, const QByteArray& bytes) {
+// What went wrong, or nothing when the bytes are in place.
+std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return std::nullopt;
+    return file.errorString();
 }
 
 } // namespace
@@ -55,7 +59,7 @@ SyncFolderStore::SyncFolderStore(std::optional<QString> folder, Options options,
     debounce_.setSingleShot(true);
     debounce_.setTimerType(Qt::PreciseTimer);
     debounce_.setInterval(options_.debounce);
-    connect(&debounce_, &QTimer::timeout, this, [this] { rescan(true); });
+    connect(&debounce_, &QTimer::timeout, this, [this] { rescan(true, false); });
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (!debounce_.isActive())
             debounce_.start();
@@ -66,10 +70,10 @@ SyncFolderStore::SyncFolderStore(std::optional<QString> folder, Options options,
     });
     if (options_.rescanInterval.count() > 0) {
         periodic_.setInterval(options_.rescanInterval);
-        connect(&periodic_, &QTimer::timeout, this, [this] { rescan(true); });
+        connect(&periodic_, &QTimer::timeout, this, [this] { rescan(true, true); });
         periodic_.start();
     }
-    rescan(false);
+    rescan(false, false);
 }
 
 SyncFolderStore::~SyncFolderStore() = default;
@@ -118,7 +122,7 @@ void SyncFolderStore::setFolder(const std::optional<QString>& folder) {
     // Nothing read from the old folder says anything about the new one.
     for (auto& [key, entry] : entries_)
         entry.signature = Signature{};
-    rescan(true);
+    rescan(true, true);
 }
 
 std::optional<QByteArray> SyncFolderStore::data(const QString& key) const {
@@ -129,8 +133,14 @@ std::optional<QByteArray> SyncFolderStore::data(const QString& key) const {
 }
 
 void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
-    if (key.isEmpty() || !folderUsable()) {
-        qCDebug(lcSyncFolder) << "no usable sync folder, write dropped";
+    if (key.isEmpty())
+        return;
+    if (!folder_) {
+        qCDebug(lcSyncFolder) << "no sync folder, write dropped";
+        return;
+    }
+    if (!folderUsable()) {
+        keepUnwritten(key, true, QStringLiteral("folder unavailable"));
         return;
     }
     qint64 totalBytes = 0;
@@ -145,10 +155,13 @@ void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
         return;
     }
     const QString path = pathOf(syncFileName(key));
-    if (!writeAtomically(path, value)) {
-        qCWarning(lcSyncFolder) << "sync folder write failed:" << path;
+    if (const std::optional<QString> error = writeAtomically(path, value)) {
+        keepUnwritten(key, false, *error);
         return;
     }
+    unwritten_.remove(key);
+    // The folder takes writes again: the outage is over, and the next one is worth a warning.
+    warned_.clear();
     pending_.remove(key);
     entries_[key] = Entry{value, signatureOf(path).value_or(Signature{})};
     watch({path});
@@ -164,9 +177,46 @@ void SyncFolderStore::remove(const QString& key) {
     }
     entries_.erase(key);
     pending_.remove(key);
+    unwritten_.remove(key);
+    warned_.remove(key);
 }
 
-void SyncFolderStore::synchronize() { rescan(true); }
+void SyncFolderStore::synchronize() {
+    rescan(true, true);
+}
+
+void SyncFolderStore::keepUnwritten(const QString& key, bool folderWasAway, const QString& why) {
+    // What the folder holds stays as it is: the retry merges against it rather than replacing it.
+    unwritten_.insert(key, Unwritten{identity_, folderWasAway});
+    if (!warned_.contains(key)) {
+        warned_.insert(key);
+        qCWarning(lcSyncFolder).noquote()
+            << "sync folder write failed, kept for a retry:" << key << "-" << why;
+    }
+}
+
+QStringList SyncFolderStore::takeRetries(bool retryFailedWrites) {
+    QStringList retries;
+    for (auto it = unwritten_.begin(); it != unwritten_.end();) {
+        if (it->identity == identity_) {
+            if (it->folderWasAway || retryFailedWrites) {
+                retries << it.key();
+                it = unwritten_.erase(it);
+                continue;
+            }
+        } else if (identity_) {
+            // Another account: its settings replace ours, so our value is not carried into it.
+            qCInfo(lcSyncFolder).noquote()
+                << "sync folder has another identity, unwritten value dropped:" << it.key();
+            warned_.remove(it.key());
+            it = unwritten_.erase(it);
+            continue;
+        }
+        // No identity yet: the folder is still arriving; wait for it.
+        ++it;
+    }
+    return retries;
+}
 
 bool SyncFolderStore::folderUsable() const {
     if (!folder_)
@@ -176,7 +226,9 @@ bool SyncFolderStore::folderUsable() const {
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-QString SyncFolderStore::pathOf(const QString& fileName) const { return *folder_ + '/' + fileName; }
+QString SyncFolderStore::pathOf(const QString& fileName) const {
+    return *folder_ + '/' + fileName;
+}
 
 QDateTime SyncFolderStore::now() const {
     return options_.clock ? options_.clock() : QDateTime::currentDateTimeUtc();
@@ -190,11 +242,12 @@ std::optional<SyncFolderStore::Signature> SyncFolderStore::signatureOf(const QSt
                      quint64(status.st_ino)};
 }
 
-void SyncFolderStore::rescan(bool shouldReport) {
+void SyncFolderStore::rescan(bool shouldReport, bool retryFailedWrites) {
     std::map<QString, QByteArray> before;
     for (const auto& [key, entry] : entries_)
         before.emplace(key, entry.bytes);
     const std::optional<QByteArray> identityBefore = identity_;
+    QStringList retries;
 
     if (!folderUsable()) {
         entries_.clear();
@@ -224,6 +277,8 @@ void SyncFolderStore::rescan(bool shouldReport) {
             ours << pathOf(syncIdentityFileName);
         ours << *folder_;
         watch(ours);
+        if (shouldReport)
+            retries = takeRetries(retryFailedWrites);
     }
 
     if (!pending_.isEmpty() && !debounce_.isActive())
@@ -239,6 +294,10 @@ void SyncFolderStore::rescan(bool shouldReport) {
     }
     for (const auto& [key, entry] : entries_)
         if (!before.count(key))
+            changed << key;
+    // Even when the folder's bytes look untouched, a value it could not take must be merged again.
+    for (const QString& key : std::as_const(retries))
+        if (!changed.contains(key))
             changed << key;
     changed.sort();
     const bool identityChanged = identity_ != identityBefore;

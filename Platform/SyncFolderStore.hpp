@@ -1,19 +1,19 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <map>
-#include <memory>
-#include <optional>
-
 #include <QByteArray>
 #include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 
 namespace Platform {
 
@@ -25,6 +25,11 @@ namespace Platform {
 // (debounced), periodically (inotify is silent on many network and FUSE mounts) and on
 // `synchronize()`. A file is taken only once its size and times have held still across the debounce,
 // so a half-synced file is never read. Reports arrive on this object's thread one turn later.
+//
+// A value that could not be written (the folder away, the write failed) is kept as a key to retry: the
+// next rescan that finds the folder back with the same identity reports the key as changed, so the
+// caller merges it against whatever the folder holds by then instead of this store overwriting it.
+// Another identity forgets such keys, as its settings replace ours.
 //
 // No folder, a folder that is missing (not mounted) or an unreadable identity file mean no account.
 // An identity file is made only in a folder that holds none of our records, so a folder that is
@@ -67,7 +72,8 @@ public:
 
     std::optional<QByteArray> data(const QString& key) const;
     // Stores the bytes unless the quota forbids it, in which case a quota report follows and
-    // nothing changes. Without a usable folder nothing is stored.
+    // nothing changes. Without a usable folder, or when the write fails, nothing is stored and the
+    // key is reported as changed once the folder can take it again.
     void setData(const QString& key, const QByteArray& value);
     void remove(const QString& key);
     // Rescans now.
@@ -98,13 +104,22 @@ private:
         Signature signature;
         QDateTime firstSeen;
     };
+    struct Unwritten {
+        std::optional<QByteArray> identity; // the account the value was meant for
+        // Else the folder was there and the write itself failed (a full disk, say): retrying that
+        // on every watcher event would churn the folder with temporary files, so it waits for the
+        // periodic rescan or `synchronize()`.
+        bool folderWasAway = false;
+    };
 
     static std::optional<Signature> signatureOf(const QString& path);
 
     bool folderUsable() const;
     QString pathOf(const QString& fileName) const;
     QDateTime now() const;
-    void rescan(bool report);
+    void rescan(bool report, bool retryFailedWrites);
+    void keepUnwritten(const QString& key, bool folderWasAway, const QString& why);
+    QStringList takeRetries(bool retryFailedWrites);
     void scanRecord(const QString& key, const QString& path);
     std::optional<QByteArray> readIdentity(bool fileExists, bool folderHoldsRecords);
     void watch(const QStringList& files);
@@ -114,6 +129,8 @@ private:
     Options options_;
     std::map<QString, Entry> entries_;
     QHash<QString, Pending> pending_;
+    QHash<QString, Unwritten> unwritten_;
+    QSet<QString> warned_; // keys whose failure has been logged since the last write that worked
     std::optional<QByteArray> identity_;
     QFileSystemWatcher watcher_;
     QHash<QString, quint64> watchedInodes_;

@@ -22,6 +22,8 @@ TEST(LinuxStrings, GivesTheLinuxReadingOfHostTextsAndLeavesOthersAsWritten) {
         {"Restrictions on this Mac prevent Contacts access. Check with the person who manages this Mac.",
          "Restrictions on this computer prevent Contacts access. Check with the person who manages "
          "this computer."},
+        {"Download it, quit the app and drag the new copy to Applications. Your settings stay.",
+         "Download it, quit the app and unpack the new copy over the old one. Your settings stay."},
         {"Dialcove", "Dialcove"},
         {"Preferences", "Preferences"},
         {"", ""},

@@ -5,9 +5,11 @@
 #include "Platform/UserDefaults.hpp"
 #include "tests/support/EventLoop.hpp"
 #include "tests/support/QtPrinters.hpp"
+#include "tests/support/SyncFolderOutages.hpp"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -70,6 +72,45 @@ struct Machine {
     std::unique_ptr<PreferenceSync> sync;
     QHash<QString, int> calls;
 };
+
+const QString writerA = "AAAAAAAA-0000-4000-8000-000000000001";
+const QString writerB = "FFFFFFFF-0000-4000-8000-000000000002";
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<MurvelPreferencesCore::PreferenceRecord> recordOf(const std::optional<QByteArray>& bytes) {
+    if (!bytes)
+        return std::nullopt;
+    return MurvelPreferencesCore::PreferenceRecord::decoded(bytes->toStdString());
+}
+
+// Both machines and the folder hold `record` for the phone plan, within two rescans of each store.
+::testing::AssertionResult settleOn(Machine& a, Machine& b, const QString& folder,
+                                    const MurvelPreferencesCore::PreferenceRecord& record) {
+    const QByteArray expected = QByteArray::fromStdString(*record.encoded());
+    const auto settled = [&] {
+        return recordOf(readFile(folder + '/' + Platform::syncFileName(planRecord))) == record &&
+               recordOf(a.defaults->data(planRecord)) == record &&
+               recordOf(b.defaults->data(planRecord)) == record && a.folderMatchesLocal() &&
+               b.folderMatchesLocal();
+    };
+    for (int rescan = 1; rescan <= 2; ++rescan) {
+        for (Machine* machine : {&a, &b}) {
+            machine->store->synchronize();
+            TestSupport::drainEvents();
+        }
+        if (settled())
+            return ::testing::AssertionSuccess() << "after " << rescan << " rescans";
+    }
+    return ::testing::AssertionFailure()
+           << "folder " << readFile(folder + '/' + Platform::syncFileName(planRecord)).toStdString() << ", a "
+           << a.defaults->data(planRecord).value_or("none").toStdString() << ", b "
+           << b.defaults->data(planRecord).value_or("none").toStdString() << ", expected "
+           << expected.toStdString();
+}
 
 class FolderSyncTest : public ::testing::Test {
 protected:
@@ -225,6 +266,105 @@ TEST_F(FolderSyncTest, AccountFollowsTheFolder) {
             check(c.afterRestart);
         }
     }
+}
+
+TEST_F(FolderSyncTest, ASettingWrittenWhileTheFolderCannotTakeItReachesItLater) {
+    using MurvelPreferencesCore::PreferenceRecord;
+    int run = 0;
+    for (const TestSupport::SyncFolderOutage& outage : TestSupport::syncFolderOutages()) {
+        SCOPED_TRACE(outage.name);
+        const QString folder = root.filePath(QString("folder-%1").arg(++run));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        Machine a(root.filePath(QString("a-%1.ini").arg(run)), folder, writerA);
+        Machine b(root.filePath(QString("b-%1.ini").arg(run)), folder, writerB);
+        b.observe("phonePlan");
+        b.sync->set(std::string("spain"), "phonePlan");
+        ASSERT_TRUE(settleOn(a, b, folder, PreferenceRecord(1, writerB.toStdString(), "\"spain\"")));
+
+        // No rescan runs between these steps: the folder is back within one debounce.
+        outage.begin(folder, folder + '/' + Platform::syncFileName(planRecord));
+        ASSERT_FALSE(HasFatalFailure());
+        a.sync->set(std::string("mexico"), "phonePlan");
+        if (!outage.folderStaysUsable) {
+            EXPECT_FALSE(QFileInfo(folder).isDir()); // nothing made in the folder's place
+        }
+        outage.end(folder, folder + '/' + Platform::syncFileName(planRecord));
+        ASSERT_FALSE(HasFatalFailure());
+
+        EXPECT_EQ(a.sync->value<std::string>("phonePlan"), "mexico");
+        EXPECT_TRUE(settleOn(a, b, folder, PreferenceRecord(2, writerA.toStdString(), "\"mexico\"")));
+        EXPECT_EQ(b.sync->value<std::string>("phonePlan"), "mexico");
+        EXPECT_GE(b.calls.value("phonePlan"), 1);
+        EXPECT_EQ(a.sync->issue(), std::nullopt);
+        EXPECT_EQ(b.sync->issue(), std::nullopt);
+    }
+}
+
+TEST_F(FolderSyncTest, AnotherMachinesRecordWrittenDuringTheOutageWinsByTheRule) {
+    using MurvelPreferencesCore::PreferenceRecord;
+    const struct {
+        const char* name;
+        QStringList writtenByB; // while a's folder is away
+        PreferenceRecord winner;
+    } cases[] = {
+        {"a newer revision", {"germany", "brazil"}, PreferenceRecord(3, writerB.toStdString(), "\"brazil\"")},
+        {"the same revision, the greater writer",
+         {"germany"},
+         PreferenceRecord(2, writerB.toStdString(), "\"germany\"")},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // a sees the folder through its own mount point, which goes away while b's stays.
+        const QString folder = root.filePath(QString("folder-%1").arg(++run));
+        const QString mount = root.filePath(QString("a-mount-%1").arg(run));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QFile::link(folder, mount));
+        Machine a(root.filePath(QString("a-%1.ini").arg(run)), mount, writerA);
+        Machine b(root.filePath(QString("b-%1.ini").arg(run)), folder, writerB);
+        a.observe("phonePlan");
+        a.sync->set(std::string("spain"), "phonePlan");
+        ASSERT_TRUE(settleOn(a, b, folder, PreferenceRecord(1, writerA.toStdString(), "\"spain\"")));
+
+        ASSERT_TRUE(QFile::remove(mount));
+        a.sync->set(std::string("mexico"), "phonePlan");
+        EXPECT_FALSE(QFileInfo::exists(mount)); // nothing made in the mount point's place
+        for (const QString& plan : c.writtenByB)
+            b.sync->set(plan.toStdString(), "phonePlan");
+        ASSERT_TRUE(QFile::link(folder, mount));
+
+        EXPECT_TRUE(settleOn(a, b, folder, c.winner));
+        EXPECT_EQ(a.sync->value<std::string>("phonePlan"), b.sync->value<std::string>("phonePlan"));
+        EXPECT_GE(a.calls.value("phonePlan"), 1);
+    }
+}
+
+TEST_F(FolderSyncTest, AFolderBackUnderAnotherIdentityTakesItsSettingsNotTheUnwrittenOne) {
+    using MurvelPreferencesCore::PreferenceRecord;
+    Machine machine(root.filePath("m.ini"), shared, writerA);
+    machine.sync->set(std::string("spain"), "phonePlan");
+    TestSupport::drainEvents();
+
+    ASSERT_TRUE(QDir().rename(shared, root.filePath("away")));
+    machine.sync->set(std::string("mexico"), "phonePlan"); // revision 2: it would beat theirs
+    // Another account's folder arrives at the same place, with an older record of the key.
+    ASSERT_TRUE(QDir().mkpath(shared));
+    writeFile(shared + '/' + Platform::syncIdentityFileName, "3C1D9F0E-7A52-4B8C-A1D4-5E6F70819203\n");
+    const QByteArray theirs =
+        QByteArray::fromStdString(*PreferenceRecord(1, writerB.toStdString(), "\"portugal\"").encoded());
+    writeFile(shared + '/' + Platform::syncFileName(planRecord), theirs);
+
+    machine.store->synchronize();
+    ASSERT_TRUE(TestSupport::waitUntil(
+        [&] { return machine.sync->issue() == PreferenceCloudIssue::accountChanged; }));
+    machine.startSync(); // as the settings do on an identity change
+    TestSupport::drainEvents();
+    machine.store->synchronize();
+    TestSupport::drainEvents();
+    EXPECT_EQ(machine.sync->issue(), std::nullopt);
+    EXPECT_EQ(machine.sync->value<std::string>("phonePlan"), "portugal");
+    EXPECT_EQ(readFile(shared + '/' + Platform::syncFileName(planRecord)), theirs);
+    EXPECT_TRUE(machine.folderMatchesLocal());
 }
 
 TEST_F(FolderSyncTest, QuotaReportReachesTheSyncsIssue) {

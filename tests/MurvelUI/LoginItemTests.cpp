@@ -1,5 +1,6 @@
 #include "MurvelUI/LoginItem.hpp"
 #include "Platform/AutostartEntry.hpp"
+#include "tests/support/LogCapture.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 
 using namespace MurvelUI;
 using Platform::AutostartEntry;
+using TestSupport::LogCapture;
 
 namespace {
 
@@ -31,33 +33,6 @@ public:
 private:
     QTemporaryDir dir_;
     QByteArray saved_;
-};
-
-// Collects the messages logged while it lives.
-class LogCapture {
-public:
-    LogCapture() {
-        current = this;
-        previous_ = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-                current->messages.append({QString::fromLatin1(context.category), text, type});
-            });
-    }
-    ~LogCapture() {
-        qInstallMessageHandler(previous_);
-        current = nullptr;
-    }
-
-    struct Message {
-        QString category;
-        QString text;
-        QtMsgType type;
-    };
-    QList<Message> messages;
-
-private:
-    static inline LogCapture* current = nullptr;
-    QtMessageHandler previous_;
 };
 
 const QString entryFile = QStringLiteral("autostart/works.murvel.dialcove.desktop");

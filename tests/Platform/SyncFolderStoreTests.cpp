@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
+#include "Platform/SyncFolderFileNames.hpp"
+#include "Platform/SyncFolderStore.hpp"
+#include "tests/support/EventLoop.hpp"
+#include "tests/support/LogCapture.hpp"
+#include "tests/support/QtPrinters.hpp"
+#include "tests/support/SyncFolderOutages.hpp"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
-
-#include "Platform/SyncFolderFileNames.hpp"
-#include "Platform/SyncFolderStore.hpp"
-#include "tests/support/EventLoop.hpp"
-#include "tests/support/QtPrinters.hpp"
+#include <gtest/gtest.h>
 
 using Platform::SyncFolderStore;
 using Reason = Platform::SyncFolderStore::ChangeReason;
@@ -20,6 +21,7 @@ const QString enabledKey = "syncedPreference.v1.enabled";
 const QString planKey = "syncedPreference.v1.phonePlan";
 const QString shortcutKey = "syncedPreference.v1.shortcut";
 const QByteArray otherIdentity = "7F0C2E1A-5B3D-4C6E-9F80-112233445566";
+const QString syncFolderCategory = "works.murvel.dialcove.syncfolder";
 
 struct Report {
     QStringList keys;
@@ -360,6 +362,113 @@ TEST_F(SyncFolderStoreTest, AnotherFolderOrNoneIsAnAccountChange) {
     EXPECT_FALSE(QDir(folder).exists()); // a missing mount point is never created
     EXPECT_EQ(listener.identityChanges, 3);
     EXPECT_EQ(listener.reports.back().reason, Reason::accountChange);
+}
+
+TEST_F(SyncFolderStoreTest, AValueTheFolderCouldNotTakeIsReportedOnceItCanTakeIt) {
+    for (const TestSupport::SyncFolderOutage& outage : TestSupport::syncFolderOutages()) {
+        SCOPED_TRACE(outage.name);
+        ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+        SyncFolderStore store(folder, options());
+        store.setData(enabledKey, "old");
+        store.setData(planKey, "plan");
+        const std::optional<QByteArray> identity = store.identityToken();
+        Listener listener(store);
+        TestSupport::LogCapture log;
+
+        outage.begin(folder, pathOf(enabledKey));
+        ASSERT_FALSE(HasFatalFailure());
+        const QFileInfo during(folder);
+        store.setData(enabledKey, "new");
+        store.setData(enabledKey, "newer"); // the same outage: one warning
+        EXPECT_EQ(store.data(enabledKey), "old");
+        if (!outage.folderStaysUsable) {
+            // Nothing is created where the folder should be.
+            EXPECT_EQ(QFileInfo(folder).exists(), during.exists());
+            EXPECT_FALSE(QFileInfo(folder).isDir());
+        }
+        EXPECT_EQ(log.of(syncFolderCategory, QtWarningMsg).size(), 1);
+        outage.end(folder, pathOf(enabledKey));
+        ASSERT_FALSE(HasFatalFailure());
+
+        store.synchronize();
+        TestSupport::drainEvents();
+        // Reported, not written: the caller merges it against what the folder holds now.
+        ASSERT_EQ(listener.reports.size(), 1u);
+        EXPECT_EQ(listener.reports[0].keys, QStringList{enabledKey});
+        EXPECT_EQ(listener.reports[0].reason, Reason::serverChange);
+        EXPECT_EQ(listener.identityChanges, 0);
+        EXPECT_EQ(store.identityToken(), identity);
+        EXPECT_EQ(store.data(enabledKey), "old");
+        EXPECT_EQ(readFile(pathOf(enabledKey)), "old");
+
+        store.synchronize(); // reported once
+        TestSupport::drainEvents();
+        EXPECT_EQ(listener.reports.size(), 1u);
+        store.setData(enabledKey, "new");
+        EXPECT_EQ(readFile(pathOf(enabledKey)), "new");
+    }
+}
+
+TEST_F(SyncFolderStoreTest, AFolderBackUnderAnotherIdentityForgetsWhatItCouldNotTake) {
+    SyncFolderStore store(folder, options());
+    store.setData(enabledKey, "mine");
+    Listener listener(store);
+
+    ASSERT_TRUE(QDir().rename(folder, root.filePath("away")));
+    store.setData(planKey, "unwritten"); // a key the folder has never held
+    store.synchronize();                 // the outage seen: no account
+    TestSupport::drainEvents();
+    EXPECT_FALSE(store.identityToken().has_value());
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeFile(identityPath(), otherIdentity);
+    writeFile(pathOf(enabledKey), "theirs");
+    store.synchronize();
+    TestSupport::drainEvents();
+    EXPECT_EQ(store.identityToken(), otherIdentity);
+    ASSERT_FALSE(listener.reports.empty());
+    EXPECT_EQ(listener.reports.back().reason, Reason::accountChange);
+    EXPECT_EQ(listener.reports.back().keys, QStringList{enabledKey});
+    EXPECT_FALSE(QFile::exists(pathOf(planKey)));
+
+    // Forgotten, not just held back: the first folder's return does not bring the key either.
+    ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().rename(root.filePath("away"), folder));
+    store.synchronize();
+    TestSupport::drainEvents();
+    EXPECT_EQ(listener.reports.back().reason, Reason::accountChange);
+    EXPECT_EQ(listener.reports.back().keys, QStringList{enabledKey});
+    EXPECT_FALSE(store.data(planKey).has_value());
+}
+
+TEST_F(SyncFolderStoreTest, AWriteThatKeepsFailingIsRetriedWhenAskedAndWarnedOncePerOutage) {
+    SyncFolderStore store(folder, options());
+    store.setData(enabledKey, "old");
+    Listener listener(store);
+    TestSupport::LogCapture log;
+    const auto warnings = [&] { return log.of(syncFolderCategory, QtWarningMsg).size(); };
+
+    ASSERT_TRUE(QFile::remove(pathOf(enabledKey)) && QDir().mkdir(pathOf(enabledKey)));
+    store.setData(enabledKey, "new");
+    for (int retry = 0; retry < 3; ++retry) {
+        store.synchronize();
+        TestSupport::drainEvents();
+        ASSERT_FALSE(listener.reports.empty());
+        EXPECT_TRUE(listener.reports.back().keys.contains(enabledKey));
+        listener.reports.clear();
+        store.setData(enabledKey, "new"); // what the caller's merge does with the report
+    }
+    EXPECT_EQ(warnings(), 1);
+
+    ASSERT_TRUE(QDir().rmdir(pathOf(enabledKey)));
+    store.synchronize();
+    TestSupport::drainEvents();
+    store.setData(enabledKey, "new");
+    EXPECT_EQ(readFile(pathOf(enabledKey)), "new");
+
+    // Over: the next outage is told again.
+    ASSERT_TRUE(QFile::remove(pathOf(enabledKey)) && QDir().mkdir(pathOf(enabledKey)));
+    store.setData(enabledKey, "newer");
+    EXPECT_EQ(warnings(), 2);
 }
 
 TEST_F(SyncFolderStoreTest, FileWatcherFindsChangesWithoutBeingAsked) {

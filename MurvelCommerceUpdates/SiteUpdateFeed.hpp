@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MurvelCommerceUpdates/UpdateFeed.hpp"
+
+#include <QList>
+#include <QSslCertificate>
+#include <QUrl>
+#include <chrono>
+
+namespace MurvelCommerceUpdates {
+
+// The maker's manifest over HTTPS: one GET on a connection of its own, with fixed headers, no
+// cookies, no cache, no redirects, and bounds on time and size, so that a check leaves nothing
+// behind and never reads more than a small document.
+//
+// The answer counts only with status 200; a redirect, or any other status, is `unreachable`, as
+// are a refused certificate, a time-out and a broken connection. A body over 65,536 bytes is
+// `unreadable` the moment it passes that size; a head over 64 KiB is `unreachable`.
+class SiteUpdateFeed final : public UpdateFeed {
+public:
+    static constexpr qsizetype maximumBodyBytes = 65536;
+    static constexpr qsizetype maximumHeadBytes = 65536;
+
+    struct Settings {
+        // The maker's site (see UpdateSite) + "/downloads/versions.json", read when made.
+        QUrl manifest = defaultManifest();
+        // Authorities trusted besides the process's default ones.
+        QList<QSslCertificate> trustedCertificates;
+        // The longest wait for the next bytes, from the start.
+        std::chrono::milliseconds idleTimeout = std::chrono::seconds(15);
+        // The longest a fetch may take in all.
+        std::chrono::milliseconds totalTimeout = std::chrono::seconds(30);
+    };
+
+    SiteUpdateFeed();
+    explicit SiteUpdateFeed(Settings settings);
+
+    const Settings& settings() const { return settings_; }
+
+    void fetch(QObject* context, std::function<void(FeedResult)> done) override;
+
+    // The manifest address on the current site; logs a refused override of the site.
+    static QUrl defaultManifest();
+
+private:
+    Settings settings_;
+};
+
+} // namespace MurvelCommerceUpdates

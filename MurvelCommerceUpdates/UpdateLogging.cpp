@@ -1,0 +1,3 @@
+#include "MurvelCommerceUpdates/UpdateLogging.hpp"
+
+Q_LOGGING_CATEGORY(lcUpdates, "works.murvel.dialcove.updates")

@@ -1,0 +1,17 @@
+# The rule of UpdateSite::isValid, for the configure step: "https://", dot-separated labels of
+# ASCII letters, digits and inner hyphens, an optional port 1 to 65535, nothing more.
+function(dialcove_check_update_site site result)
+  set(label "[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?")
+  set(ok FALSE)
+  if(site MATCHES "^https://${label}(\\.${label})*(:([0-9]+))?$")
+    set(ok TRUE)
+    if(site MATCHES ":([0-9]+)$")
+      set(port "${CMAKE_MATCH_1}")
+      string(LENGTH "${port}" digits)
+      if(digits GREATER 5 OR port LESS 1 OR port GREATER 65535)
+        set(ok FALSE)
+      endif()
+    endif()
+  endif()
+  set(${result} ${ok} PARENT_SCOPE)
+endfunction()
