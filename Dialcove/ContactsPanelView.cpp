@@ -1,7 +1,6 @@
 #include "Dialcove/ContactsPanelView.hpp"
 
 #include "Dialcove/AppBrand.hpp"
-#include "Dialcove/AppUpdateNotifier.hpp"
 #include "Dialcove/ContactListSection.hpp"
 #include "Dialcove/ContactPermissionTexts.hpp"
 #include "Dialcove/ContactsPanel.hpp"
@@ -16,6 +15,7 @@
 #include "MurvelUI/NoticeCard.hpp"
 #include "MurvelUI/PanelCard.hpp"
 #include "MurvelUI/PanelFooter.hpp"
+#include "MurvelUI/UpdateNotifier.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -85,7 +85,7 @@ PanelStatus ContactsPanelView::statusDot(PanelPhase phase, MenuStatus status) {
 
 ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()> showPreferences,
                                      std::function<void()> showWelcome, PanelGeometry& geometry,
-                                     QWidget* parent)
+                                     MurvelUI::UpdateNotifier* updateNotifier, QWidget* parent)
     : QWidget(parent), panel_(panel), geometry_(geometry),
       lastViewport_(viewportHeight(geometry.maximumHeight(), initialChromeHeight)),
       content_(new MurvelUI::MurvelStack(MurvelStackLayout::Axis::vertical, 16,
@@ -166,7 +166,8 @@ ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()>
     layout->setSpacing(0);
     layout->addWidget(chrome_);
 
-    MurvelUI::MurvelEnvironment::of(this)->setUpdateNotifier(appUpdateNotifier());
+    updateNotifier_ = updateNotifier;
+    MurvelUI::MurvelEnvironment::of(this)->setUpdateNotifier(updateNotifier_);
 
     connect(&panel_, &ContactsPanel::menuStatusChanged, this, [this] { showStatus(); });
     connect(&panel_.session(), &ContactSession::phaseChanged, this, [this] {
@@ -357,7 +358,7 @@ bool ContactsPanelView::event(QEvent* event) {
         event->type() == QEvent::LayoutRequest)
         scheduleChromeMeasurement();
     if (event->type() == QEvent::ParentChange)
-        MurvelUI::MurvelEnvironment::of(this)->setUpdateNotifier(appUpdateNotifier());
+        MurvelUI::MurvelEnvironment::of(this)->setUpdateNotifier(updateNotifier_);
     return QWidget::event(event);
 }
 

@@ -16,6 +16,7 @@ class MurvelPanel;
 class MurvelStack;
 class NoticeCard;
 class PanelCard;
+class UpdateNotifier;
 } // namespace MurvelUI
 
 namespace Dialcove {
@@ -49,8 +50,11 @@ public:
     static constexpr int maximumViewport = 496;
     static constexpr int panelWidth = 368;
 
+    // `updateNotifier` goes into the window's environment for the update card: the app's shared one
+    // (appUpdateNotifier), none in snapshot mode and in tests.
     ContactsPanelView(ContactsPanel& panel, std::function<void()> showPreferences,
-                      std::function<void()> showWelcome, PanelGeometry& geometry, QWidget* parent = nullptr);
+                      std::function<void()> showWelcome, PanelGeometry& geometry,
+                      MurvelUI::UpdateNotifier* updateNotifier, QWidget* parent = nullptr);
     ~ContactsPanelView() override;
 
     // The rules, apart from any widget.
@@ -133,6 +137,7 @@ private:
     MurvelUI::NoticeCard* readFailure_;
     MurvelUI::NoticeCard* conflict_;
     QPointer<QWidget> detail_;
+    QPointer<MurvelUI::UpdateNotifier> updateNotifier_;
     ContactListSection* list_;
     MurvelUI::PanelCard* shortcutCard_;
     MurvelUI::MurvelPanel* chrome_;

@@ -16,12 +16,12 @@ using Platform::PanelPlacement;
 
 SearchPanel::SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys,
                          ContactsPanel& panel, std::function<void()> showPreferences,
-                         std::function<void()> showWelcome)
+                         std::function<void()> showWelcome, MurvelUI::UpdateNotifier* updateNotifier)
     : FloatingPanel(hub), panel_(panel), input_(keys) {
     assertMainThread();
     resize(initialSize);
     view_ = new ContactsPanelView(panel_, std::move(showPreferences), std::move(showWelcome), panelGeometry_,
-                                  this);
+                                  updateNotifier, this);
     // The window's corners are round: the brand background stays inside them.
     view_->chrome()->setCornerRadius(cornerRadius);
     view_->setGeometry(rect());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialcove/AppUpdateNotifier.hpp"
 #include "Dialcove/KeyboardInput.hpp"
 #include "Dialcove/PanelGeometry.hpp"
 #include "Platform/Desktop/FloatingPanel.hpp"
@@ -33,9 +34,11 @@ class SearchPanel final : public Platform::FloatingPanel {
 public:
     static constexpr QSize initialSize{368, 32};
 
-    // Builds the panel's view, its child, over `panel`.
+    // Builds the panel's view, its child, over `panel`, with the app's update notifier unless given
+    // another (tests give none).
     SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys, ContactsPanel& panel,
-                std::function<void()> showPreferences, std::function<void()> showWelcome);
+                std::function<void()> showPreferences, std::function<void()> showWelcome,
+                MurvelUI::UpdateNotifier* updateNotifier = appUpdateNotifier());
     ~SearchPanel() override;
 
     ContactsPanel& panel() const { return panel_; }

@@ -52,5 +52,7 @@ struct PanelWindow {
     int buttonPresses = 0; // the Preferences button's
     int guides = 0;
     int quits = 0;
-    Dialcove::SearchPanel window{hub, keys, *graph.panel, [this] { ++buttonPresses; }, [this] { ++guides; }};
+    // No update notifier: nothing reaches the network.
+    Dialcove::SearchPanel window{
+        hub, keys, *graph.panel, [this] { ++buttonPresses; }, [this] { ++guides; }, nullptr};
 };

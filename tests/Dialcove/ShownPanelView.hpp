@@ -71,5 +71,6 @@ struct ShownPanelView {
     Dialcove::PanelGeometry geometry;
     int preferences = 0;
     int guides = 0;
-    Dialcove::ContactsPanelView view{*graph.panel, [this] { ++preferences; }, [this] { ++guides; }, geometry};
+    Dialcove::ContactsPanelView view{*graph.panel, [this] { ++preferences; }, [this] { ++guides; }, geometry,
+                                     nullptr};
 };
