@@ -14,6 +14,19 @@
 
 namespace MurvelUI {
 
+namespace {
+
+std::optional<QStringList>& argumentsOverride() {
+    static std::optional<QStringList> arguments;
+    return arguments;
+}
+
+} // namespace
+
+void MurvelPanel::setArguments(std::optional<QStringList> arguments) {
+    argumentsOverride() = std::move(arguments);
+}
+
 std::optional<PanelStatus> MurvelPanel::Dot::status() const {
     if (const auto* status = std::get_if<PanelStatus>(&value_))
         return *status;
@@ -95,7 +108,9 @@ QSize MurvelPanel::sizeHint() const {
 UpdateNotifier* MurvelPanel::effectiveNotifier() {
     if (!sampleChecked_) {
         sampleChecked_ = true;
-        if (QCoreApplication::arguments().contains(QStringLiteral("--snapshot-update")))
+        const QStringList arguments = argumentsOverride().value_or(QCoreApplication::arguments());
+        // Exactly this argument: "--snapshot-update=1" or a longer name does not count.
+        if (arguments.contains(QStringLiteral("--snapshot-update")))
             sample_ = new SampleUpdateNotifier(this);
     }
     if (sample_)
@@ -110,12 +125,12 @@ void MurvelPanel::followNotifier() {
         followed_ = notifier;
         if (notifier)
             availableConnection_ =
-                connect(notifier, &UpdateNotifier::availableChanged, this, [this] { updateCard(); });
+                connect(notifier, &UpdateNotifier::availableChanged, this, [this] { showUpdateCard(); });
     }
-    updateCard();
+    showUpdateCard();
 }
 
-void MurvelPanel::updateCard() {
+void MurvelPanel::showUpdateCard() {
     UpdateNotifier* notifier = followed_;
     const std::optional<AvailableUpdate> offer = notifier ? notifier->available() : std::nullopt;
     if (updateCard_ && offer && updateCard_->update() == *offer)

@@ -7,6 +7,7 @@
 #include "MurvelUI/PanelStatus.hpp"
 
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <variant>
@@ -92,6 +93,10 @@ public:
     // The sample when "--snapshot-update" was given, else the window's notifier; may be none.
     UpdateNotifier* effectiveNotifier();
 
+    // The arguments read for "--snapshot-update" instead of the process's; none restores those.
+    // Read when a panel first looks for its notifier.
+    static void setArguments(std::optional<QStringList> arguments);
+
     QSize sizeHint() const override;
 
 protected:
@@ -102,7 +107,7 @@ protected:
 private:
     void appear();
     void followNotifier();
-    void updateCard();
+    void showUpdateCard();
     void updateDot();
 
     MurvelBrand brand_;
