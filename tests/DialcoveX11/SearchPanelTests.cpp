@@ -1,5 +1,8 @@
+#include "Dialcove/ContactListRow.hpp"
 #include "Dialcove/GlobalShortcut.hpp"
 #include "Dialcove/ShortcutLifecycle.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PanelHeader.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
 #include "tests/Dialcove/PanelWindow.hpp"
@@ -48,6 +51,10 @@ TEST_F(SearchPanelWindow, TakesTheKeysFromTheFocusedWindowAndGivesThemBackOnEsca
     search.answer.answer(Contacts::all());
     PanelGraph::settle(w.graph.search().task());
     EXPECT_EQ(w.field()->text(), "a");
+    // The answer is listed as rows of the panel.
+    const auto& rows = w.view().listSection()->rows();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1]->name(), "Bruno Dias");
 
     ASSERT_TRUE(xdotool({"key", "Down", "Return"}));
     ASSERT_TRUE(waitUntil([&] { return w.graph.session().phase() == PanelPhase::detail; }));
@@ -88,6 +95,22 @@ TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) 
     w.view().listSection()->searchRow()->setMinimumHeight(2000);
     EXPECT_TRUE(waitUntil([&] { return w.window.height() == 768; }));
     EXPECT_EQ(w.window.geometry(), QRect(904, 24, 368, 768));
+}
+
+TEST_F(SearchPanelWindow, AClickOnARowOpensItsContactAndAClickOnTheSwitchTurnsTheShortcutOff) {
+    showAndList();
+    Dialcove::ContactListRow* carla = w.view().listSection()->rows().at(2);
+    ASSERT_TRUE(waitUntil([&] { return carla->isVisible() && carla->height() > 0; }));
+    ASSERT_TRUE(clickAt(carla->mapToGlobal(carla->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return w.graph.session().phase() == PanelPhase::detail; }));
+    EXPECT_EQ(w.graph.navigation().contact()->id(), DialcoveCore::ContactID("carla"));
+    EXPECT_TRUE(w.window.isVisible()) << "a click inside is no outside click";
+
+    QWidget* toggle = w.view().chrome()->header()->switchFrame();
+    ASSERT_TRUE(clickAt(toggle->mapToGlobal(toggle->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return !w.graph.settings->values().enabled; }));
+    EXPECT_EQ(w.view().chrome()->header()->statusView()->text(), "Off: search from the icon only");
+    EXPECT_EQ(w.view().statusText(), "Off: search from the icon only");
 }
 
 TEST_F(SearchPanelWindow, AClickInAnotherWindowClosesItAndStillReachesThatWindow) {
