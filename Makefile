@@ -1,4 +1,5 @@
-# The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit.
+# The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit
+# and the app's search panel.
 BUILD        ?= build
 RELEASE      ?= build-release
 JOBS         ?= $(shell nproc)
