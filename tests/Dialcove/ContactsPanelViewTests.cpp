@@ -11,6 +11,7 @@
 #include "MurvelUI/MurvelTypeSize.hpp"
 #include "MurvelUI/NoticeCard.hpp"
 #include "MurvelUI/PanelCard.hpp"
+#include "MurvelUI/PanelFooter.hpp"
 #include "MurvelUI/PanelHeader.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -210,6 +212,23 @@ TEST(ContactsPanelView, TryAgainAfterTheAccessWindowFailedAsksForAccessAgain) {
     noticeButton(p.view.actionFailureNotice(), "Try again")->click();
     EXPECT_FALSE(p.graph.actions().externalFailure());
     EXPECT_TRUE(p.view.actionFailureNotice()->isHidden());
+}
+
+// The recorder must get every key: the footer's shortcuts give way while a shortcut is recorded.
+TEST(ContactsPanelView, RecordingAShortcutSwitchesTheFooterShortcutsOff) {
+    ShownPanelView p;
+    p.graph.openWith();
+    const auto enabled = [&] {
+        std::vector<bool> states;
+        for (QShortcut* shortcut : p.view.chrome()->footer()->shortcuts())
+            states.push_back(shortcut->isEnabled());
+        return states;
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true}));
+    p.graph.panel->keyboard().setRecordingShortcut(true);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false}));
+    p.graph.panel->keyboard().setRecordingShortcut(false);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true}));
 }
 
 TEST(ContactsPanelView, PermissionTextsNameEachState) {
