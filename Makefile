@@ -28,8 +28,8 @@ test: configure-test
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-check
 
-# Every UI kit component, light and dark, and the app's search panel in its states, light, dark and
-# at the largest text size, as PNG files under $(BUILD)/gallery/.
+# Every UI kit component, light and dark, and the app's views (the search panel in its states, the
+# preferences window), light, dark and at the largest text size, as PNG files under $(BUILD)/gallery/.
 gallery: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery DialcoveGallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery

@@ -4,6 +4,8 @@
 #include "Dialcove/ContactRecents.hpp"
 #include "Dialcove/ContactSession.hpp"
 #include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
+#include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
 #include "DialcoveCore/FieldActions.hpp"
@@ -15,8 +17,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcActions, "works.murvel.dialcove.actions")
 
 using DialcoveCore::Contact;
 using DialcoveCore::ContactAction;
@@ -175,8 +175,8 @@ void ContactActions::showCopied() {
     feedbackTask_ = startTask(&ContactActions::runFeedback, QPointer(this));
 }
 
-bool ContactActions::isLive(const Attempt& attempt) const {
-    return activeAttempt_ == attempt.id && session_.isCurrent(attempt.session, attempt.revision);
+bool ContactActions::isLive(const Attempt& attempt, const CancellationToken& token) const {
+    return activeAttempt_ == attempt.id && session_.isCurrentAction(attempt.session, attempt.revision, token);
 }
 
 bool ContactActions::accessAllowed() const {
@@ -189,8 +189,8 @@ void ContactActions::finish(const Attempt& attempt) {
     setInProgress(false);
 }
 
-void ContactActions::refuse(const Attempt& attempt) {
-    if (!isLive(attempt))
+void ContactActions::refuse(const Attempt& attempt, const CancellationToken& token) {
+    if (!isLive(attempt, token))
         return;
     finish(attempt);
     session_.onAccessCheck();
@@ -198,7 +198,7 @@ void ContactActions::refuse(const Attempt& attempt) {
 
 void ContactActions::conclude(const Attempt& attempt, const CancellationToken& token, bool done,
                               bool wasCopy) {
-    if (!isLive(attempt) || token.isCancelled())
+    if (!isLive(attempt, token))
         return;
     finish(attempt);
     if (!done) {
@@ -216,8 +216,8 @@ QCoro::Task<std::optional<Contact>>
 ContactActions::confirm(CancellationToken token, QPointer<ContactActions> self, const Attempt& attempt) {
     if (!self)
         co_return std::nullopt;
-    if (!self->isLive(attempt) || token.isCancelled() || !self->accessAllowed()) {
-        self->refuse(attempt);
+    if (!self->isLive(attempt, token) || !self->accessAllowed()) {
+        self->refuse(attempt, token);
         co_return std::nullopt;
     }
 
@@ -232,13 +232,13 @@ ContactActions::confirm(CancellationToken token, QPointer<ContactActions> self, 
         co_return std::nullopt;
     // A field action needs the field exactly as it was chosen.
     if (!current || (attempt.field && current->field(attempt.field->id) != attempt.field)) {
-        self->refuse(attempt);
+        self->refuse(attempt, token);
         co_return std::nullopt;
     }
-    if (!self->isLive(attempt) || token.isCancelled())
+    if (!self->isLive(attempt, token))
         co_return std::nullopt;
     if (!self->accessAllowed()) {
-        self->refuse(attempt);
+        self->refuse(attempt, token);
         co_return std::nullopt;
     }
     co_return current;
@@ -268,8 +268,8 @@ QCoro::Task<> ContactActions::runAction(CancellationToken token, QPointer<Contac
         auto opening = output->open(*request);
         try {
             done = co_await opening;
-        } catch (const std::exception& error) {
-            qCWarning(lcActions) << "opening failed:" << error.what();
+        } catch (...) {
+            qCWarning(lcActions) << "opening failed:" << failureText(std::current_exception());
         }
         if (!self)
             co_return;
@@ -289,8 +289,8 @@ QCoro::Task<> ContactActions::runCard(CancellationToken token, QPointer<ContactA
     bool opened = false;
     try {
         opened = co_await opening;
-    } catch (const std::exception& error) {
-        qCWarning(lcActions) << "opening the card failed:" << error.what();
+    } catch (...) {
+        qCWarning(lcActions) << "opening the card failed:" << failureText(std::current_exception());
     }
     if (self)
         self->conclude(attempt, token, opened, false);

@@ -112,10 +112,10 @@ private:
     static QCoro::Task<> runCard(CancellationToken token, QPointer<ContactActions> self, Attempt attempt);
     static QCoro::Task<> runFeedback(CancellationToken token, QPointer<ContactActions> self);
 
-    bool isLive(const Attempt& attempt) const;
+    bool isLive(const Attempt& attempt, const CancellationToken& token) const;
     bool accessAllowed() const;
     // Gives up a live attempt: lets its ticket go, ends the running state and asks for an access check.
-    void refuse(const Attempt& attempt);
+    void refuse(const Attempt& attempt, const CancellationToken& token);
     // Ends the running state of an attempt that is finished or refused.
     void finish(const Attempt& attempt);
     // Applies the output step's outcome while the attempt is still live.

@@ -6,6 +6,7 @@
 namespace Dialcove {
 
 // The address-book authorization as the app sees it.
+// Two on purpose: this one is what the views show; the guard rules on DialcoveCore::ContactsPermission.
 enum class ContactPermission { unknown, denied, restricted, allowed };
 
 // The app's reading of the address book's authorization. A value it does not know counts as

@@ -4,14 +4,14 @@
 #include "Dialcove/ContactNavigation.hpp"
 #include "Dialcove/ContactRecents.hpp"
 #include "Dialcove/ContactSession.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
+#include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
 #include "DialcoveCore/RecentContacts.hpp"
 
 #include <QLoggingCategory>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcSearch, "works.murvel.dialcove.search")
 
 using DialcoveCore::Contact;
 using DialcoveCore::ContactID;
@@ -52,8 +52,8 @@ void ContactSearch::update(const QString& text) {
     if (session_.phase() != PanelPhase::list)
         return; // the load searches for the query once it is done
     if (auto ticket = session_.beginQuery())
-        setTask(startTask(&ContactSearch::run, QPointer(this), session, text, revision, std::move(*ticket),
-                          preferred));
+        setTask(startTask(&ContactSearch::run, QPointer(this),
+                          Run{session, text, revision, std::move(*ticket), preferred}));
 }
 
 void ContactSearch::clearRecents() {
@@ -77,48 +77,50 @@ void ContactSearch::clearQuery() {
     setQuery(QString());
 }
 
-QCoro::Task<> ContactSearch::run(CancellationToken token, QPointer<ContactSearch> self,
-                                 DialcoveCore::SessionID session, QString query,
-                                 DialcoveCore::RevisionID revision, DialcoveCore::QueryTicket ticket,
-                                 std::optional<ContactID> preferred) {
+QCoro::Task<ContactSearch::Outcome> ContactSearch::answer(CancellationToken token,
+                                                          QPointer<ContactSearch> self, Run run) {
     if (!self)
-        co_return;
+        co_return Outcome{};
     const auto recentIDs = self->recents_.ids();
-    auto answer = self->session_.worker()->search(session, query, recentIDs, token);
+    auto asking = self->session_.worker()->search(run.session, run.query, recentIDs, token);
     std::optional<std::vector<Contact>> results;
-    QString failure;
+    std::exception_ptr failure;
     try {
-        results = co_await answer;
-    } catch (const std::exception& error) {
-        failure = QString::fromUtf8(error.what());
+        results = co_await asking;
     } catch (...) {
-        failure = QStringLiteral("unknown error");
+        failure = std::current_exception();
     }
     if (!self)
-        co_return;
-    ContactSession& current = self->session_;
+        co_return Outcome{};
+    if (failure)
+        co_return Outcome{Outcome::Kind::failed, failureText(failure)};
 
-    if (!results) {
-        // Only a failure of the query still on screen counts; the worker's refusal of a stale or
-        // cancelled call is one of those that do not.
-        if (current.phase() == PanelPhase::list && current.isCurrent(session, revision) &&
-            !token.isCancelled()) {
-            qCWarning(lcSearch) << "search failed:" << failure;
-            current.setPhase(PanelPhase::failure);
-            self->navigation_.reset();
-        }
-        co_return;
+    ContactSession& session = self->session_;
+    if (!session.isCurrentQuery(run.session, run.revision, run.ticket, token))
+        co_return Outcome{};
+    if (session.permission()->status() != ContactPermission::allowed) {
+        session.onAccessCheck();
+        co_return Outcome{};
     }
-    if (token.isCancelled() || current.phase() != PanelPhase::list || !current.isCurrent(session, revision) ||
-        !current.guardState().isCurrentQuery(ticket))
-        co_return;
-    if (current.permission()->status() != ContactPermission::allowed) {
-        current.onAccessCheck();
-        co_return;
-    }
+    std::optional<ContactID> preferred = run.preferred;
     if (!preferred && !results->empty())
         preferred = results->front().id();
     self->navigation_.setResults(std::move(*results), preferred);
+    co_return Outcome{Outcome::Kind::shown, {}};
+}
+
+QCoro::Task<> ContactSearch::run(CancellationToken token, QPointer<ContactSearch> self, Run run) {
+    const Outcome outcome = co_await answer(token, self, run);
+    if (!self || outcome.kind != Outcome::Kind::failed)
+        co_return;
+    // Only a failure of the query still on screen counts; the worker's refusal of a stale or
+    // cancelled call is one of those that do not.
+    ContactSession& session = self->session_;
+    if (!session.isCurrentQuery(run.session, run.revision, run.ticket, token))
+        co_return;
+    qCWarning(lcSearch) << "search failed:" << outcome.failure;
+    session.setPhase(PanelPhase::failure);
+    self->navigation_.reset();
 }
 
 } // namespace Dialcove

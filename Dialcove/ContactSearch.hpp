@@ -30,6 +30,28 @@ public:
     ContactSearch(ContactSession& session, ContactNavigation& navigation, ContactActions& actions,
                   ContactRecents& recents, QObject* parent = nullptr);
 
+    // One search to run and answer: the edit's own, or the first search of a load.
+    struct Run {
+        DialcoveCore::SessionID session;
+        QString query;
+        DialcoveCore::RevisionID revision;
+        // The guard's ticket for an edit's search; the first search of a load takes none.
+        std::optional<DialcoveCore::QueryTicket> ticket;
+        // The contact to keep selected; none selects the first result.
+        std::optional<DialcoveCore::ContactID> preferred;
+    };
+    // What became of a search: its answer shown, dropped as no longer current (or refused for want
+    // of access, which makes the panel refresh), or the worker's failure, left to the caller.
+    struct Outcome {
+        enum class Kind { shown, dropped, failed };
+        Kind kind = Kind::dropped;
+        QString failure; // for failed
+    };
+
+    // The one road of a search answer: asks the worker and, while the answer is still current,
+    // hands it to navigation. The load awaits it for its first search; every edit runs it in a task.
+    static QCoro::Task<Outcome> answer(CancellationToken token, QPointer<ContactSearch> self, Run run);
+
     const QString& query() const { return query_; }
     // The search started last; cancelling leaves it stored until the next one or cancelTask.
     const std::optional<TaskHandle>& task() const { return task_; }
@@ -50,10 +72,7 @@ signals:
     void taskChanged();
 
 private:
-    static QCoro::Task<> run(CancellationToken token, QPointer<ContactSearch> self,
-                             DialcoveCore::SessionID session, QString query,
-                             DialcoveCore::RevisionID revision, DialcoveCore::QueryTicket ticket,
-                             std::optional<DialcoveCore::ContactID> preferred);
+    static QCoro::Task<> run(CancellationToken token, QPointer<ContactSearch> self, Run run);
 
     void setQuery(QString query);
     void setTask(std::optional<TaskHandle> task);

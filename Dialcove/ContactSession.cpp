@@ -74,6 +74,23 @@ bool ContactSession::isCurrent(const SessionID& session, const RevisionID& revis
     return id_ == session && revision_ == revision && phase_ != PanelPhase::closed;
 }
 
+bool ContactSession::isCurrentLoad(const SessionID& session, const CancellationToken& token) const {
+    assertMainThread();
+    return id_ == session && !token.isCancelled();
+}
+
+bool ContactSession::isCurrentQuery(const SessionID& session, const RevisionID& revision,
+                                    const std::optional<DialcoveCore::QueryTicket>& ticket,
+                                    const CancellationToken& token) const {
+    return !token.isCancelled() && phase_ == PanelPhase::list && isCurrent(session, revision) &&
+           (!ticket || guard_.isCurrentQuery(*ticket));
+}
+
+bool ContactSession::isCurrentAction(const SessionID& session, const RevisionID& revision,
+                                     const CancellationToken& token) const {
+    return !token.isCancelled() && isCurrent(session, revision);
+}
+
 std::optional<ContactSession::LoadStart> ContactSession::beginLoad() {
     assertMainThread();
     const SessionID session(DialcoveCore::freshUUIDString());

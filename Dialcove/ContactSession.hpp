@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialcove/CancellationToken.hpp"
 #include "Dialcove/ContactPermission.hpp"
 #include "Dialcove/ContactPermissionService.hpp"
 #include "Dialcove/ContactSessionService.hpp"
@@ -57,6 +58,21 @@ public:
 
     // The session is open and still the one of `session` at `revision`.
     bool isCurrent(const DialcoveCore::SessionID& session, const DialcoveCore::RevisionID& revision) const;
+
+    // Whether an answer still counts, one test per kind of work; an answer that fails its test is
+    // dropped without a trace. Each also fails once the work's task was cancelled.
+    //
+    // A load (and the failure of its first search): the session is still the one the load began.
+    bool isCurrentLoad(const DialcoveCore::SessionID& session, const CancellationToken& token) const;
+    // A search, or a look-up made under its revision: the panel lists, the session and revision are
+    // still current, and the guard still holds `ticket` as its query where the search took one (the
+    // first search of a load takes none).
+    bool isCurrentQuery(const DialcoveCore::SessionID& session, const DialcoveCore::RevisionID& revision,
+                        const std::optional<DialcoveCore::QueryTicket>& ticket,
+                        const CancellationToken& token) const;
+    // An action: the session and revision it began under are still current.
+    bool isCurrentAction(const DialcoveCore::SessionID& session, const DialcoveCore::RevisionID& revision,
+                         const CancellationToken& token) const;
 
     // Takes a new session identifier and, when access is allowed, a load ticket for it (none when
     // the guard refuses; it is then blocked and the new identifier stays).

@@ -1,5 +1,7 @@
 #include "Dialcove/ContactsPanel.hpp"
 
+#include "Dialcove/DialcoveLogging.hpp"
+#include "Dialcove/FailureText.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PropertyUpdate.hpp"
 #include "DialcoveCore/ShortcutRegistration.hpp"
@@ -8,28 +10,11 @@
 #include <chrono>
 #include <qcoro/qcorofuture.h>
 
-Q_LOGGING_CATEGORY(lcPanel, "works.murvel.dialcove.panel")
-
 using DialcoveCore::Contact;
 using DialcoveCore::ContactID;
 using DialcoveCore::NavigationState;
 
 namespace Dialcove {
-
-namespace {
-
-// What a failed call to the worker says, for the log.
-QString describe(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
-}
-
-} // namespace
 
 std::unique_ptr<ContactsPanel>
 makePanel(std::shared_ptr<ContactSettings> settings, std::shared_ptr<ContactSessionService> worker,
@@ -158,10 +143,10 @@ QCoro::Task<> ContactsPanel::runLoad(CancellationToken token, QPointer<ContactsP
     if (!self)
         co_return;
     if (failure) {
-        self->loadFailed(token, run.start, describe(failure));
+        self->loadFailed(token, run.start, failureText(failure));
         co_return;
     }
-    if (self->session_->id() != session || token.isCancelled())
+    if (!self->session_->isCurrentLoad(session, token))
         co_return;
     if (!self->accessAllowed()) {
         self->refresh();
@@ -171,38 +156,20 @@ QCoro::Task<> ContactsPanel::runLoad(CancellationToken token, QPointer<ContactsP
         co_return;
     self->session_->setPhase(PanelPhase::list);
 
-    // The query may have been typed while the load ran.
-    const QString query = self->search_->query();
-    const DialcoveCore::RevisionID revision = self->session_->revision();
-    const auto recentIDs = self->recents_->ids();
-    auto searching = worker->search(session, query, recentIDs, token);
-    std::vector<Contact> results;
-    try {
-        results = co_await searching;
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    // The first search takes the search's own road. The query may have been typed while the load ran.
+    const ContactSearch::Run first{session, self->search_->query(), self->session_->revision(), std::nullopt,
+                                   self->navigation_->state().selectedContactID};
+    const ContactSearch::Outcome outcome =
+        co_await ContactSearch::answer(token, QPointer(self->search_.get()), first);
     if (!self)
         co_return;
-    if (failure) {
-        self->loadFailed(token, run.start, describe(failure));
+    if (outcome.kind == ContactSearch::Outcome::Kind::failed) {
+        self->loadFailed(token, run.start, outcome.failure); // a failed first search is a failed load
         co_return;
     }
-    if (!self->session_->isCurrent(session, revision) || token.isCancelled())
+    if (outcome.kind != ContactSearch::Outcome::Kind::shown || !run.restore)
         co_return;
-    if (!self->accessAllowed()) {
-        self->refresh();
-        co_return;
-    }
-    ContactNavigation& navigation = *self->navigation_;
-    std::optional<ContactID> preferred = navigation.state().selectedContactID;
-    if (!preferred && !results.empty())
-        preferred = results.front().id();
-    navigation.setResults(std::move(results), preferred);
-    self->session_->setPhase(PanelPhase::list);
 
-    if (!run.restore)
-        co_return;
     auto lookingUp = worker->contact(session, *run.restore, token);
     std::optional<Contact> contact;
     try {
@@ -210,7 +177,7 @@ QCoro::Task<> ContactsPanel::runLoad(CancellationToken token, QPointer<ContactsP
     } catch (...) {
         // The worker gives none rather than fail; a cancelled call may still end here.
     }
-    if (!self || !self->session_->isCurrent(session, revision) || token.isCancelled())
+    if (!self || !self->session_->isCurrentQuery(session, first.revision, std::nullopt, token))
         co_return;
     if (!self->accessAllowed()) {
         self->refresh();
@@ -222,7 +189,7 @@ QCoro::Task<> ContactsPanel::runLoad(CancellationToken token, QPointer<ContactsP
 
 void ContactsPanel::loadFailed(const CancellationToken& token, const ContactSession::LoadStart& start,
                                const QString& error) {
-    if (session_->id() != start.session || token.isCancelled())
+    if (!session_->isCurrentLoad(start.session, token))
         return;
     if (!accessAllowed()) {
         refresh();

@@ -1,13 +1,12 @@
 #include "Dialcove/ContactsWorker.hpp"
 
 #include "Dialcove/CancellationError.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 
 #include <QLoggingCategory>
 #include <algorithm>
 #include <exception>
 #include <malloc.h>
-
-Q_LOGGING_CATEGORY(lcWorker, "works.murvel.dialcove.worker", QtInfoMsg)
 
 namespace Dialcove {
 
@@ -64,6 +63,12 @@ void ContactsWorker::runLoad(const SessionID& session, const CancellationToken& 
     // Indexed before it is kept, so a load that fails here leaves nothing to look up either.
     DialcoveCore::SearchIndex index(*read);
     contacts_ = std::move(*read);
+    byID_.resize(contacts_.size());
+    for (std::uint32_t i = 0; i < byID_.size(); ++i)
+        byID_[i] = i;
+    std::stable_sort(byID_.begin(), byID_.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return contacts_[a].id().rawValue < contacts_[b].id().rawValue;
+    });
     index_.emplace(std::move(index));
     qCDebug(lcWorker) << "loaded" << contacts_.size() << "contacts";
 }
@@ -104,14 +109,20 @@ void ContactsWorker::runEnd(const SessionID& session) {
 }
 
 const Contact* ContactsWorker::loaded(const ContactID& id) const {
-    const auto found = std::find_if(contacts_.begin(), contacts_.end(),
-                                    [&](const Contact& contact) { return contact.id() == id; });
-    return found == contacts_.end() ? nullptr : &*found;
+    // The first contact loaded with the identifier, as a scan in load order would find it.
+    const auto found = std::lower_bound(byID_.begin(), byID_.end(), id.rawValue,
+                                        [this](std::uint32_t position, const std::string& wanted) {
+                                            return contacts_[position].id().rawValue < wanted;
+                                        });
+    if (found == byID_.end() || contacts_[*found].id() != id)
+        return nullptr;
+    return &contacts_[*found];
 }
 
 void ContactsWorker::forgetContacts() {
     const bool held = index_ || contacts_.capacity() > 0;
     index_.reset();
+    std::vector<std::uint32_t>().swap(byID_);
     std::vector<Contact>().swap(contacts_);
 #ifdef __GLIBC__
     // Freed heap stays resident until trimmed: the next load would read its file on top of it.

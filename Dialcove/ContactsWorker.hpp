@@ -5,6 +5,7 @@
 #include "DialcoveCore/SearchIndex.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -57,6 +58,9 @@ private:
     std::optional<DialcoveCore::SessionID> active_;
     std::vector<DialcoveCore::Contact> contacts_;
     std::optional<DialcoveCore::SearchIndex> index_; // present only after a load of active_ succeeded
+    // Positions in contacts_, ordered by identifier (ties in load order), so that a hit is found
+    // by a binary search rather than a scan of every contact. Built with the index.
+    std::vector<std::uint32_t> byID_;
     // Last, so it stops (running the calls already made) before the state above goes.
     WorkerThread thread_;
 };

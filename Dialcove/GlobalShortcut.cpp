@@ -1,7 +1,8 @@
 #include "Dialcove/GlobalShortcut.hpp"
 
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/MainThread.hpp"
-#include "Platform/X11/X11KeyTranslation.hpp"
+#include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QLoggingCategory>
 
@@ -9,20 +10,18 @@ namespace Dialcove {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcHotKey, "works.murvel.dialcove.hotkey")
-
 using DialcoveCore::ShortcutModifiers;
 using DialcoveCore::ShortcutRegistration;
 
 } // namespace
 
-GlobalShortcut::GlobalShortcut(Platform::X11EventHub& hub, QObject* parent)
-    : QObject(parent), registrar_(hub) {
-    connect(&registrar_, &Platform::X11HotKeyRegistrar::registrationChanged, this,
+GlobalShortcut::GlobalShortcut(Platform::WindowSystem& windows, QObject* parent)
+    : QObject(parent), registrar_(windows.makeHotKeyRegistrar()) {
+    connect(registrar_.get(), &Platform::HotKeyRegistrar::registrationChanged, this,
             &GlobalShortcut::notifyRegistrationChange);
     // Connected after the registrar's own handler, so it sees the keymap after the registrar moved
     // (or lost) its grab.
-    connect(&registrar_.translation(), &Platform::X11KeyTranslation::reloaded, this,
+    connect(&registrar_->translation(), &Platform::KeyTranslation::reloaded, this,
             &GlobalShortcut::keymapReloaded);
 }
 
@@ -32,13 +31,13 @@ ShortcutRegistration GlobalShortcut::registerShortcut(std::uint32_t keyCode, Sho
                                                       bool enabled) {
     assertMainThread();
     wanted_ = enabled ? std::optional(Combination{keyCode, modifiers}) : std::nullopt;
-    return registrar_.registerShortcut(keyCode, modifiers, enabled);
+    return registrar_->registerShortcut(keyCode, modifiers, enabled);
 }
 
 void GlobalShortcut::unregisterShortcut() {
     assertMainThread();
     wanted_.reset();
-    registrar_.unregisterShortcut();
+    registrar_->unregisterShortcut();
 }
 
 void GlobalShortcut::setOnRegistrationChange(RegistrationChange callback) {
@@ -48,8 +47,8 @@ void GlobalShortcut::setOnRegistrationChange(RegistrationChange callback) {
 void GlobalShortcut::installHandler() {
     assertMainThread();
     if (!handler_)
-        handler_ =
-            connect(&registrar_, &Platform::X11HotKeyRegistrar::pressed, this, &GlobalShortcut::handlePress);
+        handler_ = connect(registrar_.get(), &Platform::HotKeyRegistrar::pressed, this,
+                           &GlobalShortcut::handlePress);
 }
 
 void GlobalShortcut::removeHandler() {
@@ -70,10 +69,10 @@ void GlobalShortcut::handlePress() {
 }
 
 void GlobalShortcut::keymapReloaded() {
-    if (!wanted_ || registrar_.isRegistered())
+    if (!wanted_ || registrar_->isRegistered())
         return;
     // The keymap that took the key away may have given it back, or put it on a free key.
-    if (registrar_.registerShortcut(wanted_->keyCode, wanted_->modifiers, true) ==
+    if (registrar_->registerShortcut(wanted_->keyCode, wanted_->modifiers, true) ==
         ShortcutRegistration::registered) {
         qCInfo(lcHotKey) << "hot key registered again after a keymap change";
         notifyRegistrationChange(ShortcutRegistration::registered);

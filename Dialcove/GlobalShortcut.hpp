@@ -1,21 +1,22 @@
 #pragma once
 
 #include "Dialcove/ShortcutRegistrar.hpp"
-#include "Platform/X11/X11HotKeyRegistrar.hpp"
+#include "Platform/Desktop/HotKeyRegistrar.hpp"
 
 #include <QMetaObject>
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace Platform {
-class X11EventHub;
-class X11KeyTranslation;
+class WindowSystem;
 } // namespace Platform
 
 namespace Dialcove {
 
-// The system-wide hot key "DLCV"/1, over an X key grab on the root window. Main thread only.
+// The system-wide hot key "DLCV"/1: the app's ShortcutRegistrar, over the windowing system's
+// registrar (a passive key grab on the root window under X). Main thread only.
 //
 // The handler is the connection from the grab's presses to `pressed`: until it is installed, and
 // after it is removed, presses reach no one. A keymap change can move the grab to a key that another
@@ -29,7 +30,8 @@ class GlobalShortcut final : public QObject, public ShortcutRegistrar {
     Q_OBJECT
 
 public:
-    explicit GlobalShortcut(Platform::X11EventHub& hub, QObject* parent = nullptr);
+    // `windows` makes the registrar; it must outlive the hot key.
+    explicit GlobalShortcut(Platform::WindowSystem& windows, QObject* parent = nullptr);
     ~GlobalShortcut() override;
 
     DialcoveCore::ShortcutRegistration
@@ -38,7 +40,7 @@ public:
     void setOnRegistrationChange(RegistrationChange callback) override;
 
     // Whether a hot key is in force now.
-    bool hasRegistration() const { return registrar_.isRegistered(); }
+    bool hasRegistration() const { return registrar_->isRegistered(); }
 
     // Connects the presses to `pressed`; once only, later calls change nothing.
     void installHandler();
@@ -49,7 +51,7 @@ public:
     void setPressed(std::function<void()> callback);
 
     // The keymap the grab follows, for reading recorded key presses the same way.
-    const Platform::X11KeyTranslation& keyTranslation() const { return registrar_.translation(); }
+    const Platform::KeyTranslation& keyTranslation() const { return registrar_->translation(); }
 
 private:
     struct Combination {
@@ -61,7 +63,7 @@ private:
     void keymapReloaded();
     void notifyRegistrationChange(DialcoveCore::ShortcutRegistration registration);
 
-    Platform::X11HotKeyRegistrar registrar_;
+    std::unique_ptr<Platform::HotKeyRegistrar> registrar_;
     QMetaObject::Connection handler_;
     std::function<void()> pressed_ = [] {};
     RegistrationChange onRegistrationChange_ = [](DialcoveCore::ShortcutRegistration) {};

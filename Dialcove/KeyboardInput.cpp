@@ -1,13 +1,14 @@
 #include "Dialcove/KeyboardInput.hpp"
 
 #include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "DialcoveCore/KeyboardRouting.hpp"
 #include "DialcoveCore/PreferenceValue.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
 #include "Platform/Desktop/FloatingPanel.hpp"
+#include "Platform/Desktop/KeyTranslation.hpp"
 #include "Platform/Desktop/PanelKeyMapping.hpp"
-#include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -28,8 +29,6 @@ using DialcoveCore::ShortcutRecordingResult;
 namespace Dialcove {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcKeys, "works.murvel.dialcove.keys")
 
 // The focused widget as a text: whether the user can edit it and whether some of it is selected.
 struct TextView {
@@ -80,7 +79,7 @@ bool hasControlRole(const QWidget* widget) {
 
 } // namespace
 
-KeyboardInput::KeyboardInput(const Platform::X11KeyTranslation& translation)
+KeyboardInput::KeyboardInput(const Platform::KeyTranslation& translation)
     : translation_(translation), recorder_(translation) {}
 
 ResponderKind KeyboardInput::classifyResponder(const QWidget* responder, bool hasFocusedControl) {

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace Platform {
 class FloatingPanel;
-class X11KeyTranslation;
+class KeyTranslation;
 } // namespace Platform
 
 namespace Dialcove {
@@ -34,7 +34,7 @@ class ContactsPanel;
 class KeyboardInput {
 public:
     // `translation` reads key presses as the hot key does; it must outlive the router.
-    explicit KeyboardInput(const Platform::X11KeyTranslation& translation);
+    explicit KeyboardInput(const Platform::KeyTranslation& translation);
 
     // True when the key was consumed; false sends it on to the focused control of `window`.
     bool handle(const QKeyEvent& event, const Platform::FloatingPanel& window, ContactsPanel& panel) const;
@@ -51,7 +51,7 @@ private:
     void record(const QKeyEvent& event, ContactsPanel& panel) const;
     static void perform(DialcoveCore::KeyDecision decision, ContactsPanel& panel);
 
-    const Platform::X11KeyTranslation& translation_;
+    const Platform::KeyTranslation& translation_;
     const ShortcutRecorder recorder_;
 };
 

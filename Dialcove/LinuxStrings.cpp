@@ -20,6 +20,11 @@ const QHash<QString, QString>& table() {
                         "who manages this computer.")},
         {QStringLiteral("Another app already uses this one. The menu icon still opens the search."),
          QStringLiteral("Another app already uses this one. The tray icon still opens the search.")},
+        {QStringLiteral("iCloud is unavailable. Your settings stay on this Mac."),
+         QStringLiteral(
+             "No sync folder is set or it cannot be reached. Your settings stay on this computer.")},
+        {QStringLiteral("Change it in the menu bar panel."),
+         QStringLiteral("Change it in the search panel.")},
         {QStringLiteral(
              "Download it, quit the app and drag the new copy to Applications. Your settings stay."),
          QStringLiteral(

@@ -14,10 +14,10 @@ namespace Dialcove {
 
 using Platform::PanelPlacement;
 
-SearchPanel::SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys,
+SearchPanel::SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys,
                          ContactsPanel& panel, std::function<void()> showPreferences,
                          std::function<void()> showWelcome, MurvelUI::UpdateNotifier* updateNotifier)
-    : FloatingPanel(hub), panel_(panel), input_(keys) {
+    : FloatingPanel(windows), panel_(panel), input_(keys) {
     assertMainThread();
     resize(initialSize);
     view_ = new ContactsPanelView(panel_, std::move(showPreferences), std::move(showWelcome), panelGeometry_,

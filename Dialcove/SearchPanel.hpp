@@ -9,8 +9,8 @@
 #include <functional>
 
 namespace Platform {
-class X11EventHub;
-class X11KeyTranslation;
+class WindowSystem;
+class KeyTranslation;
 } // namespace Platform
 
 namespace Dialcove {
@@ -26,7 +26,7 @@ class ContactsPanelView;
 //
 // Showing it opens the panel. It never closes itself: a close takes the panel's own road
 // (ContactsPanel::close), whose onClose the owner points at dismiss(), which hides the window and
-// gives the keyboard focus back. The panel, the translation and the hub must outlive the window.
+// gives the keyboard focus back. The panel, the translation and the window system must outlive the window.
 // Main thread only.
 class SearchPanel final : public Platform::FloatingPanel {
     Q_OBJECT
@@ -36,7 +36,7 @@ public:
 
     // Builds the panel's view, its child, over `panel`, with the app's update notifier unless given
     // another (tests give none).
-    SearchPanel(Platform::X11EventHub& hub, const Platform::X11KeyTranslation& keys, ContactsPanel& panel,
+    SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys, ContactsPanel& panel,
                 std::function<void()> showPreferences, std::function<void()> showWelcome,
                 MurvelUI::UpdateNotifier* updateNotifier = appUpdateNotifier());
     ~SearchPanel() override;

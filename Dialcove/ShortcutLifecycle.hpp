@@ -10,8 +10,9 @@ class ContactSettings;
 class PanelKeyboard;
 class ShortcutRegistrar;
 
-// Keeps the global hot key in step with the settings and with shortcut recording, and the keyboard's
-// shortcutConflict with the outcome. Main thread only; the three objects must outlive it.
+// Keeps the global hot key (the ShortcutRegistrar; in the app, the GlobalShortcut) in step with the
+// settings and with shortcut recording, and the keyboard's shortcutConflict with the outcome. Main thread
+// only; the three objects must outlive it.
 //
 // While a shortcut is being recorded the hot key is released, so pressing the current combination
 // records it instead of toggling the panel; when recording ends it is registered again. A conflict

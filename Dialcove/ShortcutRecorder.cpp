@@ -1,14 +1,13 @@
 #include "Dialcove/ShortcutRecorder.hpp"
 
 #include "DialcoveCore/KnownKey.hpp"
-#include "Platform/X11/X11KeyTranslation.hpp"
+#include "Platform/Desktop/KeyTranslation.hpp"
 
 namespace Dialcove {
 
 using DialcoveCore::ShortcutRecordingResult;
 
-ShortcutRecorder::ShortcutRecorder(const Platform::X11KeyTranslation& translation)
-    : translation_(translation) {}
+ShortcutRecorder::ShortcutRecorder(const Platform::KeyTranslation& translation) : translation_(translation) {}
 
 ShortcutRecordingResult ShortcutRecorder::result(const QKeyEvent& event) const {
     const Platform::ShortcutKeyPress press = translation_.shortcutKeyPress(event);

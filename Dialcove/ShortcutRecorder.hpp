@@ -5,7 +5,7 @@
 class QKeyEvent;
 
 namespace Platform {
-class X11KeyTranslation;
+class KeyTranslation;
 } // namespace Platform
 
 namespace Dialcove {
@@ -19,14 +19,14 @@ namespace Dialcove {
 // X reports it as a key press of its own, and the recorder waits for the key that follows.
 class ShortcutRecorder {
 public:
-    explicit ShortcutRecorder(const Platform::X11KeyTranslation& translation);
+    explicit ShortcutRecorder(const Platform::KeyTranslation& translation);
 
     // Accepted, cancelled (Escape), the default shortcut (Delete, Forward Delete), ignored, or
     // invalid for a combination that cannot be a shortcut or a key the model does not know.
     DialcoveCore::ShortcutRecordingResult result(const QKeyEvent& event) const;
 
 private:
-    const Platform::X11KeyTranslation& translation_;
+    const Platform::KeyTranslation& translation_;
 };
 
 } // namespace Dialcove

@@ -8,7 +8,8 @@
 
 namespace Dialcove {
 
-// Puts the one global hot key in force and takes it away. Main thread only.
+// Puts the one global hot key in force and takes it away: the interface the app's lifecycle
+// (ShortcutLifecycle) drives; GlobalShortcut implements it over the windowing system. Main thread only.
 class ShortcutRegistrar {
 public:
     using RegistrationChange = std::function<void(DialcoveCore::ShortcutRegistration)>;
@@ -22,8 +23,8 @@ public:
     // Removes the current registration, if any.
     virtual void unregisterShortcut() = 0;
 
-    // Runs when the registration changes by itself, not through the two calls above: on X11 a
-    // keymap change moves the hot key to another key, where another program may hold it, or frees
+    // Runs when the registration changes by itself, not through the two calls above: a layout
+    // change moves the hot key to another key, where another program may hold it, or frees
     // it again. Does nothing until set.
     virtual void setOnRegistrationChange(RegistrationChange callback) = 0;
 };

@@ -6,9 +6,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QThread>
-#include <QUrl>
 
 namespace Dialcove {
 
@@ -37,9 +35,10 @@ QCoro::Task<bool> SystemWorkspace::open(QString url) {
             co_return false;
         const QByteArray raw = QByteArray::fromPercentEncoding(url.mid(cardPrefix.size()).toLatin1());
         const std::optional<QString> path = cardFile_(DialcoveCore::ContactID(raw.toStdString()));
-        if (!path || !QFileInfo(*path).isFile())
+        const std::optional<QString> file = path ? Platform::UrlOpener::fileUrl(*path) : std::nullopt;
+        if (!file)
             co_return false;
-        target = QUrl::fromLocalFile(QFileInfo(*path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+        target = *file;
     }
     const Platform::UrlOpener::Outcome outcome = co_await Platform::UrlOpener::open(target, timeout);
     co_return outcome != Platform::UrlOpener::Outcome::failed;

@@ -1,13 +1,12 @@
 #include "Dialcove/TaskHandle.hpp"
 
 #include "Dialcove/CancellationError.hpp"
+#include "Dialcove/DialcoveLogging.hpp"
 #include "Dialcove/MainThread.hpp"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMetaObject>
-
-Q_LOGGING_CATEGORY(lcTasks, "works.murvel.dialcove.tasks")
 
 namespace Dialcove::detail {
 

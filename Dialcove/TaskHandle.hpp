@@ -93,8 +93,8 @@ QCoro::Task<> runTask(std::shared_ptr<TaskState> state, Body body, Args... args)
 // coroutine still runs. Use a function, a static member function or a capture-less lambda and
 // pass what it needs as arguments:
 //
-//   static QCoro::Task<> searchTask(CancellationToken token, QPointer<ContactSearch> self, QString query);
-//   task = startTask(&ContactSearch::searchTask, QPointer(this), query);
+//   static QCoro::Task<> run(CancellationToken token, QPointer<ContactSearch> self, QString query);
+//   task = startTask(&ContactSearch::run, QPointer(this), query);
 //
 // g++ 12 destroys a temporary twice when it has a destructor and stands inside a co_await
 // expression (`co_await f(std::string("x"))`, `co_await worker.call([token] {...})`). Inside a

@@ -7,6 +7,7 @@
 namespace DialcoveCore {
 
 // The address-book authorization as the model sees it. The raw value is the case name.
+// Two on purpose: this Qt-free one is what the guard rules on; the app's is Dialcove::ContactPermission.
 enum class ContactsPermission { notDetermined, authorized, denied, restricted };
 
 inline constexpr std::array<ContactsPermission, 4> allContactsPermissions{

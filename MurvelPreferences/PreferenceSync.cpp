@@ -1,6 +1,7 @@
 #include "MurvelPreferences/PreferenceSync.hpp"
 
 #include "MurvelPreferences/DefaultsPreferenceStorage.hpp"
+#include "MurvelPreferences/MurvelPreferencesLogging.hpp"
 #include "MurvelPreferences/UbiquitousPreferenceStorage.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -10,8 +11,6 @@
 #include <QPointer>
 #include <QThread>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcSync, "works.murvel.dialcove.sync")
 
 using MurvelPreferencesCore::PreferenceRecord;
 

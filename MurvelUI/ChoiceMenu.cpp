@@ -24,6 +24,13 @@ void ChoiceMenu::setOptions(const QVariantList& options) {
     options_ = options;
 }
 
+MurvelAccessibility ChoiceMenu::accessibility() const {
+    if (accessibleName().isEmpty())
+        return MurvelAccessibility::element(QAccessible::ButtonMenu, text(), {}, accessibleDescription());
+    return MurvelAccessibility::element(QAccessible::ButtonMenu, accessibleName(), text(),
+                                        accessibleDescription());
+}
+
 void ChoiceMenu::openChoices() {
     if (menu_)
         menu_->close();

@@ -16,7 +16,8 @@ namespace MurvelUI {
 // the selection and emits `selectionChosen`; the owner may set another selection back.
 //
 // Options are values of one type carried in QVariant, compared with ==; `make` builds a menu over a
-// typed list.
+// typed list. With an accessible name (`setAccessibleName`, what is chosen) it reads as that name
+// with the current choice as its value; without one, as the current choice.
 class ChoiceMenu : public MurvelButton {
     Q_OBJECT
 public:
@@ -46,6 +47,8 @@ public:
     QMenu* openMenu() const { return menu_; }
     // Opens the menu under the button.
     void openChoices();
+
+    MurvelAccessibility accessibility() const override;
 
 signals:
     void selectionChosen(const QVariant& selection);

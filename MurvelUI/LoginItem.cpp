@@ -1,5 +1,7 @@
 #include "MurvelUI/LoginItem.hpp"
 
+#include "MurvelUI/MurvelUILogging.hpp"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QThread>
@@ -7,8 +9,6 @@
 namespace MurvelUI {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcLogin, "works.murvel.dialcove.login")
 
 void assertMainThread() {
     Q_ASSERT(QCoreApplication::instance() &&

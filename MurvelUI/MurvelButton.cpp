@@ -43,7 +43,7 @@ MurvelButton::MurvelButton(const QString& title, QWidget* parent) : QAbstractBut
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    ring_ = BrandFocusRing::forKeyboardFocus(this, shapeFor(style_, controlSize_));
+    ring_ = BrandFocusRing::forKeyboardFocus(this, shape());
     restyle();
 }
 
@@ -61,10 +61,31 @@ void MurvelButton::setControlSize(MurvelControlSize size) {
     restyle();
 }
 
+void MurvelButton::setOutline(std::optional<MurvelShape> outline) {
+    if (outline == outline_)
+        return;
+    outline_ = outline;
+    restyle();
+}
+
+void MurvelButton::setFontRole(std::optional<MurvelFont> role) {
+    if (role == fontRole_)
+        return;
+    fontRole_ = role;
+    restyle();
+}
+
+MurvelShape MurvelButton::shape() const {
+    return outline_ ? *outline_ : shapeFor(style_, controlSize_);
+}
+
 void MurvelButton::restyle() {
-    applyFont(this, textStyleFor(controlSize_));
+    if (fontRole_)
+        applyFont(this, *fontRole_);
+    else
+        applyFont(this, textStyleFor(controlSize_));
     if (ring_)
-        ring_->setShape(shapeFor(style_, controlSize_));
+        ring_->setShape(shape());
     updateGeometry();
     update();
 }
@@ -140,7 +161,7 @@ void MurvelButton::paintEvent(QPaintEvent*) {
     }
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
-    painter.drawPath(shapeFor(style_, controlSize_).path(QRectF(rect())));
+    painter.drawPath(shape().path(QRectF(rect())));
 
     QColor label = SystemPalette::primary(scheme);
     if (style_ == Style::plain) {

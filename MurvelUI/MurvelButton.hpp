@@ -4,6 +4,8 @@
 #include "MurvelUI/MurvelBaseline.hpp"
 #include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelControlSize.hpp"
+#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/MurvelShape.hpp"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -15,9 +17,9 @@ class BrandFocusRing;
 
 // A push button with a text title, in the kit's bordered style (a quiet rounded fill), its glass
 // style (a capsule of the flat glass fill) or the plain style (the title alone, in the tint, dimmed
-// while pressed). Its font follows the control size and the window's text
-// size. Reached by Tab, not by clicks, so a click leaves the keyboard focus where it was; shows the
-// kit's focus ring after keyboard use.
+// while pressed). Its font follows the control size and the window's text size unless it has a font
+// role of its own. Reached by Tab, not by clicks, so a click leaves the keyboard focus where it was;
+// shows the kit's focus ring, in the button's outline, after keyboard use.
 class MurvelButton : public QAbstractButton, public MurvelAccessibleElement, public MurvelBaseline {
     Q_OBJECT
 public:
@@ -33,6 +35,18 @@ public:
     void setTint(const MurvelColor& tint);
     // A small downward chevron after the title, for buttons that open a menu.
     void setShowsMenuIndicator(bool shows);
+
+    // The outline of the fill and the focus ring. By default a rounded rectangle that follows the
+    // control size in the bordered style, a capsule in the glass style; `capsule` gives a bordered
+    // button capsule ends. Set to none to go back to the default.
+    std::optional<MurvelShape> outline() const { return outline_; }
+    void setOutline(std::optional<MurvelShape> outline);
+    // The button's own font role, kept whatever the control size; none (the default) to follow the
+    // control size again.
+    std::optional<MurvelFont> fontRole() const { return fontRole_; }
+    void setFontRole(std::optional<MurvelFont> role);
+    // The outline in use.
+    MurvelShape shape() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -54,6 +68,8 @@ private:
     MurvelControlSize controlSize_ = MurvelControlSize::regular;
     bool menuIndicator_ = false;
     std::optional<MurvelColor> tint_;
+    std::optional<MurvelShape> outline_;
+    std::optional<MurvelFont> fontRole_;
     QPointer<BrandFocusRing> ring_;
 };
 

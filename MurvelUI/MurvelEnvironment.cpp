@@ -1,7 +1,8 @@
 #include "MurvelUI/MurvelEnvironment.hpp"
 
+#include "Platform/UrlOpener.hpp"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QThread>
 #include <QWidget>
 
@@ -52,6 +53,19 @@ void MurvelEnvironment::setTypeSize(MurvelTypeSize size) {
     publish();
 }
 
+void MurvelEnvironment::setTint(std::optional<MurvelColor> tint) {
+    if (tint == tint_)
+        return;
+    tint_ = tint;
+    publish();
+}
+
+void MurvelEnvironment::setFixedWindowIdealSize(std::optional<FixedWindowSizeReport> report) {
+    // Closures cannot be compared: every call counts as a change.
+    idealSize_ = std::move(report);
+    publish();
+}
+
 void MurvelEnvironment::setUpdateNotifier(UpdateNotifier* notifier) {
     if (notifier == updateNotifier_)
         return;
@@ -73,7 +87,7 @@ bool MurvelEnvironment::openUrl(const QUrl& url) const {
         return urlOpener_(url);
     if (defaultUrlOpener())
         return defaultUrlOpener()(url);
-    return QDesktopServices::openUrl(url);
+    return Platform::UrlOpener::openDetached(url.toString(QUrl::FullyEncoded));
 }
 
 void MurvelEnvironment::setUrlOpener(UrlOpener opener) {

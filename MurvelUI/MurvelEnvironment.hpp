@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MurvelUI/FixedWindowSizeReport.hpp"
+#include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelColorScheme.hpp"
 #include "MurvelUI/MurvelTypeSize.hpp"
 #include "MurvelUI/UpdateNotifier.hpp"
@@ -16,7 +18,8 @@ class QWidget;
 namespace MurvelUI {
 
 // The values a window hands down to every kit view inside it: the colour scheme, whether the
-// keyboard has been used, the text size, the update notifier and the way to open a URL.
+// keyboard has been used, the text size, the tint, the update notifier, the way to open a URL and
+// the way content reports its ideal size to a fixed window.
 //
 // Each window has one, made on first use and owned by the window. Kit views read it when they
 // paint or lay out. A change emits `changed` and sends an event of `changeEventType()` to the
@@ -46,6 +49,17 @@ public:
     MurvelTypeSize typeSize() const { return typeSize_; }
     void setTypeSize(MurvelTypeSize size);
 
+    // The colour of controls that have no tint of their own (switches, the `good` status icon);
+    // none by default, and then each control falls back to the system accent. The preferences
+    // chrome sets it to the brand accent.
+    std::optional<MurvelColor> tint() const { return tint_; }
+    void setTint(std::optional<MurvelColor> tint);
+
+    // Where content that sizes a non-scrolling `FixedWindow` reports its natural size; none by
+    // default, and set by that window only.
+    const std::optional<FixedWindowSizeReport>& fixedWindowIdealSize() const { return idealSize_; }
+    void setFixedWindowIdealSize(std::optional<FixedWindowSizeReport> report);
+
     // None by default, so a window without a notifier shows no update card.
     UpdateNotifier* updateNotifier() const { return updateNotifier_; }
     void setUpdateNotifier(UpdateNotifier* notifier);
@@ -72,6 +86,8 @@ private:
     MurvelColorScheme publishedScheme_;
     bool keyboardUsed_ = false;
     MurvelTypeSize typeSize_ = MurvelTypeSize::large;
+    std::optional<MurvelColor> tint_;
+    std::optional<FixedWindowSizeReport> idealSize_;
     QPointer<UpdateNotifier> updateNotifier_;
     UrlOpener urlOpener_;
 };

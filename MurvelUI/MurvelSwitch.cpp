@@ -8,17 +8,24 @@
 
 namespace MurvelUI {
 
-MurvelSwitch::MurvelSwitch(QWidget* parent)
-    : QAbstractButton(parent), tint_(MurvelColor::of(&SystemPalette::accent)) {
+MurvelSwitch::MurvelSwitch(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     BrandFocusRing::forKeyboardFocus(this, MurvelShape::capsule());
 }
 
-void MurvelSwitch::setTint(const MurvelColor& tint) {
-    tint_ = tint;
+void MurvelSwitch::setTint(std::optional<MurvelColor> tint) {
+    tint_ = std::move(tint);
     update();
+}
+
+QColor MurvelSwitch::onColor(MurvelColorScheme scheme) const {
+    if (tint_)
+        return tint_->resolve(scheme);
+    if (const std::optional<MurvelColor> inherited = MurvelEnvironment::of(this)->tint())
+        return inherited->resolve(scheme);
+    return SystemPalette::accent(scheme);
 }
 
 void MurvelSwitch::setControlSize(MurvelControlSize size) {
@@ -65,7 +72,7 @@ void MurvelSwitch::paintEvent(QPaintEvent*) {
     const QColor off =
         withOpacity(SystemPalette::primary(scheme), scheme == MurvelColorScheme::dark ? 0.16 : 0.1);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(isChecked() ? tint_.resolve(scheme) : off);
+    painter.setBrush(isChecked() ? onColor(scheme) : off);
     painter.drawPath(MurvelShape::capsule().path(track));
 
     const qreal inset = 2;

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <functional>
+#include <optional>
 
 namespace MurvelUI {
 
@@ -17,9 +18,12 @@ class MurvelSwitch : public QAbstractButton, public MurvelAccessibleElement {
 public:
     explicit MurvelSwitch(QWidget* parent = nullptr);
 
-    // The system accent unless set.
-    void setTint(const MurvelColor& tint);
-    MurvelColor tint() const { return tint_; }
+    // The switch's own tint; none by default, and then the window's tint
+    // (`MurvelEnvironment::tint`), else the system accent.
+    void setTint(std::optional<MurvelColor> tint);
+    std::optional<MurvelColor> tint() const { return tint_; }
+    // The colour of the track while on, in `scheme`.
+    QColor onColor(MurvelColorScheme scheme) const;
     MurvelControlSize controlSize() const { return controlSize_; }
     void setControlSize(MurvelControlSize size);
 
@@ -36,7 +40,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    MurvelColor tint_;
+    std::optional<MurvelColor> tint_;
     MurvelControlSize controlSize_ = MurvelControlSize::regular;
     std::function<void(bool)> request_;
 };

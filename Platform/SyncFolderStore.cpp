@@ -1,4 +1,5 @@
 #include "Platform/SyncFolderStore.hpp"
+#include "Platform/PlatformLogging.hpp"
 
 #include "Platform/SyncFolderFileNames.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -12,8 +13,6 @@
 #include <QStandardPaths>
 #include <QUuid>
 #include <sys/stat.h>
-
-Q_LOGGING_CATEGORY(lcSyncFolder, "works.murvel.dialcove.syncfolder")
 
 namespace Platform {
 

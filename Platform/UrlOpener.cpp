@@ -1,16 +1,18 @@
 #include "Platform/UrlOpener.hpp"
 
+#include "Platform/PlatformLogging.hpp"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFuture>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QPromise>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 #include <qcoro/qcorofuture.h>
-
-Q_LOGGING_CATEGORY(lcOpener, "works.murvel.dialcove.workspace")
 
 namespace Platform {
 
@@ -99,6 +101,27 @@ QCoro::Task<UrlOpener::Outcome> UrlOpener::open(QString url, std::chrono::millis
     process->start();
 
     co_return co_await verdict;
+}
+
+bool UrlOpener::openDetached(const QString& url) {
+    if (!isWellFormed(url))
+        return false;
+    QProcess process;
+    process.setProgram(QStringLiteral("xdg-open"));
+    process.setArguments({url});
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    if (process.startDetached())
+        return true;
+    qCWarning(lcOpener) << "could not start xdg-open";
+    return false;
+}
+
+std::optional<QString> UrlOpener::fileUrl(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return std::nullopt;
+    return QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
 }
 
 } // namespace Platform

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <chrono>
+#include <optional>
 #include <qcoro/qcorotask.h>
 
 namespace Platform {
@@ -30,6 +31,12 @@ public:
 
     // Opens `url`; a URL that is not well formed is refused without running anything.
     static QCoro::Task<Outcome> open(QString url, std::chrono::milliseconds timeout = defaultTimeout);
+    // Starts the opener for `url` and leaves it to finish on its own: true once it started. For a
+    // caller that only hands a link on, such as a link in a window. Refuses a URL as open does.
+    static bool openDetached(const QString& url);
+
+    // The file: URL of `path` while it names a regular file; none otherwise.
+    static std::optional<QString> fileUrl(const QString& path);
 };
 
 } // namespace Platform

@@ -1,11 +1,10 @@
 #include "Platform/UserDefaults.hpp"
+#include "Platform/PlatformLogging.hpp"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QStandardPaths>
-
-Q_LOGGING_CATEGORY(lcDefaults, "works.murvel.dialcove.defaults")
 
 namespace Platform {
 

@@ -4,7 +4,9 @@
 // does; the peak resident size is the figure to hold under 200 MB at 100,000 cards. 1,000, 20,000 and
 // 100,000 generated cards, laid out one file per card (a synced vdir) or all in one file (an
 // export), with a warm page cache and, where the process may drop the cache (root), a cold one.
-// Every eighth card carries a small photo.
+// Every eighth card carries a small photo. BM_WorkerSearch: one search through the worker, as a
+// keystroke in the panel makes it, over a loaded book in the app's order, for each kind of query,
+// with hits that sort last in the book.
 #include "Dialcove/ContactsWorker.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
@@ -221,6 +224,68 @@ void BM_LoadCold(benchmark::State& state) {
     load(state, true);
 }
 
+// Card numbers whose contacts sort last in the app's order: the family name "Yılmaz" sorts after
+// every other generated one. Newest last.
+std::vector<int> lateSortingCards(int cards) {
+    std::vector<int> late;
+    for (int n = 0; n < cards; ++n)
+        if (std::string(kFamily[(n / 16) % 16]) == "Yılmaz")
+            late.push_back(n);
+    return late;
+}
+
+void workerSearch(benchmark::State& state) {
+    ensureApplication();
+    const int kind = static_cast<int>(state.range(0));
+    const int cards = static_cast<int>(state.range(1));
+    // One loaded worker per size, kept for the whole run, as a panel keeps its session while typing.
+    static std::map<int, std::unique_ptr<Dialcove::ContactsWorker>> workers;
+    const DialcoveCore::SessionID session("search");
+    auto& worker = workers[cards];
+    if (!worker) {
+        worker = std::make_unique<Dialcove::ContactsWorker>(generatedBook(cards, true).book());
+        worker->load(session, {}).waitForFinished();
+    }
+    const std::vector<int> late = lateSortingCards(cards);
+    const int last = late.back();
+    std::vector<DialcoveCore::ContactID> recents;
+    QString query;
+    switch (kind) {
+    case 0: // a family name
+        query = QStringLiteral("Yılmaz");
+        break;
+    case 1: // two word prefixes
+        query = QStringLiteral("%1 Yıl").arg(QString::fromUtf8(kGiven[last % 16]));
+        break;
+    case 2: // a substring of the name
+        query = QStringLiteral("lmaz %1").arg(last);
+        break;
+    case 3: // an e-mail address
+        query = QStringLiteral("person%1@").arg(last);
+        break;
+    case 4: // digits of a phone number
+        query = QString::fromStdString(std::to_string(1000000 + last).substr(1));
+        break;
+    default: // the empty query: the recent contacts
+        for (auto n = late.rbegin(); n != late.rend() && recents.size() < 8; ++n)
+            recents.emplace_back(std::to_string(100000000 + *n) + "-bench");
+        break;
+    }
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const auto contacts = worker->search(session, query, recents, {}).result();
+        found = contacts.size();
+        benchmark::DoNotOptimize(contacts);
+    }
+    if (found == 0)
+        state.SkipWithError("the query found nothing");
+    state.SetLabel(std::array{"name", "two words", "substring", "e-mail", "phone", "recent"}[kind]);
+}
+
+void BM_WorkerSearch(benchmark::State& state) {
+    workerSearch(state);
+}
+
 void BM_EnumerateWarm(benchmark::State& state) {
     enumerate(state, false);
 }
@@ -243,6 +308,12 @@ BENCHMARK(BM_EnumerateCold)
 BENCHMARK(BM_LoadWarm)
     ->ArgNames({"one_file", "cards"})
     ->ArgsProduct({{0, 1}, {1000, 20000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// The worker answers on its thread while this one waits: wall-clock time is what counts.
+BENCHMARK(BM_WorkerSearch)
+    ->ArgNames({"query", "cards"})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {20000, 100000}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_LoadCold)

@@ -23,8 +23,6 @@
 #include <unordered_set>
 #include <vector>
 
-Q_LOGGING_CATEGORY(lcAddressBook, "works.murvel.dialcove.addressbook")
-
 namespace Platform {
 
 namespace fs = std::filesystem;

@@ -54,7 +54,7 @@ public:
     readContacts(const std::function<bool()>& isCancelled) const;
 
     // The absolute path of the .vcf file holding the contact's card, by the same rules as
-    // enumerateContacts; none when it is no longer there or the book cannot be read.
+    // readContacts; none when it is no longer there or the book cannot be read.
     std::optional<QString> cardFile(const DialcoveCore::ContactID& id) const;
 
 private:

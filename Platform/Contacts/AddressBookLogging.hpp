@@ -2,5 +2,9 @@
 
 #include <QLoggingCategory>
 
-// The address book's log category, shared by its reader, watcher and dialogs.
+namespace Platform {
+
+// The contacts backend's log category, shared by its reader, watcher and dialogs.
 Q_DECLARE_LOGGING_CATEGORY(lcAddressBook)
+
+} // namespace Platform

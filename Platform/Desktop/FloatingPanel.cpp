@@ -1,6 +1,6 @@
 #include "Platform/Desktop/FloatingPanel.hpp"
 
-#include "Platform/X11/X11EventHub.hpp"
+#include "Platform/Desktop/FocusHandoff.hpp"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -41,17 +41,18 @@ private:
     FloatingPanel& panel_;
 };
 
-FloatingPanel::FloatingPanel(X11EventHub& hub)
+FloatingPanel::FloatingPanel(WindowSystem& windows)
     : QWidget(nullptr,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      hub_(hub), focus_(hub), outsideClicks_(hub),
+      windows_(windows), focus_(windows.makeFocusHandoff()),
+      outsideClicks_(windows.makeOutsideClickMonitor()),
       compositionFilter_(std::make_unique<CompositionFilter>(*this)) {
     // The alpha channel is chosen when the native window is made, so decide it now.
-    translucent_ = hub_.compositorRunning();
+    translucent_ = windows_.compositorRunning();
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
     setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
-    connect(&outsideClicks_, &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
+    connect(outsideClicks_.get(), &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
 }
 
 FloatingPanel::~FloatingPanel() = default;
@@ -64,7 +65,7 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
         filteredWindow_ = windowHandle();
     }
     if (!wasVisible) {
-        focus_.remember(own);
+        focus_->remember(own);
         qApp->installEventFilter(compositionFilter_.get());
     }
     setGeometry(frame);
@@ -77,7 +78,7 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
     // activation; make it the active window itself.
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
         QApplication::setActiveWindow(this);
-    outsideClicks_.start(windowHandle(), passThrough);
+    outsideClicks_->start(windowHandle(), passThrough);
 }
 
 void FloatingPanel::dismiss() {
@@ -92,11 +93,11 @@ void FloatingPanel::hideEvent(QHideEvent* event) {
 }
 
 void FloatingPanel::releaseInputs() {
-    outsideClicks_.stop();
+    outsideClicks_->stop();
     qApp->removeEventFilter(compositionFilter_.get());
     composing_ = false;
-    if (focus_.isHolding() && windowHandle() != nullptr)
-        focus_.giveBack(static_cast<quint32>(winId()));
+    if (focus_->isHolding() && windowHandle() != nullptr)
+        focus_->giveBack(static_cast<quint32>(winId()));
 }
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -108,7 +109,7 @@ bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void FloatingPanel::updateShape() {
     // Without a compositor transparent pixels come out black, so cut the corners off instead.
-    const bool mask = !hub_.compositorRunning() || !translucent_;
+    const bool mask = !windows_.compositorRunning() || !translucent_;
     if (mask) {
         setMask(QRegion(roundedOutline(rect()).toFillPolygon().toPolygon()));
     } else if (masked_) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/X11/OutsideClickMonitor.hpp"
-#include "Platform/X11/X11FocusHandoff.hpp"
+#include "Platform/Desktop/OutsideClickMonitor.hpp"
+#include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QPointer>
 #include <QWidget>
@@ -12,7 +12,7 @@ class QKeyEvent;
 
 namespace Platform {
 
-class X11EventHub;
+class FocusHandoff;
 
 // A floating panel window: frameless, above other windows, on every workspace and placed exactly
 // where asked (an override-redirect tool window, so no window manager moves it or lists it in a
@@ -29,7 +29,8 @@ class FloatingPanel : public QWidget {
 public:
     static constexpr int cornerRadius = 16;
 
-    explicit FloatingPanel(X11EventHub& hub);
+    // `windows` must outlive the panel.
+    explicit FloatingPanel(WindowSystem& windows);
     ~FloatingPanel() override;
 
     // Shows the panel with `frame` (global coordinates) and takes the keyboard focus. Presses in
@@ -62,9 +63,9 @@ private:
     void updateShape();
     void releaseInputs();
 
-    X11EventHub& hub_;
-    X11FocusHandoff focus_;
-    OutsideClickMonitor outsideClicks_;
+    WindowSystem& windows_;
+    std::unique_ptr<FocusHandoff> focus_;
+    std::unique_ptr<OutsideClickMonitor> outsideClicks_;
     std::function<bool(QKeyEvent&)> keyHandler_;
     std::unique_ptr<CompositionFilter> compositionFilter_;
     QPointer<QWindow> filteredWindow_;

@@ -2,6 +2,7 @@
 
 #include "Platform/VCard/VCardText.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -296,6 +297,9 @@ VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position
     return card;
 }
 
+// Cards open at once, the outermost included; a card nested deeper is skipped.
+constexpr std::size_t kMaxOpenCards = 8;
+
 // True for "AGENT:" with nothing after it: a 2.1 agent card follows on the next lines.
 bool opensAgent(std::string_view line) {
     const std::size_t colon = findUnquoted(line, 0, ":");
@@ -340,50 +344,85 @@ void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCa
             onProblem(position, problem);
     };
 
+    // The cards begun and not yet ended, innermost last: a card may hold whole cards (phone
+    // exporters write them so), each read as a card of its own, after which the outer one goes on.
+    struct Card {
+        std::size_t position = 0;
+        std::vector<std::string_view> lines;
+        bool ended = false;
+        bool tooDeep = false; // skipped unread, past kMaxOpenCards
+    };
+    std::vector<Card> open;
+    // Cards of the outermost one's nest that are done with, handed on in file order once it ends,
+    // so that positions and problems still come in file order.
+    std::vector<Card> done;
+    std::size_t skipDepth = 0; // lines of an agent card, or of a card nested too deep, passed over
+    const auto handOn = [&]() {
+        std::sort(done.begin(), done.end(),
+                  [](const Card& a, const Card& b) { return a.position < b.position; });
+        for (Card& card : done) {
+            if (card.tooDeep) {
+                report(card.position, "skipped a card nested too deep");
+                continue;
+            }
+            if (!card.ended)
+                report(card.position, "kept a card without END:VCARD");
+            if (!onCard(buildCard(card.lines, card.position, onProblem, properties)))
+                return false;
+        }
+        done.clear();
+        return true;
+    };
+
     LineCursor cursor(text);
     std::string_view line;
-    std::vector<std::string_view> lines;
     std::size_t position = 0;
-    bool inCard = false;
-    std::size_t agentDepth = 0;
     while (cursor.next(line)) {
-        if (!inCard) {
-            if (isBeginLine(line)) {
-                inCard = true;
-                ++position;
-                lines.clear();
-            }
+        if (open.empty()) {
+            if (isBeginLine(line))
+                open.push_back(Card{++position, {}, false, false});
             continue;
         }
-        if (agentDepth > 0) {
+        if (skipDepth > 0) {
             if (isBeginLine(line))
-                ++agentDepth;
+                ++skipDepth;
             else if (isEndLine(line))
-                --agentDepth;
+                --skipDepth;
             continue;
         }
         if (isBeginLine(line)) {
-            if (!lines.empty() && opensAgent(lines.back())) {
-                agentDepth = 1;
+            const auto& outer = open.back().lines;
+            if (!outer.empty() && opensAgent(outer.back())) {
+                skipDepth = 1;
                 continue;
             }
-            report(position, "skipped a card cut short by the next BEGIN:VCARD");
-            ++position;
-            lines.clear();
+            if (open.size() >= kMaxOpenCards) {
+                done.push_back(Card{++position, {}, true, true});
+                skipDepth = 1;
+                continue;
+            }
+            open.push_back(Card{++position, {}, false, false});
             continue;
         }
         if (isEndLine(line)) {
-            inCard = false;
-            if (!onCard(buildCard(lines, position, onProblem, properties)))
+            open.back().ended = true;
+            done.push_back(std::move(open.back()));
+            open.pop_back();
+            if (!open.empty())
+                continue;
+            if (!handOn())
                 return;
-            // The card was copied out; nothing up to its end is looked at again.
+            // The cards were copied out; nothing up to their end is looked at again.
             consumedThrough(line);
             continue;
         }
-        lines.push_back(line);
+        open.back().lines.push_back(line);
     }
-    if (inCard)
-        report(position, "skipped a card without END:VCARD");
+    // A card still open at the end keeps what it had.
+    for (Card& card : open)
+        done.push_back(std::move(card));
+    if (!handOn())
+        return;
     if (position == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos)
         report(0, "no card in the file");
 }

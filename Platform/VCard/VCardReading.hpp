@@ -14,10 +14,14 @@ namespace Platform {
 // property groups and parameters in every form.
 //
 // Nothing in the input is trusted: no length or count is read from it, and a card nested in an
-// AGENT property is skipped by counting, not by recursion. A card without its END:VCARD, or cut
-// short by another BEGIN:VCARD, is skipped; so is a line that is not a property. Each skip is
-// reported to `onProblem` with the card's position (0 for the file as a whole) and never stops
-// the reading. `onCard` receives every card that was read and returns false to stop.
+// AGENT property is skipped by counting, not by recursion. A card that holds whole cards between
+// its BEGIN:VCARD and END:VCARD is read as it is, and so is each card inside it, up to 8 cards
+// open at once (one nested deeper is skipped). A card still open at the end of the file keeps
+// what it had. Cards come out in the order they begin, so a card nesting others comes out ahead
+// of them, once it has ended. A line that is not a property is skipped. Each skip, and each card
+// kept without its END:VCARD, is reported to `onProblem` with the card's position (0 for the file
+// as a whole) and never stops the reading. `onCard` receives every card that was read and
+// returns false to stop.
 //
 // With `properties` given (upper-case names), only those are kept; the lines of any other (a
 // photo, a note) are passed over without being decoded.

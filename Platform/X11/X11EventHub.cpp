@@ -1,5 +1,10 @@
 #include "Platform/X11/X11EventHub.hpp"
 
+#include "Platform/X11/X11FocusHandoff.hpp"
+#include "Platform/X11/X11HotKeyRegistrar.hpp"
+#include "Platform/X11/X11Logging.hpp"
+#include "Platform/X11/X11OutsideClickMonitor.hpp"
+
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QWindow>
@@ -13,8 +18,6 @@
 namespace Platform {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcX11, "works.murvel.dialcove.x11")
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -230,6 +233,18 @@ bool X11EventHub::nativeEventFilter(const QByteArray& eventType, void* message, 
         }
         return false;
     }
+}
+
+std::unique_ptr<FocusHandoff> X11EventHub::makeFocusHandoff() {
+    return std::make_unique<X11FocusHandoff>(*this);
+}
+
+std::unique_ptr<OutsideClickMonitor> X11EventHub::makeOutsideClickMonitor(QObject* parent) {
+    return std::make_unique<X11OutsideClickMonitor>(*this, parent);
+}
+
+std::unique_ptr<HotKeyRegistrar> X11EventHub::makeHotKeyRegistrar(QObject* parent) {
+    return std::make_unique<X11HotKeyRegistrar>(*this, parent);
 }
 
 } // namespace Platform

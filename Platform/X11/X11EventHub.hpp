@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Desktop/WindowSystem.hpp"
+
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <string>
@@ -15,7 +17,10 @@ namespace Platform {
 // put them there), raw button presses, keymap changes and property changes on the root window.
 // Under any other Qt platform it finds no X connection, stays silent and isAvailable() is false.
 // It must outlive everything built on it (hot key, outside clicks, panels).
-class X11EventHub : public QObject, public QAbstractNativeEventFilter {
+//
+// It is also the X11 backend of the windowing system as the app sees it (WindowSystem): the one
+// object of the layer the composition root makes.
+class X11EventHub final : public QObject, public QAbstractNativeEventFilter, public WindowSystem {
     Q_OBJECT
 
 public:
@@ -36,7 +41,10 @@ public:
     void wantRawButtonPresses(bool want);
 
     // A compositing manager owns the _NET_WM_CM_Sn selection of the screen.
-    bool compositorRunning() const;
+    bool compositorRunning() const override;
+    std::unique_ptr<FocusHandoff> makeFocusHandoff() override;
+    std::unique_ptr<OutsideClickMonitor> makeOutsideClickMonitor(QObject* parent = nullptr) override;
+    std::unique_ptr<HotKeyRegistrar> makeHotKeyRegistrar(QObject* parent = nullptr) override;
 
     // The X windows of this application's visible top-level windows.
     std::vector<quint32> ownWindows() const;

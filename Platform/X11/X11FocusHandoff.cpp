@@ -1,18 +1,13 @@
 #include "Platform/X11/X11FocusHandoff.hpp"
 
 #include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11Logging.hpp"
 
 #include <QLoggingCategory>
 #include <cstdlib>
 #include <xcb/xcb.h>
 
 namespace Platform {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcFocus, "works.murvel.dialcove.panel")
-
-} // namespace
 
 quint32 X11FocusHandoff::currentFocus() const {
     xcb_connection_t* connection = hub_.connection();

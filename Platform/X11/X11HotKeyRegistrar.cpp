@@ -1,6 +1,7 @@
 #include "Platform/X11/X11HotKeyRegistrar.hpp"
 
 #include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11Logging.hpp"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -12,8 +13,6 @@ namespace Platform {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcHotKey, "works.murvel.dialcove.hotkey")
-
 using DialcoveCore::ShortcutRegistration;
 
 constexpr quint16 modifierBits = 0xff; // key event states also carry buttons and the XKB group
@@ -21,7 +20,7 @@ constexpr quint16 modifierBits = 0xff; // key event states also carry buttons an
 } // namespace
 
 X11HotKeyRegistrar::X11HotKeyRegistrar(X11EventHub& hub, QObject* parent)
-    : QObject(parent), hub_(hub), translation_(hub) {
+    : HotKeyRegistrar(parent), hub_(hub), translation_(hub) {
     connect(&hub_, &X11EventHub::keyPressed, this, &X11HotKeyRegistrar::keyPressed);
     connect(&hub_, &X11EventHub::keyReleased, this, &X11HotKeyRegistrar::keyReleased);
     connect(&translation_, &X11KeyTranslation::reloaded, this, &X11HotKeyRegistrar::regrab);

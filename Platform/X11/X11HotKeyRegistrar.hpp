@@ -2,6 +2,7 @@
 
 #include "DialcoveCore/ShortcutModifiers.hpp"
 #include "DialcoveCore/ShortcutRegistration.hpp"
+#include "Platform/Desktop/HotKeyRegistrar.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
 
 #include <QObject>
@@ -19,7 +20,7 @@ class X11EventHub;
 // stop it. A grab that another client holds already fails with BadAccess; then none of ours stays and
 // the registration is a conflict. Holding the keys down fires once: auto-repeat is ignored. When the
 // keymap changes, the combination is grabbed again on the key that now types it.
-class X11HotKeyRegistrar : public QObject {
+class X11HotKeyRegistrar final : public HotKeyRegistrar {
     Q_OBJECT
 
 public:
@@ -36,17 +37,11 @@ public:
     // unless `enabled` is false. Conflict: another program holds the combination, no key types the
     // key code, or there is no X11 display.
     DialcoveCore::ShortcutRegistration
-    registerShortcut(std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers, bool enabled);
-    void unregisterShortcut();
-    bool isRegistered() const { return !grabs_.empty(); }
+    registerShortcut(std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers, bool enabled) override;
+    void unregisterShortcut() override;
+    bool isRegistered() const override { return !grabs_.empty(); }
 
-    const X11KeyTranslation& translation() const { return translation_; }
-
-signals:
-    // Once per press of the registered combination, on the main thread.
-    void pressed();
-    // After a keymap change moved the registration: registered again, or lost to a conflict.
-    void registrationChanged(DialcoveCore::ShortcutRegistration registration);
+    const X11KeyTranslation& translation() const override { return translation_; }
 
 private:
     struct Combination {

@@ -2,6 +2,7 @@
 
 #include "DialcoveCore/KnownKey.hpp"
 #include "Platform/X11/X11EventHub.hpp"
+#include "Platform/X11/X11Logging.hpp"
 
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -16,8 +17,6 @@
 namespace Platform {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcKeys, "works.murvel.dialcove.keys")
 
 using DialcoveCore::KnownKey;
 using DialcoveCore::ShortcutModifiers;
@@ -220,7 +219,7 @@ struct X11KeyTranslation::Naming {
     xkb_keysym_t keysym; // the symbol by which the key was known
 };
 
-X11KeyTranslation::X11KeyTranslation(X11EventHub& hub, QObject* parent) : QObject(parent), hub_(hub) {
+X11KeyTranslation::X11KeyTranslation(X11EventHub& hub, QObject* parent) : KeyTranslation(parent), hub_(hub) {
     connect(&hub_, &X11EventHub::keymapChanged, this, &X11KeyTranslation::scheduleReload);
     reload();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialcoveCore/ShortcutModifiers.hpp"
+#include "Platform/Desktop/KeyTranslation.hpp"
 #include "Platform/Desktop/ShortcutKeyPress.hpp"
 
 #include <QObject>
@@ -23,7 +24,7 @@ class X11EventHub;
 // key press goes the same way back, so a recorded shortcut grabs the key that was pressed.
 //
 // The keymap is read again whenever the display reports a change; reloaded() follows.
-class X11KeyTranslation : public QObject {
+class X11KeyTranslation final : public KeyTranslation {
     Q_OBJECT
 
 public:
@@ -39,10 +40,10 @@ public:
 
     // The virtual key code of a key event: from its X key code when it came from the display, else
     // (a synthesised event) from its Qt key.
-    std::optional<std::uint32_t> virtualKey(const QKeyEvent& event) const;
+    std::optional<std::uint32_t> virtualKey(const QKeyEvent& event) const override;
     // A key press as the shortcut recorder needs it. Function keys have no text in Qt; their fixed
     // labels come from the known-key table.
-    ShortcutKeyPress shortcutKeyPress(const QKeyEvent& event) const;
+    ShortcutKeyPress shortcutKeyPress(const QKeyEvent& event) const override;
 
     // The key symbol a virtual key code stands for; none for an unknown code and for the Fn key.
     static std::optional<quint32> keysymFor(std::uint32_t virtualKey);
@@ -54,9 +55,6 @@ public:
     static quint16 grabModifiers(DialcoveCore::ShortcutModifiers modifiers);
     // The shortcut modifiers a Qt key event holds, by the same correspondence (Meta is Super here).
     static DialcoveCore::ShortcutModifiers shortcutModifiers(Qt::KeyboardModifiers modifiers);
-
-signals:
-    void reloaded();
 
 private:
     struct Keymap;

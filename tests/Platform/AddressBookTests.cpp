@@ -33,12 +33,13 @@ using AddressBookTest = AddressBookFixture;
 TEST_F(AddressBookTest, MalformedFilesBesideGoodOnesLoseNothing) {
     settings().setFolder(DIALCOVE_FIXTURES "/book");
     const auto contacts = everyone(book());
-    // The group card, the hidden file, the second "alice" and the broken cards are left out;
-    // every good card of every collection is there, in the fixed order.
-    EXPECT_THAT(names(contacts),
-                ElementsAre("Bob Builder", "Carol & Co", "Dora Explorer", "Alice Liddell", "Zed Zulu"));
+    // The group card, the hidden file, the second "alice" and the garbage are left out; every good
+    // card of every collection is there, in the fixed order, and so are the two cards that lack
+    // their END:VCARD, with what they had.
+    EXPECT_THAT(names(contacts), ElementsAre("Bob Builder", "Carol & Co", "Cut Short", "Dora Explorer",
+                                             "Alice Liddell", "Never Ends", "Zed Zulu"));
     // Of the two cards with UID "alice", the first by path (personal/ before work/) wins.
-    EXPECT_EQ(contacts[3].fields().at(0).value, "+44 20 7946 0001");
+    EXPECT_EQ(contacts[4].fields().at(0).value, "+44 20 7946 0001");
     EXPECT_EQ(contacts[0].id().rawValue, "vcf:work/bob-and-carol.vcf#1");
     EXPECT_EQ(contacts[1].id().rawValue, "vcf:work/bob-and-carol.vcf#2");
 }
@@ -73,13 +74,14 @@ TEST_F(AddressBookTest, FallbackIdentifiersAreStableAndText) {
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), raw);
         std::fclose(raw);
     }
+    // The card without its END:VCARD keeps what it had; "Two", inside it, is a card of its own.
     auto contacts = everyone(book());
-    EXPECT_THAT(names(contacts), ElementsAre("Latin-1 Name", "One", "Two"));
-    EXPECT_EQ(contacts[0].id().rawValue, "vcf:caf%E9%25.vcf#1");
-    EXPECT_EQ(contacts[1].id().rawValue, "vcf:people.vcf#1");
-    EXPECT_EQ(contacts[2].id().rawValue, "vcf:people.vcf#3");
+    EXPECT_THAT(names(contacts), ElementsAre("Broken", "Latin-1 Name", "One", "Two"));
+    EXPECT_EQ(contacts[1].id().rawValue, "vcf:caf%E9%25.vcf#1");
+    EXPECT_EQ(contacts[2].id().rawValue, "vcf:people.vcf#1");
+    EXPECT_EQ(contacts[3].id().rawValue, "vcf:people.vcf#3");
 
-    // Mending the broken card brings it back without moving "Two".
+    // Mending the broken card keeps it where it was, without moving "Two".
     write("people.vcf", card("FN:One\r\n") + card("FN:Broken\r\n") + card("FN:Two\r\n"));
     contacts = everyone(book());
     EXPECT_THAT(names(contacts), ElementsAre("Broken", "Latin-1 Name", "One", "Two"));

@@ -127,25 +127,78 @@ TEST(VCardReading, LineEndsAndByteOrderMarksReadAlike) {
     }
 }
 
-TEST(VCardReading, MalformedCardsAreSkippedAndTheRestKept) {
+TEST(VCardReading, MalformedLinesAreSkippedAndAnUnendedCardKeepsWhatItHad) {
     const std::string bytes = card("FN:First\n") +
-                              "BEGIN:VCARD\nVERSION:3.0\nFN:Cut short\n" + // no END before the next card
+                              "BEGIN:VCARD\nVERSION:3.0\nFN:Cut short\n" + // no END: holds what follows
                               card("FN:Third\nthis line lost its fold\n;;;\nTEL:3\n") +
                               "junk between cards\n" + "BEGIN:VCARD\nVERSION:3.0\nFN:Never ends\n";
     const auto reading = read(bytes);
-    ASSERT_EQ(reading.cards.size(), 2u);
+    ASSERT_EQ(reading.cards.size(), 4u);
     EXPECT_EQ(reading.cards[0].position, 1u);
-    // Positions count the broken card, so mending it later moves no one.
-    EXPECT_EQ(reading.cards[1].position, 3u);
+    // Positions count every card, so mending one later moves no one.
+    EXPECT_EQ(reading.cards[2].position, 3u);
     const auto people = contacts(bytes);
-    ASSERT_EQ(people.size(), 2u);
-    EXPECT_EQ(people[1].formattedName(), "Third");
-    EXPECT_THAT(labels(people[1]), ElementsAre("other=3"));
+    ASSERT_EQ(people.size(), 4u);
+    EXPECT_EQ(people[1].formattedName(), "Cut short");
+    EXPECT_EQ(people[2].formattedName(), "Third");
+    EXPECT_THAT(labels(people[2]), ElementsAre("other=3"));
+    EXPECT_EQ(people[3].formattedName(), "Never ends");
 
     std::vector<std::size_t> where;
     for (const auto& problem : reading.problems)
         where.push_back(problem.first);
-    EXPECT_THAT(where, ElementsAre(2u, 3u, 4u));
+    // Card 2: kept without its end, and its junk line; card 3: its broken lines; card 4: kept.
+    EXPECT_THAT(where, ElementsAre(2u, 2u, 3u, 4u));
+}
+
+TEST(VCardReading, CardsInsideACardAreCardsOfTheirOwnAndTheOuterOneResumes) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> names;    // formatted names, in file order
+        std::vector<std::string> phones;   // the first phone of each, "" for none
+        std::vector<std::size_t> problems; // positions reported
+    };
+    const std::vector<Case> cases{
+        {"two whole cards inside a card",
+         "BEGIN:VCARD\nVERSION:3.0\nN:parent;;;;\n" + card("FN:Inner one\nTEL:2\n") + card("FN:Inner two\n") +
+             "TEL:1\nEND:VCARD\n",
+         {"parent", "Inner one", "Inner two"},
+         {"1", "2", ""},
+         {}},
+        {"a card without its end before the next",
+         card("FN:Ann\n") + "BEGIN:VCARD\nVERSION:3.0\nFN:Bob\nTEL:7\n" + card("FN:Cid\nTEL:8\n"),
+         {"Ann", "Bob", "Cid"},
+         {"", "7", "8"},
+         {2u}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto reading = read(c.bytes);
+        std::vector<std::size_t> where;
+        for (const auto& problem : reading.problems)
+            where.push_back(problem.first);
+        EXPECT_EQ(where, c.problems);
+        const auto people = contacts(c.bytes);
+        std::vector<std::string> names;
+        std::vector<std::string> phones;
+        for (const auto& person : people) {
+            names.push_back(person.displayName());
+            phones.push_back(person.fields().empty() ? "" : person.fields()[0].value);
+        }
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(phones, c.phones);
+    }
+
+    // Nesting has a bound: a card deeper than eight open ones is skipped, its lines unread.
+    std::string deep;
+    for (int i = 1; i <= 10; ++i)
+        deep += "BEGIN:VCARD\nVERSION:3.0\nFN:Level " + std::to_string(i) + "\n";
+    for (int i = 1; i <= 10; ++i)
+        deep += "END:VCARD\n";
+    const auto reading = read(deep);
+    EXPECT_EQ(reading.cards.size(), 8u);
+    EXPECT_EQ(contacts(deep).front().formattedName(), "Level 1");
 }
 
 TEST(VCardReading, FilesWithoutCardsAreReported) {

@@ -30,6 +30,7 @@
 #include "MurvelUI/SettingRow.hpp"
 #include "MurvelUI/SystemPalette.hpp"
 #include "MurvelUI/UpdateCard.hpp"
+#include "PreferencesPages.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
@@ -407,5 +408,6 @@ int main(int argc, char** argv) {
     for (const auto& [name, fill] : pages)
         for (MurvelColorScheme scheme : {MurvelColorScheme::light, MurvelColorScheme::dark})
             ok = renderPage(folder, name, scheme, fill) && ok;
+    ok = Gallery::renderPreferencesPages(folder, loginOff, loginOn) && ok;
     return ok ? 0 : 1;
 }

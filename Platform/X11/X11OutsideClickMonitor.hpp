@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Desktop/OutsideClickMonitor.hpp"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -13,22 +15,19 @@ class X11EventHub;
 // window it lands in. Presses in other programs come as XInput2 raw events on the root window;
 // presses in our own windows through an application event filter. The scroll wheel (buttons 4 to
 // 7) does not count. Reports the first such press, then stops.
-class OutsideClickMonitor : public QObject {
+class X11OutsideClickMonitor final : public OutsideClickMonitor {
     Q_OBJECT
 
 public:
-    explicit OutsideClickMonitor(X11EventHub& hub, QObject* parent = nullptr);
-    ~OutsideClickMonitor() override;
+    explicit X11OutsideClickMonitor(X11EventHub& hub, QObject* parent = nullptr);
+    ~X11OutsideClickMonitor() override;
 
     // Watches for presses outside `window` and the windows it opened (its menus and pop-ups).
     // Presses inside `passThrough` (global coordinates; the tray icon the panel hangs from) are left
     // to their target, whose own action then decides.
-    void start(QWindow* window, const QRect& passThrough = {});
-    void stop();
-    bool isWatching() const { return watching_; }
-
-signals:
-    void outsideClicked();
+    void start(QWindow* window, const QRect& passThrough = {}) override;
+    void stop() override;
+    bool isWatching() const override { return watching_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,4 @@
-#include "Platform/X11/OutsideClickMonitor.hpp"
+#include "Platform/X11/X11OutsideClickMonitor.hpp"
 
 #include "Platform/X11/X11EventHub.hpp"
 
@@ -18,15 +18,16 @@ bool isScrollButton(quint32 button) {
 
 } // namespace
 
-OutsideClickMonitor::OutsideClickMonitor(X11EventHub& hub, QObject* parent) : QObject(parent), hub_(hub) {
-    connect(&hub_, &X11EventHub::rawButtonPressed, this, &OutsideClickMonitor::rawButtonPressed);
+X11OutsideClickMonitor::X11OutsideClickMonitor(X11EventHub& hub, QObject* parent)
+    : OutsideClickMonitor(parent), hub_(hub) {
+    connect(&hub_, &X11EventHub::rawButtonPressed, this, &X11OutsideClickMonitor::rawButtonPressed);
 }
 
-OutsideClickMonitor::~OutsideClickMonitor() {
+X11OutsideClickMonitor::~X11OutsideClickMonitor() {
     stop();
 }
 
-void OutsideClickMonitor::start(QWindow* window, const QRect& passThrough) {
+void X11OutsideClickMonitor::start(QWindow* window, const QRect& passThrough) {
     stop();
     window_ = window;
     passThrough_ = passThrough;
@@ -35,7 +36,7 @@ void OutsideClickMonitor::start(QWindow* window, const QRect& passThrough) {
     hub_.wantRawButtonPresses(true);
 }
 
-void OutsideClickMonitor::stop() {
+void X11OutsideClickMonitor::stop() {
     if (!watching_)
         return;
     watching_ = false;
@@ -45,7 +46,7 @@ void OutsideClickMonitor::stop() {
     hub_.wantRawButtonPresses(false);
 }
 
-bool OutsideClickMonitor::belongsToWatched(const QWindow* window) const {
+bool X11OutsideClickMonitor::belongsToWatched(const QWindow* window) const {
     for (const QWindow* w = window; w != nullptr;
          w = w->transientParent() ? w->transientParent() : w->parent())
         if (w == window_)
@@ -53,7 +54,7 @@ bool OutsideClickMonitor::belongsToWatched(const QWindow* window) const {
     return false;
 }
 
-bool OutsideClickMonitor::eventFilter(QObject* watched, QEvent* event) {
+bool X11OutsideClickMonitor::eventFilter(QObject* watched, QEvent* event) {
     // Every press reaches its window before its widget; looking at the window sees each one once.
     if (event->type() == QEvent::MouseButtonPress && watching_) {
         if (auto* window = qobject_cast<QWindow*>(watched)) {
@@ -66,7 +67,7 @@ bool OutsideClickMonitor::eventFilter(QObject* watched, QEvent* event) {
     return false; // the press goes on to its target either way
 }
 
-void OutsideClickMonitor::rawButtonPressed(quint32 button) {
+void X11OutsideClickMonitor::rawButtonPressed(quint32 button) {
     if (!watching_ || isScrollButton(button))
         return;
     // A press in one of our windows comes next as a Qt event, which the application filter judges.
@@ -88,7 +89,7 @@ void OutsideClickMonitor::rawButtonPressed(quint32 button) {
         Qt::QueuedConnection);
 }
 
-void OutsideClickMonitor::report() {
+void X11OutsideClickMonitor::report() {
     stop();
     emit outsideClicked();
 }

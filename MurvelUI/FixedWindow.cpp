@@ -1,0 +1,152 @@
+#include "MurvelUI/FixedWindow.hpp"
+
+#include "MurvelUI/FixedNativeWindow.hpp"
+#include "MurvelUI/FixedWindowContent.hpp"
+#include "MurvelUI/FixedWindowGeometry.hpp"
+#include "MurvelUI/MurvelEnvironment.hpp"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace MurvelUI {
+
+namespace {
+
+// The height a window has before its content reports.
+constexpr int initialHeight = 480;
+
+QMargins frameMarginsOf(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+} // namespace
+
+FixedWindow::FixedWindow(bool closesWithCommandW, bool anchorsTop, bool scrollsContent, QObject* parent)
+    : QObject(parent), closesWithCommandW_(closesWithCommandW), anchorsTop_(anchorsTop),
+      scrollsContent_(scrollsContent) {}
+
+FixedWindow::~FixedWindow() {
+    delete window_.data();
+}
+
+QWidget* FixedWindow::window() const {
+    return window_.data();
+}
+
+QWidget* FixedWindow::makeWindow(const QString& title, int width, std::function<void()> onClose,
+                                 const ContentBuilder& content) {
+    onClose_ = std::move(onClose);
+    if (window_)
+        return window_;
+
+    auto* window = new FixedNativeWindow;
+    window->setClosesWithCommandW(closesWithCommandW_);
+    window->setWindowTitle(title);
+    window->setFixedSize(width, initialHeight);
+    QPointer<FixedWindow> self(this);
+    const auto forward = [self](QSizeF size) {
+        if (self)
+            self->report(size);
+    };
+    if (!scrollsContent_) {
+        MurvelEnvironment::of(window)->setFixedWindowIdealSize(FixedWindowSizeReport{forward});
+    }
+    QWidget* built = content ? content() : nullptr;
+    if (!built)
+        built = new QWidget;
+    content_ = new FixedWindowContent(built, width, scrollsContent_, forward);
+    window->setContent(content_);
+    connect(window, &FixedNativeWindow::closed, this, [this] {
+        // A copy, so that the closure may replace itself.
+        const std::function<void()> handler = onClose_;
+        if (handler)
+            handler();
+    });
+    connect(window, &FixedNativeWindow::screenChanged, this, [this] {
+        // Re-capped and re-clamped for the new screen.
+        if (contentSize_)
+            resize(*contentSize_);
+    });
+    window_ = window;
+    return window;
+}
+
+QWidget* FixedWindow::show(const QString& title, int width, std::function<void()> onClose,
+                           const ContentBuilder& content) {
+    QWidget* window = makeWindow(title, width, std::move(onClose), content);
+    const bool wasHidden = !window->isVisible();
+    if (wasHidden) {
+        if (anchorsTop_) {
+            if (contentSize_)
+                resize(*contentSize_);
+            centerOnMouseScreen(window);
+            centersAfterResize_ = !contentSize_.has_value();
+        } else {
+            centerOnMouseScreen(window);
+            centersAfterResize_ = false;
+        }
+    }
+    window->show();
+    // The window manager's frame is known only once the window is mapped: centre the real frame.
+    if (wasHidden)
+        centerOnMouseScreen(window);
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void FixedWindow::report(QSizeF size) {
+    if (!FixedWindowGeometry::acceptsContentSize(size))
+        return;
+    contentSize_ = size;
+    if (resizePending_)
+        return;
+    resizePending_ = true;
+    // One turn later, so that reports of this turn are applied once, with the newest size.
+    QTimer::singleShot(0, this, [this] {
+        resizePending_ = false;
+        if (contentSize_)
+            resize(*contentSize_);
+    });
+}
+
+void FixedWindow::resize(QSizeF size) {
+    if (!window_)
+        return;
+    QScreen* screen = window_->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QMargins margins = frameMarginsOf(window_);
+    const QRect frame = FixedWindowGeometry::frame(size, screen->availableGeometry(),
+                                                   window_->frameGeometry(), margins, anchorsTop_);
+    if (frame != window_->frameGeometry()) {
+        ++frameWrites_;
+        window_->setFixedSize(frame.width() - margins.left() - margins.right(),
+                              frame.height() - margins.top() - margins.bottom());
+        window_->move(frame.topLeft());
+    }
+    if (centersAfterResize_) {
+        centersAfterResize_ = false;
+        centerOnMouseScreen(window_);
+    }
+}
+
+void FixedWindow::centerOnMouseScreen(QWidget* window) {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->move(
+        FixedWindowGeometry::centeredOrigin(window->frameGeometry().size(), screen->availableGeometry()));
+}
+
+} // namespace MurvelUI

@@ -1,0 +1,7 @@
+#include "MurvelUI/MurvelUILogging.hpp"
+
+namespace MurvelUI {
+
+Q_LOGGING_CATEGORY(lcLogin, "works.murvel.dialcove.login")
+
+} // namespace MurvelUI

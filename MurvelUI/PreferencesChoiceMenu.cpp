@@ -1,0 +1,14 @@
+#include "MurvelUI/PreferencesChoiceMenu.hpp"
+
+#include "MurvelUI/PreferencesMenuStyle.hpp"
+
+namespace MurvelUI {
+
+PreferencesChoiceMenu::PreferencesChoiceMenu(const QString& title, const QVariant& selection,
+                                             const QVariantList& options, Label label, QWidget* parent)
+    : ChoiceMenu(selection, options, std::move(label), parent) {
+    applyPreferencesMenuStyle(this);
+    setAccessibleName(title);
+}
+
+} // namespace MurvelUI

@@ -1,0 +1,15 @@
+#include "MurvelUI/PreferencesMenuStyle.hpp"
+
+#include "MurvelUI/MurvelButton.hpp"
+
+namespace MurvelUI {
+
+void applyPreferencesMenuStyle(MurvelButton* button) {
+    button->setButtonStyle(MurvelButton::Style::bordered);
+    button->setControlSize(MurvelControlSize::large);
+    button->setFontRole(MurvelFont::support);
+    button->setOutline(MurvelShape::capsule());
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+} // namespace MurvelUI

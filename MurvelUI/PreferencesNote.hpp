@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MurvelUI/MurvelStack.hpp"
+
+namespace MurvelUI {
+
+class MurvelText;
+
+// A note under a group or between rows: title 3 in the secondary colour, across the full width,
+// wrapping and never cut, with 8 points below it.
+class PreferencesNote final : public MurvelStack {
+    Q_OBJECT
+public:
+    explicit PreferencesNote(const QString& text, QWidget* parent = nullptr);
+
+    MurvelText* textView() const { return text_; }
+
+private:
+    MurvelText* text_;
+};
+
+} // namespace MurvelUI
