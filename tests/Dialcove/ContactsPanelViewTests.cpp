@@ -275,11 +275,13 @@ TEST(ContactsPanelView, ViewportStaysBetween88And496AndWaitsForAMeasuredViewport
     EXPECT_EQ(p.view.chromeHeight(), p.view.height() - list);
     EXPECT_EQ(list, std::min(p.view.listContentHeight(), p.view.viewportHeight()));
 
-    // The empty state has no viewport: the chrome height stays as it was.
-    const int chrome = p.view.chromeHeight();
+    // The empty state has no viewport: from then on the chrome height stays as it was.
     p.graph.type("zzq", {});
     p.settle();
     EXPECT_EQ(p.view.measuredViewport(), 0);
+    const int chrome = p.view.chromeHeight();
+    p.view.measureChrome(p.view.height() + 200);
+    p.settle();
     EXPECT_EQ(p.view.chromeHeight(), chrome);
 }
 

@@ -17,6 +17,7 @@
 #include "Platform/UserDefaults.hpp"
 #include "tests/Dialcove/ShownPanelView.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
+
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -29,7 +30,6 @@ using namespace MurvelUI;
 using Dialcove::ContactPermission;
 
 namespace {
-
 
 struct Variant {
     const char* suffix;
@@ -61,9 +61,7 @@ void settle() {
         QCoreApplication::processEvents();
 }
 
-
 // The search panel.
-
 
 struct Page {
     const char* name;
@@ -151,7 +149,6 @@ bool render(const QString& folder, const Page& page, MurvelColorScheme scheme, M
     std::printf("%s\n", qPrintable(file));
     return true;
 }
-
 
 bool renderPreferences(const QString& folder, const QTemporaryDir& home) {
     // No sync folder: the note and its button show.
