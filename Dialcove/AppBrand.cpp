@@ -1,6 +1,7 @@
 #include "Dialcove/AppBrand.hpp"
 
 #include "MurvelUI/MurvelColor.hpp"
+#include "MurvelUI/SystemPalette.hpp"
 
 namespace Dialcove {
 
@@ -18,6 +19,14 @@ const MurvelUI::MurvelBrand& appBrand() {
 QColor appSelectionFill() {
     static const QColor fill = MurvelUI::withOpacity(appBrand().color, 0.16);
     return fill;
+}
+
+QColor appQuietFill(MurvelUI::MurvelColorScheme scheme) {
+    static const QColor light =
+        MurvelUI::withOpacity(MurvelUI::SystemPalette::primary(MurvelUI::MurvelColorScheme::light), 0.08);
+    static const QColor dark =
+        MurvelUI::withOpacity(MurvelUI::SystemPalette::primary(MurvelUI::MurvelColorScheme::dark), 0.08);
+    return scheme == MurvelUI::MurvelColorScheme::dark ? dark : light;
 }
 
 } // namespace Dialcove

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MurvelUI/MurvelBrand.hpp"
+#include "MurvelUI/MurvelColorScheme.hpp"
 
 #include <QColor>
 
@@ -11,5 +12,8 @@ const MurvelUI::MurvelBrand& appBrand();
 
 // The brand colour at 0.16: the fill of the selected result row and of the card's selected block.
 QColor appSelectionFill();
+
+// The primary colour at 0.08: the resting tile of the contact card's buttons.
+QColor appQuietFill(MurvelUI::MurvelColorScheme scheme);
 
 } // namespace Dialcove

@@ -1,7 +1,10 @@
 #include "Dialcove/AppWindows.hpp"
 
+#include "Dialcove/AppBrand.hpp"
 #include "Dialcove/ContactsPreferencesView.hpp"
+#include "Dialcove/ContactsWelcomeView.hpp"
 #include "MurvelUI/PreferencesWindow.hpp"
+#include "MurvelUI/WelcomeStepsWindow.hpp"
 #include "Platform/Desktop/SyncFolderChoice.hpp"
 
 #include <QCoreApplication>
@@ -15,6 +18,16 @@ QWidget* showPreferencesWindow(ContactSettings& settings) {
             return new ContactsPreferencesView(settings, false,
                                                [](QWidget* parent) { Platform::chooseSyncFolder(parent); });
         });
+}
+
+QWidget* showWelcomeWindow(ContactsPanel& panel, std::function<void()> finish) {
+    return MurvelUI::WelcomeStepsWindow::show(
+        appBrand().name, [] {},
+        [&panel, finish = std::move(finish)] { return new ContactsWelcomeView(panel, false, finish); });
+}
+
+void closeWelcomeWindow() {
+    MurvelUI::WelcomeStepsWindow::close();
 }
 
 } // namespace Dialcove

@@ -122,8 +122,8 @@ ContactListSection::ContactListSection(ContactsPanel& panel, ContactsPanelView& 
     header->stack()->addWidget(resultsTitle_, {});
     header->stack()->addSpacer();
     clear_->setButtonStyle(MurvelUI::MurvelButton::Style::plain);
-    clear_->setTint(
-        MurvelColor(appBrand().accent(MurvelColorScheme::light), appBrand().accent(MurvelColorScheme::dark)));
+    // The brand colour reads on both schemes' cards.
+    clear_->setTint(appBrand().color);
     clear_->setMinimumHeight(32);
     PanelControlFocus::attach(clear_, &panel_.keyboard());
     connect(clear_, &QAbstractButton::clicked, this, [this] { panel_.search().clearRecents(); });

@@ -18,8 +18,17 @@ const QHash<QString, QString>& table() {
                         "manages this Mac."),
          QStringLiteral("Restrictions on this computer prevent Contacts access. Check with the person "
                         "who manages this computer.")},
+        {QStringLiteral("System Settings \u203A Privacy & Security \u203A Contacts"),
+         QStringLiteral("Contacts Access \u203A Allow Dialcove to read these contacts")},
         {QStringLiteral("Another app already uses this one. The menu icon still opens the search."),
          QStringLiteral("Another app already uses this one. The tray icon still opens the search.")},
+        // The card's link opens the contact's vCard file with the desktop's handler.
+        {QStringLiteral("Edit in Contacts"), QStringLiteral("Open vCard File")},
+        // A Linux keyboard has no option or command key printed on it.
+        {QStringLiteral("\u2303"), QStringLiteral("Ctrl")},
+        {QStringLiteral("\u2325"), QStringLiteral("Alt")},
+        {QStringLiteral("\u21E7"), QStringLiteral("Shift")},
+        {QStringLiteral("\u2318"), QStringLiteral("Super")},
         {QStringLiteral("iCloud is unavailable. Your settings stay on this Mac."),
          QStringLiteral(
              "No sync folder is set or it cannot be reached. Your settings stay on this computer.")},

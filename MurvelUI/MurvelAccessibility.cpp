@@ -23,6 +23,8 @@ public:
         const MurvelAccessibility described = info();
         if (described.hidden)
             state.invisible = true;
+        if (described.selected)
+            state.selected = true;
         if (const auto* button = qobject_cast<const QAbstractButton*>(widget());
             button && button->isCheckable()) {
             state.checkable = true;

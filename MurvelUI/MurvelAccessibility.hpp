@@ -12,6 +12,8 @@ struct MurvelAccessibility {
     bool hidden = false;
     // One element that reads as `label`; its children are not announced.
     bool childrenIgnored = false;
+    // The element is the current choice among its siblings (the selected button of a group).
+    bool selected = false;
     QString label;
     QString value;
     QString hint;

@@ -1,6 +1,7 @@
 #include "MurvelUI/MurvelButton.hpp"
 
 #include "MurvelUI/BrandFocusRing.hpp"
+#include "MurvelUI/LabelContrast.hpp"
 #include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
 #include "MurvelUI/MurvelFont.hpp"
@@ -21,7 +22,7 @@ constexpr qreal indicatorWidth = 7;
 constexpr qreal indicatorGap = 6;
 
 MurvelShape shapeFor(MurvelButton::Style style, MurvelControlSize size) {
-    if (style == MurvelButton::Style::glass)
+    if (style != MurvelButton::Style::bordered)
         return MurvelShape::capsule();
     return MurvelShape::roundedRectangle(size == MurvelControlSize::small     ? 5
                                          : size == MurvelControlSize::regular ? 6
@@ -29,7 +30,9 @@ MurvelShape shapeFor(MurvelButton::Style style, MurvelControlSize size) {
 }
 
 MurvelTextStyle textStyleFor(MurvelControlSize size) {
-    return size == MurvelControlSize::small ? MurvelTextStyle::subheadline : MurvelTextStyle::body;
+    return size == MurvelControlSize::small        ? MurvelTextStyle::subheadline
+           : size == MurvelControlSize::extraLarge ? MurvelTextStyle::title3
+                                                   : MurvelTextStyle::body;
 }
 
 QColor primaryAt(MurvelColorScheme scheme, double opacity) {
@@ -90,7 +93,9 @@ void MurvelButton::restyle() {
     update();
 }
 
-void MurvelButton::setTint(const MurvelColor& tint) {
+void MurvelButton::setTint(const QColor& tint) {
+    if (tint == tint_)
+        return;
     tint_ = tint;
     update();
 }
@@ -106,16 +111,18 @@ void MurvelButton::setShowsMenuIndicator(bool shows) {
 int MurvelButton::horizontalPadding() const {
     const int base = controlSize_ == MurvelControlSize::small     ? 8
                      : controlSize_ == MurvelControlSize::regular ? 10
-                                                                  : 14;
+                     : controlSize_ == MurvelControlSize::large   ? 14
+                                                                  : 16;
     if (style_ == Style::plain)
         return 4;
-    return style_ == Style::glass ? base + 2 : base;
+    return style_ == Style::bordered ? base : base + 2;
 }
 
 int MurvelButton::minimumHeight() const {
     return controlSize_ == MurvelControlSize::small     ? 20
            : controlSize_ == MurvelControlSize::regular ? 24
-                                                        : 30;
+           : controlSize_ == MurvelControlSize::large   ? 30
+                                                        : 36;
 }
 
 QSize MurvelButton::sizeHint() const {
@@ -123,8 +130,12 @@ QSize MurvelButton::sizeHint() const {
     qreal width = metrics.horizontalAdvance(text()) + 2 * horizontalPadding();
     if (menuIndicator_)
         width += indicatorGap + indicatorWidth;
-    const int vertical = controlSize_ == MurvelControlSize::large ? 7 : 3;
-    const int height = std::max(minimumHeight(), int(std::ceil(metrics.height())) + 2 * vertical);
+    const int vertical =
+        controlSize_ == MurvelControlSize::small || controlSize_ == MurvelControlSize::regular ? 3 : 7;
+    // An extra-large title is at least 25 points high, whatever its font.
+    const int title =
+        std::max(int(std::ceil(metrics.height())), controlSize_ == MurvelControlSize::extraLarge ? 25 : 0);
+    const int height = std::max(minimumHeight(), title + 2 * vertical);
     return {int(std::ceil(width)), height};
 }
 
@@ -154,6 +165,14 @@ void MurvelButton::paintEvent(QPaintEvent*) {
             fill = primaryAt(scheme, dark ? 0.22 : 0.14);
         else if (underMouse() && isEnabled())
             fill.setAlphaF(std::min(1.0f, fill.alphaF() + 0.12f));
+    } else if (style_ == Style::prominent) {
+        fill = tint_.isValid() ? tint_ : SystemPalette::accent(scheme);
+        fill.setAlpha(255);
+        // The title's colour is chosen against the tint itself, pressed or not.
+        if (isDown())
+            fill = fill.darker(115);
+        else if (underMouse() && isEnabled())
+            fill = fill.lighter(108);
     } else {
         fill = primaryAt(scheme, isDown()                      ? (dark ? 0.26 : 0.18)
                                  : underMouse() && isEnabled() ? (dark ? 0.18 : 0.12)
@@ -163,9 +182,11 @@ void MurvelButton::paintEvent(QPaintEvent*) {
     painter.setBrush(fill);
     painter.drawPath(shape().path(QRectF(rect())));
 
-    QColor label = SystemPalette::primary(scheme);
+    QColor label = style_ == Style::prominent
+                       ? labelColorOn(tint_.isValid() ? tint_ : SystemPalette::accent(scheme))
+                       : SystemPalette::primary(scheme);
     if (style_ == Style::plain) {
-        label = tint_ ? tint_->resolve(scheme) : SystemPalette::accent(scheme);
+        label = tint_.isValid() ? tint_ : SystemPalette::accent(scheme);
         if (isDown())
             label = withOpacity(label, 0.6);
     }

@@ -16,14 +16,17 @@ namespace MurvelUI {
 class BrandFocusRing;
 
 // A push button with a text title, in the kit's bordered style (a quiet rounded fill), its glass
-// style (a capsule of the flat glass fill) or the plain style (the title alone, in the tint, dimmed
-// while pressed). Its font follows the control size and the window's text size unless it has a font
-// role of its own. Reached by Tab, not by clicks, so a click leaves the keyboard focus where it was;
-// shows the kit's focus ring, in the button's outline, after keyboard use.
+// style (a capsule of the flat glass fill), its prominent style (a capsule of the tint) or its plain
+// style (the title alone in the tint, dimmed while pressed). Its font follows
+// the control size and the window's text size unless it has a font role of its own. Reached by Tab, not by
+// clicks, so a click leaves the keyboard focus where it was; shows the kit's focus ring, in the button's
+// outline, after keyboard use.
 class MurvelButton : public QAbstractButton, public MurvelAccessibleElement, public MurvelBaseline {
     Q_OBJECT
 public:
-    enum class Style { bordered, glass, plain };
+    // `prominent`: a capsule filled with the tint, the title in black or white, whichever reads
+    // better on it.
+    enum class Style { bordered, glass, prominent, plain };
 
     explicit MurvelButton(const QString& title = {}, QWidget* parent = nullptr);
 
@@ -31,10 +34,11 @@ public:
     void setButtonStyle(Style style);
     MurvelControlSize controlSize() const { return controlSize_; }
     void setControlSize(MurvelControlSize size);
-    // The plain style's title colour; the system accent unless set.
-    void setTint(const MurvelColor& tint);
     // A small downward chevron after the title, for buttons that open a menu.
     void setShowsMenuIndicator(bool shows);
+    // The fill of the prominent style and the title of the plain one; the system accent when not set.
+    QColor tint() const { return tint_; }
+    void setTint(const QColor& tint);
 
     // The outline of the fill and the focus ring. By default a rounded rectangle that follows the
     // control size in the bordered style, a capsule in the glass style; `capsule` gives a bordered
@@ -67,7 +71,7 @@ private:
     Style style_ = Style::bordered;
     MurvelControlSize controlSize_ = MurvelControlSize::regular;
     bool menuIndicator_ = false;
-    std::optional<MurvelColor> tint_;
+    QColor tint_;
     std::optional<MurvelShape> outline_;
     std::optional<MurvelFont> fontRole_;
     QPointer<BrandFocusRing> ring_;

@@ -3,6 +3,6 @@
 namespace MurvelUI {
 
 // How large a kit control is drawn.
-enum class MurvelControlSize { small, regular, large };
+enum class MurvelControlSize { small, regular, large, extraLarge };
 
 } // namespace MurvelUI

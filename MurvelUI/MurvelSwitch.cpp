@@ -45,6 +45,7 @@ QSize MurvelSwitch::sizeHint() const {
     case MurvelControlSize::regular:
         return {38, 22};
     case MurvelControlSize::large:
+    case MurvelControlSize::extraLarge:
         return {46, 26};
     }
     return {38, 22};

@@ -50,7 +50,7 @@ void MurvelText::setMaximumLines(int lines) {
 }
 
 void MurvelText::setTextAlignment(Qt::Alignment alignment) {
-    alignment_ = alignment & (Qt::AlignLeading | Qt::AlignTrailing);
+    alignment_ = alignment & (Qt::AlignLeading | Qt::AlignTrailing | Qt::AlignHCenter);
     update();
 }
 
@@ -86,8 +86,9 @@ QList<MurvelText::Line> MurvelText::layOut(qreal width, qreal* height) const {
         y = metrics.height(); // an empty text still takes one line
 
     const bool trailing = alignment_.testFlag(Qt::AlignTrailing) != (layoutDirection() == Qt::RightToLeft);
+    const bool centred = alignment_.testFlag(Qt::AlignHCenter);
     for (Line& line : lines)
-        line.x = trailing ? width - line.width : 0;
+        line.x = centred ? (width - line.width) / 2 : trailing ? width - line.width : 0;
     *height = y;
     return lines;
 }

@@ -30,7 +30,8 @@ public:
     int maximumLines() const { return maximumLines_; }
     void setMaximumLines(int lines);
 
-    // Qt::AlignLeading (the default) or Qt::AlignTrailing for the lines of a wrapped text.
+    // Qt::AlignLeading (the default), Qt::AlignTrailing or Qt::AlignHCenter for the lines of a wrapped
+    // text.
     void setTextAlignment(Qt::Alignment alignment);
 
     // The width of the text on one line.

@@ -9,6 +9,7 @@
 #include "MurvelUI/MurvelSymbolView.hpp"
 #include "MurvelUI/MurvelText.hpp"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
@@ -71,18 +72,11 @@ PanelShortcutKeys::PanelShortcutKeys(const QStringList& keys, const std::optiona
     content_->stack()->addWidget(caps_, {});
     layout->addWidget(content_, {});
 
-    if (editor_) {
-        setFocusPolicy(Qt::TabFocus);
-        setToolTip(editor_->help);
-        BrandFocusRing::forKeyboardFocus(this, MurvelShape::roundedRectangle(8));
-        connect(this, &QAbstractButton::clicked, this, [this] {
-            if (editor_ && editor_->edit && !disabled_)
-                editor_->edit();
-        });
-    } else {
-        setFocusPolicy(Qt::NoFocus);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (editor_ && editor_->edit && !disabled_)
+            editor_->edit();
+    });
+    applyEditor();
     refresh();
 }
 
@@ -118,6 +112,33 @@ void PanelShortcutKeys::setConflict(bool conflict) {
 void PanelShortcutKeys::setIsDisabled(bool disabled) {
     disabled_ = disabled;
     refresh();
+}
+
+void PanelShortcutKeys::setEditor(std::optional<Editor> editor) {
+    const bool had = editor_.has_value();
+    editor_ = std::move(editor);
+    applyEditor();
+    if (had != editor_.has_value())
+        refresh();
+    // Screen readers hear of the new label and hint without asking again.
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void PanelShortcutKeys::applyEditor() {
+    if (editor_) {
+        setFocusPolicy(Qt::TabFocus);
+        setToolTip(editor_->help);
+        setAttribute(Qt::WA_TransparentForMouseEvents, false);
+        if (!ring_)
+            ring_ = BrandFocusRing::forKeyboardFocus(this, MurvelShape::roundedRectangle(8));
+    } else {
+        if (hasFocus())
+            clearFocus();
+        setFocusPolicy(Qt::NoFocus);
+        setToolTip(QString());
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 }
 
 QColor PanelShortcutKeys::tint(MurvelColorScheme scheme) const {
@@ -157,11 +178,14 @@ void PanelShortcutKeys::refresh() {
     if (editor_) {
         // A disabled button: the platform's dimming, nothing more.
         setEnabled(!disabled_);
+        content_->setGraphicsEffect(nullptr);
     } else if (disabled_) {
+        setEnabled(true);
         auto* effect = new QGraphicsOpacityEffect(content_);
         effect->setOpacity(0.5);
         content_->setGraphicsEffect(effect);
     } else {
+        setEnabled(true);
         content_->setGraphicsEffect(nullptr);
     }
     content_->update();

@@ -4,12 +4,14 @@
 #include "MurvelUI/MurvelBrand.hpp"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
 namespace MurvelUI {
 
+class BrandFocusRing;
 class KeyCaps;
 class MurvelStack;
 class MurvelSymbolView;
@@ -49,6 +51,9 @@ public:
     void setEditing(bool editing);
     void setConflict(bool conflict);
     void setIsDisabled(bool disabled);
+    // Replaces the editor: its label, hint (the accessible description) and tooltip follow at once.
+    // None makes the keys a plain label again.
+    void setEditor(std::optional<Editor> editor);
 
     // The tint of the editing and conflict states.
     QColor tint(MurvelColorScheme scheme) const;
@@ -72,6 +77,7 @@ protected:
 private:
     class Content;
     void refresh();
+    void applyEditor();
 
     QStringList keys_;
     std::optional<QString> placeholder_;
@@ -84,6 +90,7 @@ private:
     MurvelSymbolView* symbol_ = nullptr;
     KeyCaps* caps_ = nullptr;
     MurvelText* placeholderText_ = nullptr;
+    QPointer<BrandFocusRing> ring_;
 };
 
 } // namespace MurvelUI

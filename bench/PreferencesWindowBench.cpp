@@ -1,15 +1,23 @@
-#include <benchmark/benchmark.h>
-
+#include "Dialcove/ContactOutputAdapter.hpp"
 #include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/ContactsPermissionAdapter.hpp"
 #include "Dialcove/ContactsPreferencesView.hpp"
+#include "Dialcove/ContactsWelcomeView.hpp"
+#include "Dialcove/ContactsWorker.hpp"
+#include "Dialcove/LocalRecentStorage.hpp"
+#include "Dialcove/SystemWorkspace.hpp"
 #include "MurvelUI/FixedWindow.hpp"
 #include "MurvelUI/FixedWindowContent.hpp"
 #include "MurvelUI/LoginItem.hpp"
 #include "Platform/AutostartEntry.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
+#include "Platform/UserDefaults.hpp"
 
 #include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -39,14 +47,15 @@ Dialcove::ContactSettings& settings() {
 }
 
 MurvelUI::LoginItem& loginItem() {
-    static MurvelUI::LoginItem item(Platform::AutostartEntry(QStringLiteral("works.murvel.dialcove.bench"),
-                                                             QStringLiteral("Bench"), QStringLiteral("/bin/true")));
+    static MurvelUI::LoginItem item(Platform::AutostartEntry(
+        QStringLiteral("works.murvel.dialcove.bench"), QStringLiteral("Bench"), QStringLiteral("/bin/true")));
     return item;
 }
 
 // The view built in its chrome and its scrolling host, laid out at 560 points and painted once.
 void buildLayOutPaint() {
-    auto* view = new Dialcove::ContactsPreferencesView(settings(), false, [](QWidget*) {}, &loginItem());
+    auto* view = new Dialcove::ContactsPreferencesView(
+        settings(), false, [](QWidget*) {}, &loginItem());
     MurvelUI::FixedWindowContent host(view, 560, true, [](QSizeF) {});
     host.setAttribute(Qt::WA_DontShowOnScreen);
     host.resize(560, view->heightForWidth(560));
@@ -78,7 +87,8 @@ void ShowBuiltWindowAgain(benchmark::State& state) {
     ensureApplication();
     MurvelUI::FixedWindow window(true, true, true);
     const auto build = [] {
-        return new Dialcove::ContactsPreferencesView(settings(), false, [](QWidget*) {}, &loginItem());
+        return new Dialcove::ContactsPreferencesView(
+            settings(), false, [](QWidget*) {}, &loginItem());
     };
     QWidget* native = window.show(QStringLiteral("Preferences"), 560, {}, build);
     QCoreApplication::processEvents();
@@ -92,5 +102,45 @@ void ShowBuiltWindowAgain(benchmark::State& state) {
     }
 }
 BENCHMARK(ShowBuiltWindowAgain)->Unit(benchmark::kMillisecond);
+
+// The welcome page over a panel graph of its own (the live adapters over an empty address book in the
+// temporary folders), in the welcome-steps window's host, laid out at 560 points and painted once.
+Dialcove::ContactsPanel& welcomePanel() {
+    static Platform::AddressBookAccess access{Platform::AddressBook(Platform::AddressBookSettings())};
+    static const std::unique_ptr<Dialcove::ContactsPanel> panel = [] {
+        const auto defaults =
+            std::make_shared<Platform::UserDefaults>(home().filePath(QStringLiteral("welcome.ini")));
+        return Dialcove::makePanel(
+            std::make_shared<Dialcove::ContactSettings>(nullptr),
+            std::make_shared<Dialcove::ContactsWorker>(access.book()),
+            std::make_shared<Dialcove::ContactsPermissionAdapter>(access),
+            std::make_shared<Dialcove::ContactOutputAdapter>(std::make_shared<Dialcove::SystemWorkspace>(
+                [](const DialcoveCore::ContactID&) { return QString(); })),
+            std::make_shared<Dialcove::LocalRecentStorage>(defaults));
+    }();
+    return *panel;
+}
+
+void buildWelcome() {
+    auto* view = new Dialcove::ContactsWelcomeView(
+        welcomePanel(), false, [] {}, &loginItem());
+    MurvelUI::FixedWindowContent host(view, 560, false, [](QSizeF) {});
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    host.resize(560, view->heightForWidth(560));
+    host.show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QImage image(host.size(), QImage::Format_ARGB32_Premultiplied);
+    host.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+// Target: at most 15 ms warm.
+void BuildWelcomeWarm(benchmark::State& state) {
+    ensureApplication();
+    buildWelcome();
+    for (auto _ : state)
+        buildWelcome();
+}
+BENCHMARK(BuildWelcomeWarm)->Unit(benchmark::kMillisecond);
 
 } // namespace

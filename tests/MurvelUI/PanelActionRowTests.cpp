@@ -319,3 +319,30 @@ TEST(PanelShortcutKeys, WithAnEditorIsANamedButton) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PanelShortcutKeys, AChangedEditorIsHeardAtOnce) {
+    int first = 0;
+    int second = 0;
+    PanelShortcutKeys keys(shortcut, std::nullopt, brand, false, false, false,
+                           PanelShortcutKeys::Editor{QStringLiteral("Search contacts"),
+                                                     QStringLiteral("Click to change the shortcut"),
+                                                     QStringLiteral("Change it"), [&] { ++first; }});
+    keys.setEditor(PanelShortcutKeys::Editor{QStringLiteral("Search contacts"),
+                                             QStringLiteral("Type shortcut"), QStringLiteral("Change it now"),
+                                             [&] { ++second; }});
+    EXPECT_EQ(accessible(&keys)->text(QAccessible::Description), QStringLiteral("Type shortcut"));
+    EXPECT_EQ(keys.toolTip(), QStringLiteral("Change it now"));
+    QTest::mouseClick(&keys, Qt::LeftButton);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1) << "the new editor's edit runs";
+
+    keys.setEditor(std::nullopt);
+    EXPECT_FALSE(keys.hasEditor());
+    EXPECT_EQ(keys.focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(accessible(&keys)->role(), QAccessible::StaticText);
+    EXPECT_TRUE(keys.toolTip().isEmpty());
+}
+
+} // namespace

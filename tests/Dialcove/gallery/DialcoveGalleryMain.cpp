@@ -16,6 +16,7 @@
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
 #include "tests/Dialcove/ShownPanelView.hpp"
+#include "WelcomeViewPages.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
@@ -180,6 +181,7 @@ bool renderPreferences(const QString& folder, const QTemporaryDir& home) {
         ok = save(renderAt2x(*view), folder, QStringLiteral("preferences-view"), variant) && ok;
         native->close();
     }
+    ok = Gallery::renderWelcomeViewPages(folder, home.path(), login) && ok;
     return ok;
 }
 

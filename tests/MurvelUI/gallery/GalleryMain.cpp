@@ -31,6 +31,7 @@
 #include "MurvelUI/SystemPalette.hpp"
 #include "MurvelUI/UpdateCard.hpp"
 #include "PreferencesPages.hpp"
+#include "WelcomePages.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
@@ -409,5 +410,6 @@ int main(int argc, char** argv) {
         for (MurvelColorScheme scheme : {MurvelColorScheme::light, MurvelColorScheme::dark})
             ok = renderPage(folder, name, scheme, fill) && ok;
     ok = Gallery::renderPreferencesPages(folder, loginOff, loginOn) && ok;
+    ok = Gallery::renderWelcomePages(folder, loginOn) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "MurvelUI/WelcomeStepsLayout.hpp"
+
+#include <QPointer>
+#include <functional>
+
+namespace MurvelUI {
+class KeyCaps;
+class LoginItem;
+class MurvelText;
+class WelcomeStepRow;
+} // namespace MurvelUI
+
+namespace Dialcove {
+
+class ContactsPanel;
+
+// The welcome window's one page: "Your contacts, one shortcut away", one setup step (Contacts
+// access: its state, its message and a button that asks for access or opens the Contacts Access
+// window), the search shortcut as key caps, "Open at Login", and two buttons that both run
+// `finish` (Return is "Let’s go"). It reads the panel's authorization and shortcut and follows
+// their changes in place; it owns no service.
+//
+// Live, the switch shows the login item and a flip asks the item to change; in snapshot mode it is
+// the view's own flag and the login item is never touched.
+class ContactsWelcomeView final : public MurvelUI::WelcomeStepsLayout {
+    Q_OBJECT
+public:
+    // `login` defaults to the shared login item; it is not used in snapshot mode. The panel
+    // outlives the view.
+    ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, std::function<void()> finish,
+                        MurvelUI::LoginItem* login = nullptr, QWidget* parent = nullptr);
+
+    MurvelUI::WelcomeStepRow* accessRow() const { return row_; }
+    MurvelUI::MurvelText* messageLine() const { return message_; }
+    MurvelUI::MurvelText* pathLine() const { return path_; }
+    MurvelUI::KeyCaps* shortcutCaps() const { return caps_; }
+
+private:
+    struct Parts;
+    ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, std::function<void()> finish,
+                        MurvelUI::LoginItem* login, Parts parts, QWidget* parent);
+
+    void showAuthorization();
+    void showShortcut();
+
+    QPointer<ContactsPanel> panel_;
+    MurvelUI::WelcomeStepRow* row_;
+    MurvelUI::MurvelText* message_;
+    MurvelUI::MurvelText* path_;
+    MurvelUI::KeyCaps* caps_;
+};
+
+} // namespace Dialcove

@@ -1,0 +1,85 @@
+#include "Dialcove/ShortcutSection.hpp"
+
+#include "Dialcove/AppBrand.hpp"
+#include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/MainThread.hpp"
+#include "Dialcove/PanelControlFocus.hpp"
+#include "Dialcove/ShortcutCaps.hpp"
+#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PanelActionRow.hpp"
+#include "MurvelUI/PanelShortcutKeys.hpp"
+
+namespace Dialcove {
+
+using MurvelUI::MurvelStackLayout;
+
+namespace {
+
+MurvelUI::PanelShortcutKeys::Editor editorFor(PanelKeyboard& keyboard) {
+    return {ShortcutSection::tr("Search contacts"),
+            ShortcutSection::editorHint(keyboard.recordingShortcut(), keyboard.shortcutConflict()),
+            ShortcutSection::tr("Click to change the shortcut"), [&keyboard] { keyboard.toggleRecording(); }};
+}
+
+} // namespace
+
+ShortcutSection::ShortcutSection(ContactsPanel& panel, QWidget* parent) : QWidget(parent), panel_(panel) {
+    assertMainThread();
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* column = new MurvelStackLayout(MurvelStackLayout::Axis::vertical, 8,
+                                         MurvelStackLayout::Alignment::leading, this);
+    PanelKeyboard& keyboard = panel_.keyboard();
+    keys_ = new MurvelUI::PanelShortcutKeys(shortcutCaps(panel_.settings().values().shortcut), std::nullopt,
+                                            appBrand(), false, false, false, editorFor(keyboard));
+    PanelControlFocus::attach(keys_, &keyboard);
+
+    MurvelUI::PanelActionRow::Inputs inputs;
+    inputs.title = tr("Search contacts");
+    inputs.symbol = QStringLiteral("magnifyingglass");
+    inputs.brand = appBrand();
+    row_ = new MurvelUI::PanelActionRow(std::move(inputs), keys_);
+    column->addWidget(row_, MurvelStackLayout::Options::filling());
+
+    auto* hint = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::horizontal, 0,
+                                           MurvelStackLayout::Alignment::leading);
+    hint->setPadding(QMargins(40, 0, 0, 0));
+    hint->setFillsWidth(true);
+    auto* text = new MurvelUI::MurvelText(
+        tr("Type the new shortcut \u00B7 Esc cancels \u00B7 \u232B restores the default"));
+    text->setColor(MurvelUI::MurvelColor::of(&MurvelUI::BrandPalette::secondary));
+    hint->stack()->addWidget(text, MurvelStackLayout::Options::filling());
+    hint_ = hint;
+    column->addWidget(hint_, MurvelStackLayout::Options::filling());
+
+    connect(&panel_.settings(), &ContactSettings::valuesChanged, this, &ShortcutSection::refresh);
+    connect(&keyboard, &PanelKeyboard::recordingShortcutChanged, this, &ShortcutSection::refresh);
+    connect(&keyboard, &PanelKeyboard::shortcutConflictChanged, this, &ShortcutSection::refresh);
+    refresh();
+}
+
+QString ShortcutSection::editorHint(bool recording, bool conflict) {
+    if (recording)
+        return tr("Type shortcut");
+    if (conflict)
+        return tr("Another app uses this shortcut");
+    return tr("Click to change the shortcut");
+}
+
+void ShortcutSection::refresh() {
+    PanelKeyboard& keyboard = panel_.keyboard();
+    const bool recording = keyboard.recordingShortcut();
+    const QStringList caps = shortcutCaps(panel_.settings().values().shortcut);
+    if (keys_->keys() != caps)
+        keys_->setKeys(caps);
+    if (keys_->isEditing() != recording)
+        keys_->setEditing(recording);
+    const bool showsConflict = keyboard.shortcutConflict() && !recording;
+    if (keys_->hasConflict() != showsConflict)
+        keys_->setConflict(showsConflict);
+    keys_->setEditor(editorFor(keyboard));
+    hint_->setVisible(recording);
+}
+
+} // namespace Dialcove

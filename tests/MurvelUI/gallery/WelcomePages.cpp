@@ -1,0 +1,232 @@
+#include "WelcomePages.hpp"
+
+#include "MurvelUI/BrandBackground.hpp"
+#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/KeyCaps.hpp"
+#include "MurvelUI/LoginItem.hpp"
+#include "MurvelUI/MurvelBrand.hpp"
+#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PermissionRow.hpp"
+#include "MurvelUI/WelcomeButton.hpp"
+#include "MurvelUI/WelcomeLayout.hpp"
+#include "MurvelUI/WelcomeStepDetail.hpp"
+#include "MurvelUI/WelcomeStepRow.hpp"
+#include "MurvelUI/WelcomeStepsLayout.hpp"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace MurvelUI;
+
+namespace Gallery {
+
+namespace {
+
+const MurvelBrand brand{QStringLiteral("Dialcove"), QColor(15, 158, 143), MurvelBrand::Connection::offline,
+                        QColor(72, 200, 182), QColor(15, 138, 125)};
+
+struct Variant {
+    const char* suffix;
+    MurvelColorScheme scheme;
+    MurvelTypeSize size;
+};
+
+const Variant variants[] = {{"light", MurvelColorScheme::light, MurvelTypeSize::large},
+                            {"dark", MurvelColorScheme::dark, MurvelTypeSize::large},
+                            {"accessibility5", MurvelColorScheme::light, MurvelTypeSize::accessibility5}};
+
+// Samples on the brand background, 496 points wide like the welcome page.
+class Sheet final : public MurvelStack {
+public:
+    Sheet() : MurvelStack(MurvelStackLayout::Axis::vertical, 12, MurvelStackLayout::Alignment::leading) {
+        setPadding(16);
+        setFixedWidth(528);
+    }
+    void caption(const QString& text) {
+        auto* label = new MurvelText(text);
+        applyFont(label, MurvelFont::versionLine);
+        label->setColor(MurvelColor::of(&BrandPalette::secondary));
+        stack()->addWidget(label, {});
+    }
+    void add(QWidget* widget, bool fill = true) {
+        stack()->addWidget(widget,
+                           fill ? MurvelStackLayout::Options::filling() : MurvelStackLayout::Options());
+    }
+
+protected:
+    void paintBackground(QPainter& painter, MurvelColorScheme scheme) override {
+        BrandBackground::paint(painter, QRectF(rect()), brand.color, scheme);
+    }
+};
+
+// Builds the sample inside a window that already has the variant's scheme and text size, so it is
+// laid out once at its final fonts, and writes it at twice the resolution.
+bool save(const std::function<QWidget*()>& make, const QString& folder, const QString& name,
+          const Variant& variant) {
+    QWidget host;
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    MurvelEnvironment::of(&host)->setForcedColorScheme(variant.scheme);
+    MurvelEnvironment::of(&host)->setTypeSize(variant.size);
+    QWidget* widget = make();
+    widget->setParent(&host);
+    const auto size = [&] {
+        // A widget of fixed width is measured at that width.
+        const int width =
+            std::clamp(widget->sizeHint().width(), widget->minimumWidth(), widget->maximumWidth());
+        return QSize(width, widget->hasHeightForWidth() ? widget->heightForWidth(width)
+                                                        : widget->sizeHint().height());
+    };
+    widget->resize(size());
+    host.resize(widget->size());
+    host.show();
+    for (int turn = 0; turn < 10; ++turn)
+        QCoreApplication::processEvents();
+    widget->resize(size());
+    host.resize(widget->size());
+    QCoreApplication::processEvents();
+    QImage image(widget->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::transparent);
+    widget->render(&image);
+    const QString file = folder + QLatin1Char('/') + name + QLatin1Char('-') + QLatin1String(variant.suffix) +
+                         QStringLiteral(".png");
+    if (!image.save(file)) {
+        std::fprintf(stderr, "gallery: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+QWidget* buttonRow(const QList<QWidget*>& buttons) {
+    auto* row =
+        new MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::center);
+    for (QWidget* button : buttons)
+        row->stack()->addWidget(button, {});
+    return row;
+}
+
+QWidget* shortcutLine() {
+    auto* line =
+        new MurvelStack(MurvelStackLayout::Axis::horizontal, 12, MurvelStackLayout::Alignment::center);
+    line->stack()->setMinimumCrossExtent(32);
+    line->stack()->addWidget(
+        new KeyCaps({QStringLiteral("\u2303"), QStringLiteral("\u2325"), QStringLiteral("K")}), {});
+    line->stack()->addWidget(new MurvelText(QStringLiteral("Opens the search in any app")),
+                             MurvelStackLayout::Options::filling());
+    return line;
+}
+
+const QString celebration = QStringLiteral("All set! Press the shortcut in any app to search.");
+
+void fillSheet(Sheet& sheet) {
+    sheet.caption(
+        QStringLiteral("Welcome buttons: prominent, prominent disabled, bordered, bordered disabled"));
+    sheet.add(buttonRow({WelcomeButton::make({QStringLiteral("Let\u2019s go"), false, {}}, brand, true),
+                         WelcomeButton::make({QStringLiteral("Let\u2019s go"), true, {}}, brand, true)}),
+              false);
+    sheet.add(
+        buttonRow({WelcomeButton::make({QStringLiteral("Start without setup"), false, {}}, brand, false),
+                   WelcomeButton::make({QStringLiteral("Back"), true, {}}, brand, false)}),
+        false);
+    sheet.caption(
+        QStringLiteral("Step rows: todo with action, attention with action, attention without, done"));
+    const auto detail = [](const QString& text) { return new MurvelText(text); };
+    sheet.add(new WelcomeStepRow(
+        WelcomeStepState::todo, brand, celebration,
+        WelcomeStepsButton{QStringLiteral("Allow Access"), false, {}},
+        detail(QStringLiteral("Dialcove only reads: it never creates, changes or deletes a contact."))));
+    sheet.add(new WelcomeStepRow(WelcomeStepState::attention, brand, celebration,
+                                 WelcomeStepsButton{QStringLiteral("Open Contacts Access"), false, {}},
+                                 detail(QStringLiteral("Allow Dialcove to read your contacts in the Contacts "
+                                                       "Access window."))));
+    sheet.add(
+        new WelcomeStepRow(WelcomeStepState::attention, brand, celebration, std::nullopt,
+                           detail(QStringLiteral("Restrictions on this computer prevent Contacts access. "
+                                                 "Check with the person who manages this computer."))));
+    sheet.add(new WelcomeStepRow(
+        WelcomeStepState::done, brand, celebration,
+        WelcomeStepsButton{QStringLiteral("Allow Access"), false, {}},
+        detail(QStringLiteral("Dialcove only reads: it never creates, changes or deletes a contact."))));
+    sheet.caption(QStringLiteral("Step detail, lined up with the rows above"));
+    sheet.add(new WelcomeStepDetail(8, {shortcutLine()}));
+}
+
+WelcomeStepsLayout* stepsLayout() {
+    WelcomeStepsLayout::Inputs in;
+    in.brand = brand;
+    in.title = QStringLiteral("Your contacts, one shortcut away");
+    in.lead = QStringLiteral("Find a number from any app and get back to what you were doing.");
+    in.step = 2;
+    in.stepCount = 3;
+    in.stepLabel = QStringLiteral("Step 2 of 3");
+    in.stepTitle = QStringLiteral("Allow access to your contacts");
+    in.privacy = QStringLiteral("Your contacts, read only");
+    in.privacySymbol = QStringLiteral("person.crop.rectangle");
+    in.skip = WelcomeStepsButton{QStringLiteral("Start without setup"), false, {}};
+    in.back = WelcomeStepsButton{QStringLiteral("Back"), false, {}};
+    in.primary = {QStringLiteral("Continue"), false, {}};
+    in.note = QStringLiteral("You can change all of this later in Preferences.");
+    auto* card = new MurvelStack(MurvelStackLayout::Axis::vertical, 0, MurvelStackLayout::Alignment::leading);
+    card->stack()->addWidget(
+        new WelcomeStepRow(WelcomeStepState::todo, brand, celebration,
+                           WelcomeStepsButton{QStringLiteral("Allow Access"), false, {}},
+                           new MurvelText(QStringLiteral(
+                               "Dialcove only reads: it never creates, changes or deletes a contact."))),
+        MurvelStackLayout::Options::filling());
+    card->stack()->addWidget(new WelcomeStepDetail(8, {shortcutLine()}),
+                             MurvelStackLayout::Options::filling());
+    return new WelcomeStepsLayout(in, card);
+}
+
+WelcomeLayout* singlePage(LoginItem& login) {
+    const QColor accent(15, 138, 125);
+    auto* extra = new MurvelText(QStringLiteral("Three things to set up, one minute in all."));
+    extra->setTextAlignment(Qt::AlignHCenter);
+    return new WelcomeLayout(
+        brand, QStringLiteral("Welcome to Dialcove"),
+        QStringLiteral("Your contacts, one shortcut away. Set up the three permissions below to start."),
+        QStringLiteral("Your contacts, read only"), QStringLiteral("person.crop.rectangle"), [] {}, extra,
+        {new PermissionRow(
+             1, true, false, QStringLiteral("Contacts"),
+             QStringLiteral("Dialcove only reads: it never creates, changes or deletes a contact."),
+             QStringLiteral("Allow Access"), accent, [] {}),
+         new PermissionRow(2, false, false, QStringLiteral("Accessibility"),
+                           QStringLiteral("Lets the shortcut paste a number into the app in front."),
+                           QStringLiteral("Open Settings"), accent, [] {}),
+         new PermissionRow(3, false, true, QStringLiteral("Notifications"),
+                           QStringLiteral("Tells you when a copied number is ready."),
+                           QStringLiteral("Allow"), accent, [] {})},
+        &login);
+}
+
+} // namespace
+
+bool renderWelcomePages(const QString& folder, LoginItem& login) {
+    bool ok = true;
+    for (const Variant& variant : variants) {
+        ok = save(
+                 [] {
+                     auto* sheet = new Sheet;
+                     fillSheet(*sheet);
+                     return sheet;
+                 },
+                 folder, QStringLiteral("welcome-kit"), variant) &&
+             ok;
+        ok = save(stepsLayout, folder, QStringLiteral("welcome-steps"), variant) && ok;
+        ok =
+            save([&login] { return singlePage(login); }, folder, QStringLiteral("welcome-layout"), variant) &&
+            ok;
+    }
+    return ok;
+}
+
+} // namespace Gallery
