@@ -1,4 +1,5 @@
-# The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit.
+# The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit
+# and the app's search panel.
 BUILD        ?= build
 RELEASE      ?= build-release
 RUN_BUILD    ?= build-run
@@ -30,7 +31,8 @@ test: configure-test
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-check
 
-# Every UI kit component, light and dark, and the app's windows, as PNG files under $(BUILD)/gallery/.
+# Every UI kit component, light and dark, and the app's views (the search panel in its states, the
+# preferences window), light, dark and at the largest text size, as PNG files under $(BUILD)/gallery/.
 gallery: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) --target MurvelUIGallery DialcoveGallery DialcoveStatusIconGallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery

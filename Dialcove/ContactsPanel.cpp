@@ -43,6 +43,19 @@ ContactsPanel::ContactsPanel(std::shared_ptr<ContactSettings> settings,
       search_(std::make_unique<ContactSearch>(*session_, *navigation_, *actions_, *recents_)),
       keyboard_(std::make_unique<PanelKeyboard>()) {
     assertMainThread();
+    lastMenuStatus_ = menuStatus();
+    connect(settings_.get(), &ContactSettings::valuesChanged, this, &ContactsPanel::followMenuStatus);
+    connect(session_.get(), &ContactSession::authorizationChanged, this, &ContactsPanel::followMenuStatus);
+    connect(keyboard_.get(), &PanelKeyboard::shortcutConflictChanged, this, &ContactsPanel::followMenuStatus);
+    connect(actions_.get(), &ContactActions::copiedChanged, this, &ContactsPanel::followMenuStatus);
+}
+
+void ContactsPanel::followMenuStatus() {
+    const DialcoveCore::MenuStatus status = menuStatus();
+    if (status == lastMenuStatus_)
+        return;
+    lastMenuStatus_ = status;
+    emit menuStatusChanged();
 }
 
 ContactsPanel::~ContactsPanel() {

@@ -80,7 +80,7 @@ public:
     // Denied: shows the access settings (externalFailure when they cannot be shown). Unknown: asks
     // for access, then refreshes.
     void requestPermission();
-    // What the status icon shows now.
+    // What the status icon shows now; menuStatusChanged tells when that changes.
     DialcoveCore::MenuStatus menuStatus() const;
     // Finishes once the load, search, action and access-request tasks have, each read only after the
     // one before it finished, so work started meanwhile is waited for too.
@@ -89,6 +89,7 @@ public:
     void stopWork();
 
 signals:
+    void menuStatusChanged();
     void loadTaskChanged();
     void permissionTaskChanged();
 
@@ -122,6 +123,8 @@ private:
     void dropAction();
     void setLoadTask(std::optional<TaskHandle> task);
     void setPermissionTask(std::optional<TaskHandle> task);
+    // Emits menuStatusChanged when one of its inputs moved it.
+    void followMenuStatus();
 
     // Declared in the order of building; they go in the reverse order.
     const std::shared_ptr<ContactSettings> settings_;
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<PanelKeyboard> keyboard_;
     std::optional<TaskHandle> loadTask_;
     std::optional<TaskHandle> permissionTask_;
+    DialcoveCore::MenuStatus lastMenuStatus_ = DialcoveCore::MenuStatus::ready;
 };
 
 } // namespace Dialcove

@@ -1,7 +1,9 @@
 #include "Dialcove/SearchPanel.hpp"
 
 #include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/ContactsPanelView.hpp"
 #include "Dialcove/MainThread.hpp"
+#include "MurvelUI/MurvelPanel.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 
 #include <QEvent>
@@ -14,17 +16,15 @@ using Platform::PanelPlacement;
 
 SearchPanel::SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys,
                          ContactsPanel& panel, std::function<void()> showPreferences,
-                         std::function<void()> showWelcome, const ContentFactory& content)
+                         std::function<void()> showWelcome, MurvelUI::UpdateNotifier* updateNotifier)
     : FloatingPanel(windows), panel_(panel), input_(keys) {
     assertMainThread();
     resize(initialSize);
-    std::unique_ptr<QWidget> view =
-        content(Content{panel_, std::move(showPreferences), std::move(showWelcome), panelGeometry_});
-    if (!view)
-        qFatal("the search panel was given no content view");
-    content_ = view.release();
-    content_->setParent(this);
-    content_->setGeometry(rect());
+    view_ = new ContactsPanelView(panel_, std::move(showPreferences), std::move(showWelcome), panelGeometry_,
+                                  updateNotifier, this);
+    // The window's corners are round: the brand background stays inside them.
+    view_->chrome()->setCornerRadius(cornerRadius);
+    view_->setGeometry(rect());
 
     setKeyHandler([this](QKeyEvent& event) { return input_.handle(event, *this, panel_); });
     // The press itself goes on to where it landed.
@@ -33,7 +33,7 @@ SearchPanel::SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTra
 
 SearchPanel::~SearchPanel() {
     // Children go after the members; the view may still use the geometry as it goes.
-    delete content_;
+    delete view_;
 }
 
 void SearchPanel::show(const QRect& anchor, const QRect& trayArea) {
@@ -51,10 +51,10 @@ void SearchPanel::position(int contentHeight) {
 }
 
 int SearchPanel::contentHeight() const {
-    const int ideal = content_->hasHeightForWidth() ? content_->heightForWidth(PanelPlacement::width)
-                                                    : content_->sizeHint().height();
-    return std::clamp(ideal, content_->minimumHeight(),
-                      std::max(content_->minimumHeight(), content_->maximumHeight()));
+    const int ideal = view_->hasHeightForWidth() ? view_->heightForWidth(PanelPlacement::width)
+                                                 : view_->sizeHint().height();
+    return std::clamp(ideal, view_->minimumHeight(),
+                      std::max(view_->minimumHeight(), view_->maximumHeight()));
 }
 
 bool SearchPanel::event(QEvent* event) {
@@ -66,7 +66,7 @@ bool SearchPanel::event(QEvent* event) {
 
 void SearchPanel::resizeEvent(QResizeEvent* event) {
     FloatingPanel::resizeEvent(event);
-    content_->setGeometry(rect());
+    view_->setGeometry(rect());
 }
 
 } // namespace Dialcove

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Dialcove/AppUpdateNotifier.hpp"
 #include "Dialcove/KeyboardInput.hpp"
 #include "Dialcove/PanelGeometry.hpp"
 #include "Platform/Desktop/FloatingPanel.hpp"
 
 #include <QRect>
 #include <functional>
-#include <memory>
 
 namespace Platform {
 class WindowSystem;
@@ -16,6 +16,7 @@ class KeyTranslation;
 namespace Dialcove {
 
 class ContactsPanel;
+class ContactsPanelView;
 
 // The floating window that carries the search panel. It hangs under its anchor (the tray icon, or
 // where the panel is to open), 368 wide and as tall as its content up to the screen's free height
@@ -33,26 +34,17 @@ class SearchPanel final : public Platform::FloatingPanel {
 public:
     static constexpr QSize initialSize{368, 32};
 
-    // What the content view is built over.
-    struct Content {
-        ContactsPanel& panel;
-        std::function<void()> showPreferences;
-        std::function<void()> showWelcome;
-        // The content caps its height at its maximumHeight.
-        PanelGeometry& geometry;
-    };
-    using ContentFactory = std::function<std::unique_ptr<QWidget>(const Content&)>;
-
-    // `content` builds the view once, here; the window owns it.
+    // Builds the panel's view, its child, over `panel`, with the app's update notifier unless given
+    // another (tests give none).
     SearchPanel(Platform::WindowSystem& windows, const Platform::KeyTranslation& keys, ContactsPanel& panel,
                 std::function<void()> showPreferences, std::function<void()> showWelcome,
-                const ContentFactory& content);
+                MurvelUI::UpdateNotifier* updateNotifier = appUpdateNotifier());
     ~SearchPanel() override;
 
     ContactsPanel& panel() const { return panel_; }
     // Named apart from QWidget::geometry(), the window's frame.
     PanelGeometry& panelGeometry() { return panelGeometry_; }
-    QWidget* content() const { return content_; }
+    ContactsPanelView* view() const { return view_; }
     // The anchor of the last show; empty before the first.
     const QRect& anchor() const { return anchor_; }
 
@@ -74,7 +66,7 @@ private:
     ContactsPanel& panel_;
     PanelGeometry panelGeometry_;
     const KeyboardInput input_;
-    QWidget* content_ = nullptr;
+    ContactsPanelView* view_ = nullptr;
     QRect anchor_;
 };
 

@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -112,6 +113,8 @@ int MurvelButton::horizontalPadding() const {
                      : controlSize_ == MurvelControlSize::regular ? 10
                      : controlSize_ == MurvelControlSize::large   ? 14
                                                                   : 16;
+    if (style_ == Style::plain)
+        return 4;
     return style_ == Style::bordered ? base : base + 2;
 }
 
@@ -154,7 +157,9 @@ void MurvelButton::paintEvent(QPaintEvent*) {
         painter.setOpacity(0.5);
 
     QColor fill;
-    if (style_ == Style::glass) {
+    if (style_ == Style::plain) {
+        fill = Qt::transparent;
+    } else if (style_ == Style::glass) {
         fill = SystemPalette::glass(scheme);
         if (isDown())
             fill = primaryAt(scheme, dark ? 0.22 : 0.14);
@@ -177,9 +182,14 @@ void MurvelButton::paintEvent(QPaintEvent*) {
     painter.setBrush(fill);
     painter.drawPath(shape().path(QRectF(rect())));
 
-    const QColor label = style_ == Style::prominent
-                             ? labelColorOn(tint_.isValid() ? tint_ : SystemPalette::accent(scheme))
-                             : SystemPalette::primary(scheme);
+    QColor label = style_ == Style::prominent
+                       ? labelColorOn(tint_.isValid() ? tint_ : SystemPalette::accent(scheme))
+                       : SystemPalette::primary(scheme);
+    if (style_ == Style::plain) {
+        label = tint_.isValid() ? tint_ : SystemPalette::accent(scheme);
+        if (isDown())
+            label = withOpacity(label, 0.6);
+    }
     const QFontMetricsF metrics(font());
     const qreal contentWidth =
         metrics.horizontalAdvance(text()) + (menuIndicator_ ? indicatorGap + indicatorWidth : 0);
@@ -214,6 +224,17 @@ bool MurvelButton::event(QEvent* event) {
     if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
         update();
     return QAbstractButton::event(event);
+}
+
+void MurvelButton::keyPressEvent(QKeyEvent* event) {
+    // Return presses a focused button too, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace MurvelUI

@@ -2,6 +2,7 @@
 
 #include "MurvelUI/MurvelAccessibility.hpp"
 #include "MurvelUI/MurvelBaseline.hpp"
+#include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelControlSize.hpp"
 #include "MurvelUI/MurvelFont.hpp"
 #include "MurvelUI/MurvelShape.hpp"
@@ -15,7 +16,8 @@ namespace MurvelUI {
 class BrandFocusRing;
 
 // A push button with a text title, in the kit's bordered style (a quiet rounded fill), its glass
-// style (a capsule of the flat glass fill) or its prominent style (a capsule of the tint). Its font follows
+// style (a capsule of the flat glass fill), its prominent style (a capsule of the tint) or its plain
+// style (the title alone in the tint, dimmed while pressed). Its font follows
 // the control size and the window's text size unless it has a font role of its own. Reached by Tab, not by
 // clicks, so a click leaves the keyboard focus where it was; shows the kit's focus ring, in the button's
 // outline, after keyboard use.
@@ -24,7 +26,7 @@ class MurvelButton : public QAbstractButton, public MurvelAccessibleElement, pub
 public:
     // `prominent`: a capsule filled with the tint, the title in black or white, whichever reads
     // better on it.
-    enum class Style { bordered, glass, prominent };
+    enum class Style { bordered, glass, prominent, plain };
 
     explicit MurvelButton(const QString& title = {}, QWidget* parent = nullptr);
 
@@ -34,7 +36,7 @@ public:
     void setControlSize(MurvelControlSize size);
     // A small downward chevron after the title, for buttons that open a menu.
     void setShowsMenuIndicator(bool shows);
-    // The fill of the prominent style; the system accent when not set.
+    // The fill of the prominent style and the title of the plain one; the system accent when not set.
     QColor tint() const { return tint_; }
     void setTint(const QColor& tint);
 
@@ -59,6 +61,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int horizontalPadding() const;

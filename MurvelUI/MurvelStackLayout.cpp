@@ -93,7 +93,23 @@ QList<int> MurvelStackLayout::visibleEntries() const {
     return visible;
 }
 
+void MurvelStackLayout::setWrapsWhenCrowded(bool wraps) {
+    wraps_ = wraps;
+    invalidate();
+}
+
+bool MurvelStackLayout::crowded(int width) const {
+    if (axis_ != Axis::horizontal || !wraps_)
+        return false;
+    const QMargins margins = contentsMargins();
+    const int ideal = combinedWidth([this](const Entry& entry) { return idealMainExtent(entry); }) -
+                      margins.left() - margins.right();
+    return ideal > width;
+}
+
 MurvelStackLayout::Placement MurvelStackLayout::arrange(int width, int height) const {
+    if (crowded(width))
+        return arrangeColumn(width, -1);
     return axis_ == Axis::horizontal ? arrangeRow(width) : arrangeColumn(width, height);
 }
 
@@ -241,7 +257,9 @@ MurvelStackLayout::Placement MurvelStackLayout::arrangeColumn(int width, int hei
             continue;
         }
         int x = 0;
-        if (alignment_ == Alignment::center)
+        if (axis_ == Axis::horizontal) // a crowded row: its lines start at the leading edge
+            x = 0;
+        else if (alignment_ == Alignment::center)
             x = (width - widths[i]) / 2;
         else if (alignment_ == Alignment::trailing)
             x = width - widths[i];
@@ -285,6 +303,15 @@ QSize MurvelStackLayout::sizeHint() const {
 }
 
 QSize MurvelStackLayout::minimumSize() const {
+    if (wraps_ && axis_ == Axis::horizontal) {
+        int widest = 0;
+        for (const Entry& entry : items_)
+            if (!entry.spacer && !entry.item->isEmpty())
+                widest = std::max(widest, idealMainExtent(entry));
+        const QMargins margins = contentsMargins();
+        return {widest + margins.left() + margins.right(),
+                heightForWidth(widest + margins.left() + margins.right())};
+    }
     const int width = combinedWidth([this](const Entry& entry) {
         if (entry.spacer || entry.options.frame || keepsIdeal(entry))
             return axis_ == Axis::horizontal ? idealMainExtent(entry) : entry.item->sizeHint().width();
@@ -314,6 +341,8 @@ void MurvelStackLayout::setGeometry(const QRect& rect) {
 }
 
 bool MurvelStackLayout::hasHeightForWidth() const {
+    if (wraps_ && axis_ == Axis::horizontal)
+        return true;
     return std::any_of(items_.begin(), items_.end(),
                        [](const Entry& entry) { return !entry.spacer && entry.item->hasHeightForWidth(); });
 }

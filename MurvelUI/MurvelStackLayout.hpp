@@ -57,6 +57,9 @@ public:
     using QLayout::addWidget;
     void addSpacer(int minimumLength = 0);
 
+    // Rows: when the items do not fit side by side at their ideal widths, they stack as a column
+    // instead, each on a line of its own (a row of buttons at a large text size, say).
+    void setWrapsWhenCrowded(bool wraps);
     // Rows: the stack, padding included, is at least this tall, its content centred.
     void setMinimumCrossExtent(int extent);
 
@@ -97,10 +100,12 @@ private:
     bool fills(const Entry& entry) const;
     bool keepsIdeal(const Entry& entry) const;
     int contentWidth(int outerWidth) const;
+    bool crowded(int width) const;
 
     Axis axis_;
     Alignment alignment_;
     int minimumCrossExtent_ = 0;
+    bool wraps_ = false;
     QList<Entry> items_;
 };
 

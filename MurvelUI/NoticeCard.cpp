@@ -26,6 +26,7 @@ NoticeCard::NoticeCard(const QString& symbol, const QString& title, const QStrin
     applyFont(title_, MurvelTextStyle::callout, QFont::DemiBold);
     applyFont(message_, MurvelTextStyle::callout);
     message_->setColor(MurvelColor::of(&BrandPalette::secondary));
+    actions_->stack()->setWrapsWhenCrowded(true);
     for (QWidget* action : actions) {
         if (auto* button = qobject_cast<MurvelButton*>(action)) {
             button->setButtonStyle(MurvelButton::Style::bordered);

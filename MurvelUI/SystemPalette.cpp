@@ -28,6 +28,18 @@ QColor SystemPalette::orange(MurvelColorScheme scheme) {
     return isDark(scheme) ? QColor(255, 159, 10) : QColor(255, 149, 0);
 }
 
+QColor SystemPalette::red(MurvelColorScheme scheme) {
+    return isDark(scheme) ? QColor(255, 69, 58) : QColor(255, 59, 48);
+}
+
+QColor SystemPalette::windowBackground(MurvelColorScheme scheme) {
+    return isDark(scheme) ? QColor(50, 50, 50) : QColor(236, 236, 236);
+}
+
+QColor SystemPalette::separator(MurvelColorScheme scheme) {
+    return withOpacity(primary(scheme), 0.1);
+}
+
 QColor SystemPalette::accent(MurvelColorScheme scheme) {
     return isDark(scheme) ? QColor(10, 132, 255) : QColor(0, 122, 255);
 }

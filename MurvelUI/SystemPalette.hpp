@@ -19,6 +19,12 @@ struct SystemPalette {
     static QColor quaternary(MurvelColorScheme scheme);
     // The system orange: (255, 149, 0) in light, (255, 159, 10) in dark.
     static QColor orange(MurvelColorScheme scheme);
+    // The system red: (255, 59, 48) in light, (255, 69, 58) in dark.
+    static QColor red(MurvelColorScheme scheme);
+    // The opaque window background: (236, 236, 236) in light, (50, 50, 50) in dark.
+    static QColor windowBackground(MurvelColorScheme scheme);
+    // The hairline between sections: primary at 0.1.
+    static QColor separator(MurvelColorScheme scheme);
     // The control accent when nothing tints a control: (0, 122, 255) in light, (10, 132, 255) in dark.
     static QColor accent(MurvelColorScheme scheme);
     // The flat stand-in for the regular glass material: white at 0.55 in light, at 0.1 in dark.

@@ -10,7 +10,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -35,12 +37,12 @@ enum class Context {
     buttonFocused,    // the view's button has the focus
     recording,        // a new shortcut is being recorded
     detail,           // Ana open, her mobile number selected with copy
-    detailComposing,
+    detailComposing,  // the same, composing in the search field clicked again
 };
 
-void compose(StandInPanelView& view) {
+void compose(PanelWindow& w) {
     QInputMethodEvent composing("ka", {});
-    QCoreApplication::sendEvent(view.field, &composing);
+    QCoreApplication::sendEvent(w.field(), &composing);
 }
 
 void enter(PanelWindow& w, Context context) {
@@ -50,14 +52,14 @@ void enter(PanelWindow& w, Context context) {
     case Context::list:
         break;
     case Context::listTextSelected:
-        w.view->field->setText("Ana");
-        w.view->field->selectAll();
+        w.field()->setText("Ana");
+        w.field()->selectAll();
         break;
     case Context::listComposing:
-        compose(*w.view);
+        compose(w);
         break;
     case Context::buttonFocused:
-        w.view->button->setFocus();
+        w.button()->setFocus();
         break;
     case Context::recording:
         w.graph.panel->keyboard().setRecordingShortcut(true);
@@ -66,8 +68,11 @@ void enter(PanelWindow& w, Context context) {
     case Context::detailComposing:
         navigation.move(DialcoveCore::MoveDirection::previous);
         navigation.openSelected();
-        if (context == Context::detailComposing)
-            compose(*w.view);
+        if (context == Context::detailComposing) {
+            // The open contact takes the focus from the field; the user clicks back into it.
+            w.field()->setFocus();
+            compose(w);
+        }
         break;
     }
 }
@@ -121,12 +126,12 @@ struct Outcome {
         return {w.graph.session().phase(),
                 describe(w.graph.navigation().state()),
                 w.graph.search().query(),
-                w.view->field->text(),
+                w.field()->text(),
                 output,
                 w.graph.closes,
                 w.graph.beeps,
                 w.window.isVisible(),
-                w.view->buttonPresses,
+                w.buttonPresses,
                 w.graph.panel->keyboard().recordingShortcut(),
                 w.graph.settings->values().shortcut};
     }
@@ -271,7 +276,10 @@ TEST(KeyboardInput, RoutesEachKeyByWhereThePanelIs) {
          Context::detail,
          {'X', Qt::ShiftModifier},
          {.phase = PanelPhase::list, .selection = "ana", .query = "X", .field = "X"}},
-        {"not with Alt: the field has it", Context::detail, {'x', Qt::AltModifier}, {.field = "x"}},
+        {"not with Alt: passed on, and the open contact has no field to type into",
+         Context::detail,
+         {'x', Qt::AltModifier},
+         nothing},
         {"not with Control", Context::detail, {'x', ctrl}, nothing},
         {"Tab is no text", Context::detail, {Qt::Key_Tab}, nothing},
         {"not while composing", Context::detailComposing, {'x'}, {.field = "x"}},

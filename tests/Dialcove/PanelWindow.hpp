@@ -1,16 +1,21 @@
 #pragma once
 
+#include "Dialcove/ContactListSection.hpp"
+#include "Dialcove/ContactsPanelView.hpp"
 #include "Dialcove/SearchPanel.hpp"
+#include "MurvelUI/MurvelPanel.hpp"
+#include "MurvelUI/PanelFooter.hpp"
+#include "MurvelUI/PanelFooterButton.hpp"
 #include "PanelGraph.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
-#include "StandInPanelView.hpp"
 
+#include <QLineEdit>
 #include <QRect>
-#include <memory>
 
-// The search panel window as the app builds it, over a panel graph of fakes and the stand-in view,
-// with the panel's close hiding the window as the app wires it.
+// The search panel window as the app builds it, with its own view, over a panel graph of fakes,
+// with the panel's close hiding the window as the app wires it. The footer's Preferences and
+// Getting Started buttons count their presses; Quit only counts too.
 struct PanelWindow {
     explicit PanelWindow(std::shared_ptr<Dialcove::ContactSettings> settings = PanelGraph::inMemorySettings())
         : graph(std::move(settings)) {
@@ -18,13 +23,14 @@ struct PanelWindow {
             ++graph.closes;
             window.dismiss();
         };
+        view().chrome()->footer()->setQuitAction([this] { ++quits; });
     }
 
     // Shows the window under `anchor`, lists `listed` and waits for the search field to have the focus.
     void showAndList(const QRect& anchor, const QRect& trayArea = {},
                      const std::vector<DialcoveCore::Contact>& listed = Contacts::all()) {
         graph.openThrough([&] { window.show(anchor, trayArea); }, listed);
-        EXPECT_TRUE(TestSupport::waitUntil([&] { return view->field->hasFocus(); }));
+        EXPECT_TRUE(TestSupport::waitUntil([&] { return field()->hasFocus(); }));
     }
 
     // What the tray icon's action and the hot key do: close an open panel, else show it.
@@ -35,9 +41,18 @@ struct PanelWindow {
             window.show(anchor, trayArea);
     }
 
+    Dialcove::ContactsPanelView& view() const { return *window.view(); }
+    QLineEdit* field() const { return view().listSection()->field(); }
+    // The footer's Preferences button: a control that keeps its keys while focused.
+    QAbstractButton* button() const { return view().chrome()->footer()->preferencesButton(); }
+
     Platform::X11EventHub hub;
     Platform::X11KeyTranslation keys{hub};
     PanelGraph graph;
-    StandInPanelView* view = nullptr;
-    Dialcove::SearchPanel window{hub, keys, *graph.panel, [] {}, [] {}, StandInPanelView::factory(view)};
+    int buttonPresses = 0; // the Preferences button's
+    int guides = 0;
+    int quits = 0;
+    // No update notifier: nothing reaches the network.
+    Dialcove::SearchPanel window{
+        hub, keys, *graph.panel, [this] { ++buttonPresses; }, [this] { ++guides; }, nullptr};
 };

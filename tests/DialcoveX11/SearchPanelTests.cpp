@@ -1,5 +1,8 @@
+#include "Dialcove/ContactListRow.hpp"
 #include "Dialcove/GlobalShortcut.hpp"
 #include "Dialcove/ShortcutLifecycle.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PanelHeader.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
 #include "tests/Dialcove/PanelWindow.hpp"
@@ -47,7 +50,11 @@ TEST_F(SearchPanelWindow, TakesTheKeysFromTheFocusedWindowAndGivesThemBackOnEsca
     EXPECT_EQ(search.query, "a");
     search.answer.answer(Contacts::all());
     PanelGraph::settle(w.graph.search().task());
-    EXPECT_EQ(w.view->field->text(), "a");
+    EXPECT_EQ(w.field()->text(), "a");
+    // The answer is listed as rows of the panel.
+    const auto& rows = w.view().listSection()->rows();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1]->name(), "Bruno Dias");
 
     ASSERT_TRUE(xdotool({"key", "Down", "Return"}));
     ASSERT_TRUE(waitUntil([&] { return w.graph.session().phase() == PanelPhase::detail; }));
@@ -64,13 +71,18 @@ TEST_F(SearchPanelWindow, TakesTheKeysFromTheFocusedWindowAndGivesThemBackOnEsca
 
 TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) {
     showAndList();
-    // Centred under the icon would cross the right edge; 8 inside it, and 8 below the icon.
+    // The window follows its content a moment after showing: read the geometry once it has settled.
     const std::optional<Platform::PanelScreen> screen = PanelPlacement::screenFor(trayIcon);
-    EXPECT_EQ(w.window.geometry(), PanelPlacement::frame(trayIcon, w.view->sizeHint().height(), screen));
+    const auto expectedFrame = [&] {
+        return PanelPlacement::frame(trayIcon, w.view().heightForWidth(PanelPlacement::width), screen);
+    };
+    ASSERT_TRUE(waitUntil([&] { return w.window.geometry() == expectedFrame(); }))
+        << "the window never took its content's height";
+    // Centred under the icon would cross the right edge; 8 inside it, and 8 below the icon.
     EXPECT_EQ(w.window.geometry().topLeft(), QPoint(904, 32));
     EXPECT_EQ(w.window.geometry().width(), 368);
     EXPECT_EQ(w.window.geometry(), QRect(w.window.mapToGlobal(QPoint(0, 0)), w.window.size()));
-    EXPECT_EQ(w.window.geometry().size(), w.view->size());
+    EXPECT_TRUE(waitUntil([&] { return w.window.geometry().size() == w.view().size(); }));
     EXPECT_EQ(w.window.panelGeometry().maximumHeight(), 768); // the screen less 32
 
     // Fewer contacts listed: it shrinks, its top where it was.
@@ -80,9 +92,25 @@ TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) 
     EXPECT_EQ(w.window.geometry().topLeft(), QPoint(904, 32));
 
     // Content taller than the screen allows: as tall as allowed, its bottom 8 above the screen's.
-    w.view->list->setMinimumHeight(2000);
+    w.view().listSection()->searchRow()->setMinimumHeight(2000);
     EXPECT_TRUE(waitUntil([&] { return w.window.height() == 768; }));
     EXPECT_EQ(w.window.geometry(), QRect(904, 24, 368, 768));
+}
+
+TEST_F(SearchPanelWindow, AClickOnARowOpensItsContactAndAClickOnTheSwitchTurnsTheShortcutOff) {
+    showAndList();
+    Dialcove::ContactListRow* carla = w.view().listSection()->rows().at(2);
+    ASSERT_TRUE(waitUntil([&] { return carla->isVisible() && carla->height() > 0; }));
+    ASSERT_TRUE(clickAt(carla->mapToGlobal(carla->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return w.graph.session().phase() == PanelPhase::detail; }));
+    EXPECT_EQ(w.graph.navigation().contact()->id(), DialcoveCore::ContactID("carla"));
+    EXPECT_TRUE(w.window.isVisible()) << "a click inside is no outside click";
+
+    QWidget* toggle = w.view().chrome()->header()->switchFrame();
+    ASSERT_TRUE(clickAt(toggle->mapToGlobal(toggle->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return !w.graph.settings->values().enabled; }));
+    EXPECT_EQ(w.view().chrome()->header()->statusView()->text(), "Off: search from the icon only");
+    EXPECT_EQ(w.view().statusText(), "Off: search from the icon only");
 }
 
 TEST_F(SearchPanelWindow, AClickInAnotherWindowClosesItAndStillReachesThatWindow) {
@@ -100,7 +128,7 @@ TEST_F(SearchPanelWindow, ScrollingOutsideAndClickingInsideKeepItOpen) {
     showAndList();
     for (int button : {4, 5, 6, 7})
         ASSERT_TRUE(clickAt(otherFrame.center(), button));
-    ASSERT_TRUE(clickAt(w.view->field->mapToGlobal(w.view->field->rect().center())));
+    ASSERT_TRUE(clickAt(w.field()->mapToGlobal(w.field()->rect().center())));
     syncWithX();
     EXPECT_TRUE(w.window.isVisible());
     EXPECT_EQ(w.graph.session().phase(), PanelPhase::list);
@@ -152,7 +180,7 @@ TEST_F(SearchPanelWindow, AShortcutRecordedInThePanelBecomesTheHotKey) {
 
     ASSERT_TRUE(xdotool({"key", "ctrl+alt+j"}));
     EXPECT_TRUE(waitUntil([&] { return presses == 1; }));
-    EXPECT_EQ(w.view->field->text(), "") << "no key reached the field";
+    EXPECT_EQ(w.field()->text(), "") << "no key reached the field";
     EXPECT_TRUE(w.window.isVisible());
 }
 

@@ -1,0 +1,23 @@
+#include "MurvelUI/PanelStatus.hpp"
+
+#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/PrivacyGreen.hpp"
+#include "MurvelUI/SystemPalette.hpp"
+
+namespace MurvelUI {
+
+QColor PanelStatus::color(MurvelColorScheme scheme) const {
+    switch (value_) {
+    case working:
+        return PrivacyGreen::color(scheme);
+    case off:
+        return BrandPalette::secondary(scheme);
+    case attention:
+        return BrandPalette::attention(scheme);
+    case recording:
+        return SystemPalette::red(scheme);
+    }
+    return BrandPalette::secondary(scheme);
+}
+
+} // namespace MurvelUI

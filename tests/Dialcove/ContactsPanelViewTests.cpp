@@ -1,0 +1,545 @@
+#include "Dialcove/ContactListRow.hpp"
+#include "Dialcove/ContactListSection.hpp"
+#include "Dialcove/ContactPermissionTexts.hpp"
+#include "MurvelPreferences/PreferenceSync.hpp"
+#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/MurvelLabel.hpp"
+#include "MurvelUI/MurvelPanel.hpp"
+#include "MurvelUI/MurvelSwitch.hpp"
+#include "MurvelUI/MurvelSymbolView.hpp"
+#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/MurvelTypeSize.hpp"
+#include "MurvelUI/NoticeCard.hpp"
+#include "MurvelUI/PanelCard.hpp"
+#include "MurvelUI/PanelFooter.hpp"
+#include "MurvelUI/PanelHeader.hpp"
+#include "Platform/SyncFolderStore.hpp"
+#include "Platform/UserDefaults.hpp"
+#include "ShownPanelView.hpp"
+#include "tests/support/XdgSandbox.hpp"
+
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using Dialcove::ContactPermission;
+using Dialcove::ContactsPanelView;
+using Dialcove::PanelPhase;
+using DialcoveCore::MenuStatus;
+using MurvelUI::PanelStatus;
+
+namespace {
+
+// "Title: Button, Button" for each notice on show, top to bottom.
+std::vector<std::string> describeNotices(const ContactsPanelView& view) {
+    std::vector<std::string> notices;
+    for (MurvelUI::NoticeCard* card : view.visibleNotices()) {
+        std::string text = card->titleLabel()->titleView()->text().toStdString() + ":";
+        for (auto* button : card->actionRow()->findChildren<MurvelUI::MurvelButton*>())
+            if (!button->isHidden())
+                text += " " + button->text().toStdString();
+        notices.push_back(text);
+    }
+    return notices;
+}
+
+MurvelUI::MurvelButton* noticeButton(MurvelUI::NoticeCard* card, const QString& title) {
+    for (auto* button : card->actionRow()->findChildren<MurvelUI::MurvelButton*>())
+        if (button->text() == title)
+            return button;
+    return nullptr;
+}
+
+TEST(ContactsPanelView, StatusTextAndDotFollowThePhaseFirstThenTheMenuStatus) {
+    struct Case {
+        PanelPhase phase;
+        MenuStatus status;
+        const char* text;
+        PanelStatus dot;
+    };
+    const Case cases[] = {
+        {PanelPhase::list, MenuStatus::ready, "Search from any app", PanelStatus::working},
+        {PanelPhase::list, MenuStatus::disabled, "Off: search from the icon only", PanelStatus::off},
+        {PanelPhase::permission, MenuStatus::needsPermission, "Contacts access needed",
+         PanelStatus::attention},
+        {PanelPhase::list, MenuStatus::shortcutConflict, "Another app uses this shortcut",
+         PanelStatus::attention},
+        {PanelPhase::closed, MenuStatus::copied, "Copied", PanelStatus::working},
+        {PanelPhase::failure, MenuStatus::ready, "Could not read your contacts", PanelStatus::attention},
+        {PanelPhase::failure, MenuStatus::copied, "Could not read your contacts", PanelStatus::attention},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ContactsPanelView::statusText(c.phase, c.status), c.text) << c.text;
+        EXPECT_EQ(ContactsPanelView::statusDot(c.phase, c.status), c.dot) << c.text;
+    }
+}
+
+// The panel graph in a state, and what the header and the notices show for it.
+TEST(ContactsPanelView, ShowsTheStatusAndTheNoticesThatApplyInOrder) {
+    struct Case {
+        const char* name;
+        ContactPermission permission;
+        std::function<void(ShownPanelView&)> enter;
+        const char* status;
+        PanelStatus dot;
+        std::vector<std::string> notices;
+    };
+    const auto listed = [](ShownPanelView& p) { p.graph.openWith(); };
+    const auto opened = [](ShownPanelView& p) { p.graph.panel->open(); };
+    const Case cases[] = {
+        {"listed", ContactPermission::allowed, listed, "Search from any app", PanelStatus::working, {}},
+        {"switched off",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             listed(p);
+             p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+         },
+         "Off: search from the icon only",
+         PanelStatus::off,
+         {}},
+        {"copied",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             listed(p);
+             p.graph.actions().showCopied();
+         },
+         "Copied",
+         PanelStatus::working,
+         {}},
+        {"access not asked yet",
+         ContactPermission::unknown,
+         opened,
+         "Contacts access needed",
+         PanelStatus::attention,
+         {"Allow access to your contacts: Allow Access"}},
+        {"access denied",
+         ContactPermission::denied,
+         opened,
+         "Contacts access needed",
+         PanelStatus::attention,
+         {"Contacts access is turned off: Open Contacts Access"}},
+        {"access restricted: no button",
+         ContactPermission::restricted,
+         opened,
+         "Contacts access needed",
+         PanelStatus::attention,
+         {"Contacts access is restricted:"}},
+        {"the access window would not open: no Copy in the permission phase",
+         ContactPermission::denied,
+         [&](ShownPanelView& p) {
+             opened(p);
+             p.graph.actions().setExternalFailure(true);
+         },
+         "Contacts access needed",
+         PanelStatus::attention,
+         {"Could not open the app: Try again Close", "Contacts access is turned off: Open Contacts Access"}},
+        {"read failure, even while copied",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             opened(p);
+             p.graph.actions().showCopied();
+             p.graph.awaitLoad().answer.fail(std::runtime_error("unreadable"));
+             TestSupport::waitUntil([&] { return p.graph.session().phase() == PanelPhase::failure; });
+         },
+         "Could not read your contacts",
+         PanelStatus::attention,
+         {"Could not read your contacts: Try again"}},
+        {"a conflict",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             listed(p);
+             p.graph.panel->keyboard().setShortcutConflict(true);
+         },
+         "Another app uses this shortcut",
+         PanelStatus::attention,
+         {"Choose another shortcut: Change shortcut"}},
+        {"a conflict while recording: no card",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             listed(p);
+             p.graph.panel->keyboard().setShortcutConflict(true);
+             p.graph.panel->keyboard().setRecordingShortcut(true);
+         },
+         "Another app uses this shortcut",
+         PanelStatus::attention,
+         {}},
+        {"an action failure during a conflict: above it",
+         ContactPermission::allowed,
+         [&](ShownPanelView& p) {
+             listed(p);
+             p.graph.panel->keyboard().setShortcutConflict(true);
+             p.graph.actions().setExternalFailure(true);
+         },
+         "Another app uses this shortcut",
+         PanelStatus::attention,
+         {"Could not open the app: Try again Copy Close", "Choose another shortcut: Change shortcut"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShownPanelView p(900, c.permission);
+        c.enter(p);
+        p.settle();
+        EXPECT_EQ(p.view.statusText(), c.status);
+        EXPECT_EQ(p.view.chrome()->header()->statusView()->text(), c.status);
+        EXPECT_EQ(p.view.chrome()->dot(), MurvelUI::MurvelPanel::Dot::state(c.dot));
+        EXPECT_EQ(describeNotices(p.view), c.notices);
+        // The conflict card's message in its Linux reading.
+        if (!p.view.conflictNotice()->isHidden()) {
+            EXPECT_EQ(p.view.conflictNotice()->messageView()->text(),
+                      "Another app already uses this one. The tray icon still opens the search.");
+        }
+    }
+}
+
+// The access window could not be opened: "Try again" asks for access again rather than acting on a
+// list that is not there.
+TEST(ContactsPanelView, TryAgainAfterTheAccessWindowFailedAsksForAccessAgain) {
+    ShownPanelView p(900, ContactPermission::denied);
+    p.graph.panel->open();
+    p.graph.permission->settingsOpen = false;
+    p.graph.panel->requestPermission();
+    ASSERT_TRUE(p.graph.actions().externalFailure());
+    const std::size_t opens = p.graph.permission->settingsOpened;
+    noticeButton(p.view.actionFailureNotice(), "Try again")->click();
+    EXPECT_EQ(p.graph.permission->settingsOpened, opens + 1);
+    EXPECT_EQ(p.graph.beeps, 0);
+
+    p.graph.permission->settingsOpen = true;
+    noticeButton(p.view.actionFailureNotice(), "Try again")->click();
+    EXPECT_FALSE(p.graph.actions().externalFailure());
+    EXPECT_TRUE(p.view.actionFailureNotice()->isHidden());
+}
+
+// The recorder must get every key: the footer's shortcuts give way while a shortcut is recorded.
+TEST(ContactsPanelView, RecordingAShortcutSwitchesTheFooterShortcutsOff) {
+    ShownPanelView p;
+    p.graph.openWith();
+    const auto enabled = [&] {
+        std::vector<bool> states;
+        for (QShortcut* shortcut : p.view.chrome()->footer()->shortcuts())
+            states.push_back(shortcut->isEnabled());
+        return states;
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true}));
+    p.graph.panel->keyboard().setRecordingShortcut(true);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false}));
+    p.graph.panel->keyboard().setRecordingShortcut(false);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true}));
+}
+
+TEST(ContactsPanelView, PermissionTextsNameEachState) {
+    struct Case {
+        ContactPermission permission;
+        const char* title;
+        const char* message;
+    };
+    const char* readOnly = "Dialcove only reads: it never creates, changes or deletes a contact.";
+    Dialcove::LinuxStrings::install();
+    const Case cases[] = {
+        {ContactPermission::unknown, "Allow access to your contacts", readOnly},
+        {ContactPermission::denied, "Contacts access is turned off",
+         "Allow Dialcove to read your contacts in the Contacts Access window."},
+        {ContactPermission::restricted, "Contacts access is restricted",
+         "Restrictions on this computer prevent Contacts access. Check with the person who manages this "
+         "computer."},
+        {ContactPermission::allowed, "All set! Your contacts are ready.", readOnly},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Dialcove::title(c.permission), c.title);
+        EXPECT_EQ(Dialcove::message(c.permission), c.message);
+    }
+}
+
+TEST(ContactsPanelView, ViewportStaysBetween88And496AndWaitsForAMeasuredViewport) {
+    EXPECT_EQ(ContactsPanelView::viewportHeight(900, 560), 340);
+    EXPECT_EQ(ContactsPanelView::viewportHeight(600, 560), 88);
+    EXPECT_EQ(ContactsPanelView::viewportHeight(2000, 0), 496);
+    EXPECT_EQ(ContactsPanelView::chromeHeightAfter(560, 700, 0), 560);
+    EXPECT_EQ(ContactsPanelView::chromeHeightAfter(560, 700, 200), 500);
+    EXPECT_EQ(ContactsPanelView::chromeHeightAfter(560, 100, 200), 0);
+
+    ShownPanelView p;
+    EXPECT_EQ(p.view.viewportHeight(), 340) << "before anything is measured";
+    p.view.measureChrome(1000);
+    EXPECT_EQ(p.view.chromeHeight(), 560) << "no viewport measured yet";
+
+    // Listed, the panel settles with everything but the list as its chrome height.
+    p.graph.openWith(Contacts::numbered(8));
+    p.settle();
+    const int list = p.view.listSection()->scrollArea()->height();
+    EXPECT_EQ(p.view.measuredViewport(), list);
+    EXPECT_EQ(p.view.chromeHeight(), p.view.height() - list);
+    EXPECT_EQ(list, std::min(p.view.listContentHeight(), p.view.viewportHeight()));
+
+    // The empty state has no viewport: from then on the chrome height stays as it was.
+    p.graph.type("zzq", {});
+    p.settle();
+    EXPECT_EQ(p.view.measuredViewport(), 0);
+    const int chrome = p.view.chromeHeight();
+    p.view.measureChrome(p.view.height() + 200);
+    p.settle();
+    EXPECT_EQ(p.view.chromeHeight(), chrome);
+}
+
+TEST(ContactsPanelView, TheQueryAsTypedDecidesTheHeaderAndTrimmedTheEmptyState) {
+    struct Case {
+        const char* query;
+        std::vector<DialcoveCore::Contact> listed;
+        const char* header; // none: the empty card
+        bool clear;
+        const char* emptyText;
+        const char* emptySymbol;
+    };
+    const Case cases[] = {
+        {"", Contacts::all(), "Recent", true, nullptr, nullptr},
+        {" ", Contacts::all(), "Results", false, nullptr, nullptr},
+        {"x", Contacts::all(), "Results", false, nullptr, nullptr},
+        {"", {}, nullptr, false, "Your recent contacts appear here", "clock"},
+        {" ", {}, nullptr, false, "Your recent contacts appear here", "clock"},
+        {"x", {}, nullptr, false, "No contacts found", "magnifyingglass"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.query + "\", " + std::to_string(c.listed.size()) + " listed");
+        ShownPanelView p;
+        p.graph.openWith();
+        if (*c.query != 0)
+            p.graph.type(c.query, c.listed);
+        else if (c.listed.empty())
+            p.graph.type("", {});
+        p.settle();
+        Dialcove::ContactListSection& list = *p.view.listSection();
+        if (c.header) {
+            EXPECT_EQ(list.phaseCard(), list.resultsCard());
+            EXPECT_EQ(list.resultsTitle()->text(), c.header);
+            EXPECT_EQ(!list.clearButton()->isHidden(), c.clear);
+        } else {
+            EXPECT_EQ(list.phaseCard(), list.emptyCard());
+            EXPECT_EQ(list.emptyLabel()->titleView()->text(), c.emptyText);
+            EXPECT_EQ(list.emptyLabel()->symbolView()->symbol(), c.emptySymbol);
+        }
+    }
+}
+
+// The switch writes only on the user's flip: the settings first, then the sync; a value that
+// arrives only moves it.
+TEST(ContactsPanelView, TheSwitchWritesTheSettingsThenTheSyncAndFollowsArrivingValues) {
+    TestSupport::XdgSandbox xdg;
+    ASSERT_TRUE(xdg.isValid());
+    auto defaults = std::make_shared<Platform::UserDefaults>(xdg.path("dialcove.ini"));
+    auto settings = std::make_shared<Dialcove::ContactSettings>(
+        defaults, std::nullopt,
+        Dialcove::ContactSettings::Sources{std::make_shared<Platform::SyncFolderStore>(std::nullopt),
+                                           [] { return std::optional<std::string>("BR"); }});
+    ShownPanelView p(900, ContactPermission::allowed, settings);
+    p.graph.openWith();
+    p.settle();
+    MurvelUI::MurvelSwitch* control = p.view.chrome()->header()->switchControl();
+    ASSERT_TRUE(control->isChecked());
+
+    std::vector<std::optional<bool>> syncedAtSettingsChange;
+    QObject::connect(settings.get(), &Dialcove::ContactSettings::valuesChanged,
+                     [&] { syncedAtSettingsChange.push_back(settings->sync()->value<bool>("enabled")); });
+    control->click();
+    EXPECT_FALSE(settings->values().enabled);
+    EXPECT_EQ(syncedAtSettingsChange, (std::vector<std::optional<bool>>{std::nullopt}))
+        << "the settings change before the sync is written";
+    EXPECT_EQ(settings->sync()->value<bool>("enabled"), false);
+    EXPECT_FALSE(control->isChecked());
+    EXPECT_EQ(p.view.statusText(), "Off: search from the icon only");
+
+    // From another machine: the switch moves, nothing is written back.
+    DialcoveCore::ContactPreferences arrived = settings->values();
+    arrived.enabled = true;
+    settings->setValues(arrived);
+    EXPECT_TRUE(control->isChecked());
+    EXPECT_EQ(settings->sync()->value<bool>("enabled"), false);
+}
+
+TEST(ContactsPanelView, WithoutASyncTheSwitchWritesTheSettingsOnly) {
+    ShownPanelView p;
+    p.graph.openWith();
+    ASSERT_EQ(p.graph.settings->sync(), nullptr);
+    int changes = 0;
+    QObject::connect(p.graph.settings.get(), &Dialcove::ContactSettings::valuesChanged, [&] { ++changes; });
+    p.view.chrome()->header()->switchControl()->click();
+    EXPECT_FALSE(p.graph.settings->values().enabled);
+    EXPECT_EQ(changes, 1);
+    // A click anywhere in the switch's 44-point square flips it back.
+    QWidget* frame = p.view.chrome()->header()->switchFrame();
+    p.settle();
+    QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_TRUE(p.graph.settings->values().enabled);
+}
+
+TEST(ContactsPanelView, TypingSearchesOncePerEditAndAClickOnARowOpensIt) {
+    ShownPanelView p;
+    p.graph.openWith();
+    p.settle();
+    QLineEdit* field = p.view.listSection()->field();
+    ASSERT_TRUE(field->hasFocus() || p.view.window()->focusWidget() == field);
+    QStringList searched;
+    QObject::connect(&p.graph.search(), &Dialcove::ContactSearch::queryChanged,
+                     [&] { searched << p.graph.search().query(); });
+    const std::size_t before = p.graph.worker->searches.size();
+    QTest::keyClicks(field, "ann");
+    EXPECT_EQ(searched, (QStringList{"a", "an", "ann"}));
+    const auto last = p.graph.awaitSearch(before + 1);
+    EXPECT_EQ(p.graph.search().query(), "ann");
+    p.graph.worker->searches.back().answer.answer(Contacts::all());
+    PanelGraph::settle(p.graph.search().task());
+    p.settle();
+
+    const auto& rows = p.view.listSection()->rows();
+    ASSERT_EQ(rows.size(), 3);
+    QTest::mouseClick(rows[2], Qt::LeftButton);
+    EXPECT_EQ(p.graph.session().phase(), PanelPhase::detail);
+    ASSERT_TRUE(p.graph.navigation().contact());
+    EXPECT_EQ(p.graph.navigation().contact()->id(), DialcoveCore::ContactID("carla"));
+    EXPECT_EQ(p.view.window()->focusWidget() == rows[2], false) << "a click leaves the keys with the router";
+    // A query that arrives moves the field without searching again.
+    EXPECT_EQ(field->text(), "ann");
+}
+
+TEST(ContactsPanelView, APastedQueryOfTenThousandCharactersSearchesOnce) {
+    ShownPanelView p;
+    p.graph.openWith();
+    p.settle();
+    QLineEdit* field = p.view.listSection()->field();
+    int searches = 0;
+    QObject::connect(&p.graph.search(), &Dialcove::ContactSearch::queryChanged, [&] { ++searches; });
+    const QString pasted(10000, QLatin1Char('k'));
+    field->insert(pasted); // as a paste does: one edit
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(p.graph.search().query().size(), field->text().size());
+}
+
+TEST(ContactsPanelView, TheFieldHasTheFocusWhileLoadingAndListingOnly) {
+    // Failure and permission: the field keeps its text but cannot be edited or focused.
+    ShownPanelView p;
+    p.graph.openWith();
+    p.graph.type("ana", {Contacts::ana()});
+    p.settle();
+    QLineEdit* field = p.view.listSection()->field();
+    EXPECT_EQ(p.view.window()->focusWidget(), field);
+
+    p.graph.permission->current = ContactPermission::denied;
+    p.graph.panel->refresh();
+    ASSERT_EQ(p.graph.session().phase(), PanelPhase::permission);
+    p.settle();
+    EXPECT_EQ(field->text(), "ana");
+    EXPECT_FALSE(field->isEnabled());
+    EXPECT_NE(p.view.window()->focusWidget(), field);
+    field->setFocus();
+    EXPECT_NE(p.view.window()->focusWidget(), field);
+
+    p.graph.permission->current = ContactPermission::allowed;
+    const std::size_t searches = p.graph.worker->searches.size();
+    p.graph.panel->refresh();
+    p.graph.awaitLoad(2).answer.answer();
+    p.graph.awaitSearch(searches + 1).answer.answer(std::vector{Contacts::ana()});
+    PanelGraph::settle(p.graph.panel->loadTask());
+    p.settle();
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(p.view.window()->focusWidget(), field);
+}
+
+TEST(ContactsPanelView, MovingTheSelectionCentresItsRowOnceTheRowsAreMeasured) {
+    // The smallest viewport: 88 points for eight rows.
+    ShownPanelView p(300);
+    p.graph.openWith(Contacts::numbered(8));
+    p.settle();
+    ASSERT_EQ(p.view.viewportHeight(), 88);
+    QScrollArea* scroll = p.view.listSection()->scrollArea();
+    ASSERT_EQ(scroll->height(), 88);
+    const auto rowCentre = [&](int index) {
+        const auto* row = p.view.listSection()->rows()[index];
+        return row->mapTo(scroll->viewport(), QPoint(0, row->height() / 2)).y();
+    };
+
+    for (int i = 0; i < 3; ++i)
+        p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+    p.settle();
+    EXPECT_NEAR(rowCentre(3), scroll->viewport()->height() / 2, 1) << "the fourth row at the centre";
+
+    for (int i = 0; i < 4; ++i)
+        p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+    p.settle();
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), scroll->verticalScrollBar()->maximum())
+        << "the last row as near the centre as the list allows";
+
+    // Not measured yet: nothing scrolls.
+    scroll->verticalScrollBar()->setValue(0);
+    p.view.setListContentHeight(0);
+    p.graph.navigation().move(DialcoveCore::MoveDirection::previous);
+    TestSupport::drainEvents();
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+}
+
+TEST(ContactsPanelView, LongAndRightToLeftNamesStayInsideTheirRow) {
+    ShownPanelView p;
+    const std::string longName(300, 'W');
+    DialcoveCore::Contact wide{DialcoveCore::ContactID("wide"), longName, "", "",
+                               std::string(300, 'C'),           "",       {}};
+    DialcoveCore::Contact arabic{DialcoveCore::ContactID("rtl"),
+                                 "\u0645\u062D\u0645\u062F \u0639\u0644\u064A",
+                                 "",
+                                 "",
+                                 "\u0634\u0631\u0643\u0629",
+                                 "",
+                                 {}};
+    p.graph.openWith({wide, arabic});
+    p.environment().setTypeSize(MurvelUI::MurvelTypeSize::accessibility5);
+    p.settle();
+    const auto& rows = p.view.listSection()->rows();
+    ASSERT_EQ(rows.size(), 2);
+    for (Dialcove::ContactListRow* row : rows) {
+        EXPECT_LE(row->nameRect().right(), row->width() - 8);
+        EXPECT_LE(row->subtitleRect().right(), row->width() - 8);
+        EXPECT_LE(row->mapTo(&p.view, QPoint(row->width(), 0)).x(), ContactsPanelView::panelWidth - 16);
+        EXPECT_EQ(row->width(), rows[0]->width());
+    }
+}
+
+// What the gallery shows is checked here: the panel's frame, its content inset and the dot.
+TEST(ContactsPanelView, Is368WideWithItsContentInsetBy16EvenAtTheLargestSize) {
+    for (MurvelUI::MurvelTypeSize size :
+         {MurvelUI::MurvelTypeSize::large, MurvelUI::MurvelTypeSize::accessibility5}) {
+        for (MurvelUI::MurvelColorScheme scheme :
+             {MurvelUI::MurvelColorScheme::light, MurvelUI::MurvelColorScheme::dark}) {
+            ShownPanelView p(900, ContactPermission::denied);
+            p.environment().setTypeSize(size);
+            p.environment().setForcedColorScheme(scheme);
+            p.graph.panel->open();
+            p.graph.actions().setExternalFailure(true);
+            const QImage image = p.render();
+            EXPECT_EQ(p.view.width(), 368);
+            QWidget* content = p.view.chrome()->content();
+            EXPECT_EQ(content->mapTo(&p.view, QPoint(0, 0)).x(), 16);
+            EXPECT_EQ(content->width(), 336);
+            // Nothing reaches into the right padding.
+            for (QWidget* child : p.view.findChildren<QWidget*>()) {
+                if (!child->isVisibleTo(&p.view) || child->width() == 0)
+                    continue;
+                const int right = child->mapTo(&p.view, QPoint(child->width(), 0)).x();
+                if (child->parentWidget() != &p.view && child != p.view.chrome()) {
+                    EXPECT_LE(right, 368 - 16) << child->metaObject()->className();
+                }
+            }
+            // The dot's centre pixel in the status colour.
+            QWidget* dot = p.view.chrome()->header()->dotView();
+            const QPoint centre = dot->mapTo(&p.view, dot->rect().center());
+            const QColor expected = PanelStatus(PanelStatus::attention).color(scheme);
+            const QColor actual = image.pixelColor(centre);
+            EXPECT_LE(std::abs(actual.red() - expected.red()) + std::abs(actual.green() - expected.green()) +
+                          std::abs(actual.blue() - expected.blue()),
+                      6)
+                << actual.name().toStdString() << " vs " << expected.name().toStdString();
+        }
+    }
+}
+
+} // namespace
