@@ -34,14 +34,11 @@ std::unique_ptr<GlobalShortcut> LiveDesktop::makeHotKey() {
 
 std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
                                                           std::function<void()> showPreferences,
-                                                          std::function<void()> showWelcome,
-                                                          const SearchPanel::ContentFactory& content) {
-    if (!content)
-        return nullptr;
+                                                          std::function<void()> showWelcome) {
     if (!backend_->keys)
         backend_->keys = std::make_unique<Platform::X11KeyTranslation>(backend_->hub);
     auto window = std::make_unique<SearchPanel>(backend_->hub, *backend_->keys, panel,
-                                                std::move(showPreferences), std::move(showWelcome), content);
+                                                std::move(showPreferences), std::move(showWelcome));
     backend_->madeOverHub.emplace_back(window.get());
     return window;
 }

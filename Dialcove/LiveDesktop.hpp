@@ -24,8 +24,7 @@ public:
     std::unique_ptr<GlobalShortcut> makeHotKey();
     // None without a content view to show.
     std::unique_ptr<SearchPanel> makeSearchPanel(ContactsPanel& panel, std::function<void()> showPreferences,
-                                                 std::function<void()> showWelcome,
-                                                 const SearchPanel::ContentFactory& content);
+                                                 std::function<void()> showWelcome);
 
     // Reports every switch of the active window from now on, until stopWatching.
     void watchActivation();

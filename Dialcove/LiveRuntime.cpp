@@ -101,7 +101,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, Servi
 
 LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::unique_ptr<Live> live,
                          std::optional<Services> services, Windows windows, Options options, QObject* parent)
-    : QObject(parent), windows_(std::move(windows)), content_(std::move(options.content)) {
+    : QObject(parent), windows_(std::move(windows)) {
     assertMainThread();
     // The event reader before anything that listens to it.
     desktop_ = std::make_unique<LiveDesktop>();
@@ -259,14 +259,7 @@ void LiveRuntime::togglePanel(bool trayClick) {
             [self] {
                 if (self)
                     self->openWelcome();
-            },
-            content_);
-        if (!searchPanel_) {
-            static bool logged = false;
-            if (!std::exchange(logged, true))
-                qCInfo(lcRuntime) << "no panel view in this build";
-            return;
-        }
+            });
     }
     // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
     // click, the last tray anchor or the top of the screen: the panel always opens.

@@ -60,11 +60,9 @@ public:
         std::shared_ptr<ContactRecentStorage> recentStorage;
     };
 
-    // What else can be swapped: the bus that reports waking (the system bus by default) and the
-    // content of the search panel window.
+    // What else can be swapped: the bus that reports waking (the system bus by default).
     struct Options {
         std::optional<QDBusConnection> wakeBus;
-        SearchPanel::ContentFactory content;
     };
 
     static constexpr const char* hasSeenWelcomeKey = "hasSeenWelcome";
@@ -152,7 +150,6 @@ private:
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;
-    SearchPanel::ContentFactory content_;
     std::optional<DialcoveCore::MenuStatus> shownStatus_;
     bool statusInputPending_ = false;
     bool started_ = false;

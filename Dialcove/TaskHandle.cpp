@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMetaObject>
+#include <memory>
+#include <utility>
 
 namespace Dialcove::detail {
 
@@ -19,10 +21,33 @@ void TaskState::finish() {
         coroutine.resume();
 }
 
+namespace {
+
+// The suspended task, handed to the event loop. When the loop never runs it (the application
+// quits first and drops its pending events), the frame is destroyed with it rather than leaked.
+class PendingTurn {
+public:
+    explicit PendingTurn(std::coroutine_handle<> coroutine) : coroutine_(coroutine) {}
+    ~PendingTurn() {
+        if (coroutine_)
+            coroutine_.destroy();
+    }
+    PendingTurn(const PendingTurn&) = delete;
+    PendingTurn& operator=(const PendingTurn&) = delete;
+
+    void resume() { std::exchange(coroutine_, nullptr).resume(); }
+
+private:
+    std::coroutine_handle<> coroutine_;
+};
+
+} // namespace
+
 void NextTurn::await_suspend(std::coroutine_handle<> coroutine) const {
     assertMainThread();
+    auto pending = std::make_shared<PendingTurn>(coroutine);
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [coroutine] { coroutine.resume(); }, Qt::QueuedConnection);
+        QCoreApplication::instance(), [pending] { pending->resume(); }, Qt::QueuedConnection);
 }
 
 void logTaskFailure(const std::exception_ptr& failure) {

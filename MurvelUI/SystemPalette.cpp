@@ -48,8 +48,4 @@ QColor SystemPalette::glass(MurvelColorScheme scheme) {
     return withOpacity(QColor(Qt::white), isDark(scheme) ? 0.1 : 0.55);
 }
 
-QColor SystemPalette::windowBackground(MurvelColorScheme scheme) {
-    return isDark(scheme) ? QColor(50, 50, 50) : QColor(236, 236, 236);
-}
-
 } // namespace MurvelUI

@@ -29,8 +29,6 @@ struct SystemPalette {
     static QColor accent(MurvelColorScheme scheme);
     // The flat stand-in for the regular glass material: white at 0.55 in light, at 0.1 in dark.
     static QColor glass(MurvelColorScheme scheme);
-    // The opaque window background: (236, 236, 236) in light, (50, 50, 50) in dark.
-    static QColor windowBackground(MurvelColorScheme scheme);
 };
 
 } // namespace MurvelUI

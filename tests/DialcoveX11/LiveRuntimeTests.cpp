@@ -1,4 +1,6 @@
+#include "Dialcove/ContactListSection.hpp"
 #include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/ContactsPanelView.hpp"
 #include "Dialcove/DialcoveApp.hpp"
 #include "Dialcove/GlobalShortcut.hpp"
 #include "Dialcove/LiveRuntime.hpp"
@@ -11,7 +13,6 @@
 #include "tests/Dialcove/FakeContactRecentStorage.hpp"
 #include "tests/Dialcove/FakeContactSessionService.hpp"
 #include "tests/Dialcove/PanelGraph.hpp"
-#include "tests/Dialcove/StandInPanelView.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
 #include "tests/support/PrivateBus.hpp"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDBusMessage>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -100,8 +102,6 @@ protected:
         if (seenWelcome)
             defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
         permission = std::make_shared<CountingPermission>(access);
-        if (!options.content)
-            options.content = StandInPanelView::factory(view);
         runtime = std::make_unique<LiveRuntime>(
             defaults,
             LiveRuntime::Services{PanelGraph::inMemorySettings(), worker, permission, output, recents},
@@ -147,7 +147,6 @@ protected:
     std::shared_ptr<FakeContactOutputService> output = std::make_shared<FakeContactOutputService>();
     std::shared_ptr<FakeContactRecentStorage> recents = std::make_shared<FakeContactRecentStorage>();
     WindowHooks hooks;
-    StandInPanelView* view = nullptr;
     std::unique_ptr<LiveRuntime> runtime;
 };
 
@@ -302,7 +301,7 @@ TEST_F(LiveRuntimeTest, AnActivationRefreshesTwiceAndASecondBeforeTheTaskRanMake
 TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     TestSupport::PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
-    build(ContactPermission::allowed, true, {.wakeBus = bus.connect(), .content = {}});
+    build(ContactPermission::allowed, true, {.wakeBus = bus.connect()});
     start();
     EXPECT_TRUE(runtime->isWatchingWake());
 
@@ -384,7 +383,9 @@ TEST_F(LiveRuntimeTest, ControlCommaClosesThePanelThenOpensThePreferences) {
     Dialcove::SettingsCommand command([this] { runtime->openPreferences(); });
     start();
     openThrough([&] { runtime->togglePanel(false); });
-    ASSERT_TRUE(waitUntil([&] { return view && view->field->hasFocus(); }));
+    ASSERT_TRUE(waitUntil([&] {
+        return runtime->searchPanel() && runtime->searchPanel()->view()->listSection()->field()->hasFocus();
+    }));
 
     ASSERT_TRUE(xdotool({"key", "ctrl+comma"}));
     ASSERT_TRUE(waitUntil([&] { return hooks.preferences == 1; }));
@@ -419,9 +420,8 @@ TEST_F(LiveRuntimeTest, ARewrittenCardReachesTheOpenContact) {
     Platform::AddressBookSettings book;
     book.setConsent(Platform::AddressBookSettings::Consent::given);
     defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
-    runtime = std::make_unique<LiveRuntime>(
-        defaults, windows(),
-        LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), StandInPanelView::factory(view)});
+    runtime = std::make_unique<LiveRuntime>(defaults, windows(),
+                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
     runtime->start();
     Dialcove::ContactsPanel& panel = runtime->panel();
     panel.open();
