@@ -3,6 +3,7 @@
 #include "Dialcove/AppBrand.hpp"
 #include "Dialcove/ContactsPanel.hpp"
 #include "Dialcove/PermissionTexts.hpp"
+#include "Dialcove/ShortcutCaps.hpp"
 #include "MurvelUI/KeyCaps.hpp"
 #include "MurvelUI/LoginItem.hpp"
 #include "MurvelUI/MurvelAccessibility.hpp"
@@ -58,13 +59,6 @@ std::optional<WelcomeStepsButton> actionFor(ContactPermission permission, QPoint
     return std::nullopt;
 }
 
-QStringList keysOf(const DialcoveCore::Shortcut& shortcut) {
-    QStringList keys;
-    for (const std::string& part : shortcut.displayParts())
-        keys.append(QString::fromStdString(part));
-    return keys;
-}
-
 // The shortcut item's row: the caps and what they do, read as one element.
 class ShortcutLine final : public MurvelStack, public MurvelUI::MurvelAccessibleElement {
 public:
@@ -115,7 +109,7 @@ ContactsWelcomeView::ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, 
               auto* row = new MurvelUI::WelcomeStepRow(
                   stateFor(permission), appBrand(), tr("All set! Press the shortcut in any app to search."),
                   actionFor(permission, &panel), detail);
-              auto* caps = new MurvelUI::KeyCaps(keysOf(panel.settings().values().shortcut));
+              auto* caps = new MurvelUI::KeyCaps(Dialcove::shortcutCaps(panel.settings().values().shortcut));
               auto* shortcut = new MurvelUI::WelcomeStepDetail(
                   8, {new ShortcutLine(caps, new MurvelUI::MurvelText(tr("Opens the search in any app")))});
               auto* card = new MurvelStack(MurvelStackLayout::Axis::vertical, 0,
@@ -194,7 +188,7 @@ void ContactsWelcomeView::showAuthorization() {
 
 void ContactsWelcomeView::showShortcut() {
     if (panel_)
-        caps_->setKeys(keysOf(panel_->settings().values().shortcut));
+        caps_->setKeys(Dialcove::shortcutCaps(panel_->settings().values().shortcut));
 }
 
 } // namespace Dialcove
