@@ -20,6 +20,7 @@
 #include "MurvelUI/PreferencesStatusRow.hpp"
 #include "MurvelUI/PreferencesToggleRow.hpp"
 #include "MurvelUI/PreferencesValueRow.hpp"
+#include "tests/MurvelUI/gallery/GalleryVariants.hpp"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -32,19 +33,6 @@ using namespace MurvelUI;
 namespace Gallery {
 
 namespace {
-
-const MurvelBrand brand{QStringLiteral("Dialcove"), QColor(15, 158, 143), MurvelBrand::Connection::offline,
-                        QColor(72, 200, 182), QColor(15, 138, 125)};
-
-struct Variant {
-    const char* suffix;
-    MurvelColorScheme scheme;
-    MurvelTypeSize size;
-};
-
-const Variant variants[] = {{"light", MurvelColorScheme::light, MurvelTypeSize::large},
-                            {"dark", MurvelColorScheme::dark, MurvelTypeSize::large},
-                            {"accessibility5", MurvelColorScheme::light, MurvelTypeSize::accessibility5}};
 
 bool save(QWidget& widget, const QString& folder, const QString& name, const Variant& variant) {
     widget.setAttribute(Qt::WA_DontShowOnScreen);

@@ -16,6 +16,7 @@
 #include "MurvelUI/WelcomeStepDetail.hpp"
 #include "MurvelUI/WelcomeStepRow.hpp"
 #include "MurvelUI/WelcomeStepsLayout.hpp"
+#include "tests/MurvelUI/gallery/GalleryVariants.hpp"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -29,19 +30,6 @@ using namespace MurvelUI;
 namespace Gallery {
 
 namespace {
-
-const MurvelBrand brand{QStringLiteral("Dialcove"), QColor(15, 158, 143), MurvelBrand::Connection::offline,
-                        QColor(72, 200, 182), QColor(15, 138, 125)};
-
-struct Variant {
-    const char* suffix;
-    MurvelColorScheme scheme;
-    MurvelTypeSize size;
-};
-
-const Variant variants[] = {{"light", MurvelColorScheme::light, MurvelTypeSize::large},
-                            {"dark", MurvelColorScheme::dark, MurvelTypeSize::large},
-                            {"accessibility5", MurvelColorScheme::light, MurvelTypeSize::accessibility5}};
 
 // Samples on the brand background, 496 points wide like the welcome page.
 class Sheet final : public MurvelStack {
