@@ -211,7 +211,9 @@ TEST_F(EndToEnd, TheTrayIconAndTheHotKeyOpenThePanelAndAnEMailGoesOutOnce) {
         EXPECT_LE(frame.top(), trayIcon.frame.bottom() + 32);
         EXPECT_TRUE(frame.left() <= trayIcon.frame.center().x() &&
                     trayIcon.frame.center().x() <= frame.right())
-            << "under the icon";
+            << "under the icon\n"
+            << windowList() << "icon " << trayIcon.frame.x() << "," << trayIcon.frame.y() << "\n"
+            << run.log().constData();
 
         // 2. Two contacts match; the second one's address goes out, once.
         ASSERT_TRUE(xdotool({"type", "--delay", "40", "lima"}));
