@@ -234,14 +234,19 @@ VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position
     bool haveCurrent = false;
     bool passedOver = false;
     std::string_view firstLine;
-    std::optional<bool> quotedPrintable; // read from the head only when a soft break is possible
+    // Read from the head only when a soft break is possible. Two flags, not an optional: g++ 12 at -O2
+    // takes the optional's value for uninitialised.
+    bool quotedPrintableKnown = false;
+    bool quotedPrintable = false;
     std::size_t skipped = 0;
     const auto softBreak = [&] {
         if (!haveCurrent || current.empty() || current.back() != '=')
             return false;
-        if (!quotedPrintable)
+        if (!quotedPrintableKnown) {
             quotedPrintable = headIsQuotedPrintable(firstLine);
-        return *quotedPrintable;
+            quotedPrintableKnown = true;
+        }
+        return quotedPrintable;
     };
     const auto join = [&](std::string_view continuation, bool dropLast) {
         if (passedOver) {
@@ -286,7 +291,7 @@ VCard buildCard(const std::vector<std::string_view>& lines, std::size_t position
         isJoined = false;
         haveCurrent = true;
         passedOver = !isWanted(line, names);
-        quotedPrintable.reset();
+        quotedPrintableKnown = false;
     }
     flush();
 
