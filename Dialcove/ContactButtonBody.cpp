@@ -88,9 +88,12 @@ void ContactButtonBody::paintEvent(QPaintEvent*) {
         MurvelUI::MurvelShape::roundedRectangle(ContactButtonStyle::cornerRadius).path(QRectF(rect())),
         fill(scheme));
 
-    // Symbol and title as one group, centred; a title too long for the tile ends in an ellipsis.
+    // Symbol and title as one group, centred. When both do not fit (the largest text size), the
+    // symbol gives way to the title; a title too long alone ends in an ellipsis.
     const QFontMetricsF metrics(font());
-    const qreal side = symbolSide();
+    qreal side = symbolSide();
+    if (side > 0 && side + symbolGap + metrics.horizontalAdvance(text()) > width())
+        side = 0;
     const qreal lead = side > 0 ? side + symbolGap : 0;
     const QString title = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, width() - lead));
     const qreal groupWidth = lead + metrics.horizontalAdvance(title);

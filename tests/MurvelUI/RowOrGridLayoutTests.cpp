@@ -71,6 +71,9 @@ TEST(RowOrGridLayout, OneRowWhenTheIdealWidthsFitElseTwoEqualColumns) {
         {"four always in the grid", {10, 10, 10, 10}, 1000, {{0, 1}, {2, 3}}},
         {"five in the grid, the last alone", {10, 10, 10, 10, 10}, 1000, {{0, 1}, {2, 3}, {4}}},
         {"one alone", {40}, 300, {{0}}},
+        // A title too long for half the width (the largest text size): one a line, never elided.
+        {"one wider than a column", {40, 100, 30}, 150, {{0}, {1}, {2}}},
+        {"four, one wider than a column", {10, 200, 10, 10}, 300, {{0}, {1}, {2}, {3}}},
     };
     for (const Case& c : cases) {
         Laid laid(c.widths);
@@ -99,6 +102,13 @@ TEST(RowOrGridLayout, GridColumnsAreEqualAndTheOddLastSitsInTheFirst) {
     EXPECT_EQ(laid.items[2]->geometry(), QRect(0, 40, column, 32));
     EXPECT_EQ(laid.layout->heightForWidth(120), 72);
     EXPECT_EQ(laid.layout->heightForWidth(500), 32) << "one row";
+}
+
+TEST(RowOrGridLayout, AnItemWiderThanAColumnTakesTheWholeLine) {
+    Laid laid({40, 100, 30}, 32);
+    laid.at(150);
+    EXPECT_EQ(laid.items[1]->geometry(), QRect(0, 40, 150, 32));
+    EXPECT_EQ(laid.layout->heightForWidth(150), 3 * 32 + 2 * 8);
 }
 
 TEST(RowOrGridLayout, HiddenItemsTakeNoPlace) {
