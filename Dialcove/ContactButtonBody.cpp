@@ -19,6 +19,8 @@ namespace {
 
 constexpr int leastHeight = 32;
 constexpr qreal symbolGap = 6;
+// Room on each side of the title, so that a row of tiles never packs titles edge to edge.
+constexpr qreal titleInset = 10;
 
 } // namespace
 
@@ -65,6 +67,7 @@ QSize ContactButtonBody::sizeHint() const {
     qreal width = metrics.horizontalAdvance(text());
     if (!symbol_.isEmpty())
         width += symbolSide() + symbolGap;
+    width += 2 * titleInset;
     return {int(std::ceil(width)), std::max(leastHeight, int(std::ceil(metrics.height())))};
 }
 

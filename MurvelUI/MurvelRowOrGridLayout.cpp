@@ -73,6 +73,13 @@ QLayoutItem* MurvelRowOrGridLayout::takeAt(int index) {
     return item;
 }
 
+void MurvelRowOrGridLayout::setStacksWhenCrowded(bool stacks) {
+    if (stacks == stacksWhenCrowded_)
+        return;
+    stacksWhenCrowded_ = stacks;
+    invalidate();
+}
+
 int MurvelRowOrGridLayout::spacingBetween() const {
     return std::max(0, spacing());
 }
@@ -121,13 +128,12 @@ QList<QRect> MurvelRowOrGridLayout::arrange(int width, int* height) const {
         return rects;
     }
 
-    // Two columns, or one when an item would not keep its ideal width in half the width (a long
-    // title at a large text size): it gets the whole line rather than an elided title.
     int columns = 2;
     const int half = std::max(0, (width - gap) / 2);
-    for (QLayoutItem* item : visible)
-        if (item->sizeHint().width() > half)
-            columns = 1;
+    if (stacksWhenCrowded_)
+        for (QLayoutItem* item : visible)
+            if (item->sizeHint().width() > half)
+                columns = 1;
     const int column = columns == 2 ? half : std::max(0, width);
     int y = 0;
     for (int first = 0; first < visible.size(); first += columns) {

@@ -11,14 +11,19 @@ namespace MurvelUI {
 // In the row, every item gets at least its ideal width, and the room left raises the narrowest
 // ones first, so the items end as equal as their ideal widths allow and fill the width together.
 // In the grid, row k holds items 2k and 2k + 1 in two columns of equal width; an odd last item sits
-// alone in the first column; when an item's ideal width is more than a column's, the grid has one
-// column instead. A run of `gridFrom` items or more always takes the grid. Items are as
+// alone in the first column. A run of `gridFrom` items or more always takes the grid. Items are as
 // tall as their height for their width (at least their ideal height), centred in their row.
 class MurvelRowOrGridLayout final : public QLayout {
     Q_OBJECT
 public:
     explicit MurvelRowOrGridLayout(int spacing, int gridFrom = 4, QWidget* parent = nullptr);
     ~MurvelRowOrGridLayout() override;
+
+    // When set, a grid whose column is narrower than an item's ideal width has one column instead,
+    // each item on a line of its own: for the largest text sizes, where two columns would elide
+    // every title. Off by default.
+    void setStacksWhenCrowded(bool stacks);
+    bool stacksWhenCrowded() const { return stacksWhenCrowded_; }
 
     // Whether the visible items go in one row at `width` (content width, without margins).
     bool fitsInRow(int width) const;
@@ -41,6 +46,7 @@ private:
     int spacingBetween() const;
 
     int gridFrom_;
+    bool stacksWhenCrowded_ = false;
     QList<QLayoutItem*> items_;
 };
 

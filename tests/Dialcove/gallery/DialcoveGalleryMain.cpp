@@ -230,7 +230,7 @@ bool renderNarrowCard(const QString& folder) {
         MurvelEnvironment::of(&card)->setTypeSize(variant.size);
         card.show();
         for (int round = 0; round < 5; ++round) {
-            card.resize(240, card.heightForWidth(240));
+            card.resize(200, card.heightForWidth(200));
             settle();
         }
         QImage image(card.size() * 2, QImage::Format_ARGB32_Premultiplied);
