@@ -581,6 +581,16 @@ TEST(ContactsPanelView, AnOpenContactShowsOneCardThatFollowsTheViewport) {
     EXPECT_LT(p.view.viewportHeight(), before);
     EXPECT_EQ(card->viewportHeight(), p.view.viewportHeight());
 
+    // A reload passes through the list, whose empty state forgets the measured viewport; the card,
+    // shown again at the same height, hands it back.
+    const int measured = p.view.measuredViewport();
+    p.graph.session().setPhase(PanelPhase::loading);
+    p.view.setMeasuredViewport(0);
+    p.graph.session().setPhase(PanelPhase::detail);
+    p.settle();
+    EXPECT_EQ(p.view.detailView(), card.data());
+    EXPECT_EQ(p.view.measuredViewport(), measured);
+
     // A reload that changes Ana's numbers keeps her card and rebuilds its blocks.
     const DialcoveCore::Contact ana = Contacts::ana();
     const DialcoveCore::Contact changed(
