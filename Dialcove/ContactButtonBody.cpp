@@ -19,6 +19,8 @@ namespace {
 
 constexpr int leastHeight = 32;
 constexpr qreal symbolGap = 6;
+// Room on each side of the title, so that a row of tiles never packs titles edge to edge.
+constexpr qreal titleInset = 10;
 
 } // namespace
 
@@ -65,6 +67,7 @@ QSize ContactButtonBody::sizeHint() const {
     qreal width = metrics.horizontalAdvance(text());
     if (!symbol_.isEmpty())
         width += symbolSide() + symbolGap;
+    width += 2 * titleInset;
     return {int(std::ceil(width)), std::max(leastHeight, int(std::ceil(metrics.height())))};
 }
 
@@ -88,9 +91,12 @@ void ContactButtonBody::paintEvent(QPaintEvent*) {
         MurvelUI::MurvelShape::roundedRectangle(ContactButtonStyle::cornerRadius).path(QRectF(rect())),
         fill(scheme));
 
-    // Symbol and title as one group, centred; a title too long for the tile ends in an ellipsis.
+    // Symbol and title as one group, centred. When both do not fit (the largest text size), the
+    // symbol gives way to the title; a title too long alone ends in an ellipsis.
     const QFontMetricsF metrics(font());
-    const qreal side = symbolSide();
+    qreal side = symbolSide();
+    if (side > 0 && side + symbolGap + metrics.horizontalAdvance(text()) > width())
+        side = 0;
     const qreal lead = side > 0 ? side + symbolGap : 0;
     const QString title = metrics.elidedText(text(), Qt::ElideRight, std::max<qreal>(0, width() - lead));
     const qreal groupWidth = lead + metrics.horizontalAdvance(title);

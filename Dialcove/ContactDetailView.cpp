@@ -17,6 +17,7 @@
 #include "MurvelUI/MurvelStack.hpp"
 #include "MurvelUI/MurvelSymbols.hpp"
 #include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/MurvelTypeSize.hpp"
 #include "MurvelUI/PanelCard.hpp"
 #include "MurvelUI/SystemPalette.hpp"
 
@@ -221,6 +222,15 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override {
+        // At the accessibility text sizes two columns would elide every title: one a line then.
+        if (layout_ && (event->type() == QEvent::Polish || event->type() == QEvent::ParentChange ||
+                        event->type() == MurvelUI::MurvelEnvironment::changeEventType()))
+            layout_->setStacksWhenCrowded(
+                MurvelUI::isAccessibilitySize(MurvelUI::MurvelEnvironment::of(this)->typeSize()));
+        return MurvelStack::event(event);
+    }
+
     void paintBackground(QPainter& painter, MurvelColorScheme) override {
         if (highlighted_)
             painter.fillPath(MurvelUI::MurvelShape::roundedRectangle(12).path(QRectF(rect())),

@@ -1,12 +1,14 @@
 #include "Dialcove/ContactsPanelView.hpp"
 
 #include "Dialcove/AppBrand.hpp"
+#include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/ContactListSection.hpp"
 #include "Dialcove/ContactPermissionTexts.hpp"
 #include "Dialcove/ContactsPanel.hpp"
 #include "Dialcove/MainThread.hpp"
 #include "Dialcove/PanelControlFocus.hpp"
 #include "Dialcove/PanelGeometry.hpp"
+#include "Dialcove/ShortcutSection.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
 #include "MurvelUI/MurvelButton.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
@@ -22,6 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace Dialcove {
 
@@ -125,7 +128,7 @@ ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()>
     buildPermissionNotice();
 
     list_ = new ContactListSection(panel_, *this);
-    shortcutCard_->hide();
+    shortcutCard_->addContent(new ShortcutSection(panel_));
 
     const auto fill = MurvelStackLayout::Options::filling();
     content_->stack()->addWidget(actionFailure_, fill);
@@ -186,13 +189,17 @@ ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()>
         showNotices();
         followRecording();
     });
-    connect(&panel_.navigation(), &ContactNavigation::contactChanged, this, [this] { showPhaseContent(); });
+    connect(&panel_.navigation(), &ContactNavigation::contactChanged, this, [this] {
+        followOpenContact();
+        showPhaseContent();
+    });
     connect(&panel_.settings(), &ContactSettings::valuesChanged, this,
             [this] { chrome_->setOn(panel_.settings().values().enabled); });
     connect(&geometry_, &PanelGeometry::maximumHeightChanged, this, [this] { updateViewport(); });
 
     showStatus();
     showNotices();
+    followOpenContact();
     showPhaseContent();
     followRecording();
 }
@@ -260,25 +267,58 @@ QList<MurvelUI::NoticeCard*> ContactsPanelView::visibleNotices() const {
     return shown;
 }
 
-void ContactsPanelView::setDetailView(QWidget* view) {
-    delete detail_;
-    detail_ = view;
-    if (detail_) {
-        // In the list section's place, before the shortcut card.
-        detail_->setParent(list_->parentWidget());
-        content_->stack()->addWidget(detail_, MurvelStackLayout::Options::filling());
+void ContactsPanelView::followOpenContact() {
+    const std::optional<DialcoveCore::Contact>& open = panel_.navigation().contact();
+    if (detail_ && open && detail_->contact().id() == open->id()) {
+        detail_->setContact(*open);
+        return;
     }
-    showPhaseContent();
+    if (detail_) {
+        releaseFocus(detail_);
+        detail_->hide();
+        detail_->deleteLater();
+        detail_ = nullptr;
+    }
+    if (!open)
+        return;
+    auto* card = new ContactDetailView(panel_, *open, viewportHeight(), [this](qreal height) {
+        // Only the card on show measures the viewport; a hidden one keeps its last size.
+        if (detail_ && !detail_->isHidden())
+            setMeasuredViewport(int(std::lround(height)));
+    });
+    card->hide();
+    detail_ = card;
+    // In the list section's place, before the shortcut card.
+    content_->stack()->insertWidget(content_->stack()->indexOf(list_) + 1, card,
+                                    MurvelStackLayout::Options::filling());
+}
+
+void ContactsPanelView::releaseFocus(QWidget* going) {
+    if (!going)
+        return;
+    // The window's focus widget, also while another window is active: it gets the focus back.
+    QWidget* focused = going->window()->focusWidget();
+    if (focused && (focused == going || going->isAncestorOf(focused)))
+        focused->clearFocus();
 }
 
 void ContactsPanelView::showPhaseContent() {
     // A contact card needs an open contact; without one, `detail` shows the list as the others do.
     const bool showsDetail = detail_ && panel_.session().phase() == PanelPhase::detail &&
                              panel_.navigation().contact().has_value();
-    if (detail_)
+    if (showsDetail) {
+        releaseFocus(list_);
+        releaseFocus(shortcutCard_);
+    } else if (detail_) {
+        releaseFocus(detail_);
+    }
+    if (detail_) {
         detail_->setVisible(showsDetail);
+        if (showsDetail)
+            detail_->setViewportHeight(viewportHeight());
+    }
     list_->setVisible(!showsDetail);
-    shortcutCard_->setVisible(!showsDetail && shortcutCard_->stack()->count() > 0);
+    shortcutCard_->setVisible(!showsDetail);
 }
 
 void ContactsPanelView::followPhase() {
@@ -334,6 +374,8 @@ void ContactsPanelView::updateViewport() {
     lastViewport_ = viewport;
     emit viewportHeightChanged();
     list_->applyViewportHeight();
+    if (detail_ && !detail_->isHidden())
+        detail_->setViewportHeight(viewport);
 }
 
 void ContactsPanelView::scheduleChromeMeasurement() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/PanelPhase.hpp"
 #include "DialcoveCore/MenuStatus.hpp"
 #include "MurvelUI/PanelStatus.hpp"
@@ -86,11 +87,11 @@ public:
     MurvelUI::NoticeCard* conflictNotice() const { return conflict_; }
     // The notices on show, top to bottom.
     QList<MurvelUI::NoticeCard*> visibleNotices() const;
-    // The card under the list section, for the search-shortcut row; hidden while it holds nothing.
+    // The card under the list section, with the search-shortcut row.
     MurvelUI::PanelCard* shortcutCard() const { return shortcutCard_; }
-    // The contact card, shown instead of the list section while a contact is open; none yet.
-    QWidget* detailView() const { return detail_; }
-    void setDetailView(QWidget* view);
+    // The open contact's card, shown instead of the list section in phase `detail`; none while no
+    // contact is open. One card per open contact: a reload of the same contact updates it in place.
+    ContactDetailView* detailView() const { return detail_; }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -114,6 +115,10 @@ private:
     void showStatus();
     void showNotices();
     void showPhaseContent();
+    void followOpenContact();
+    // Takes the keyboard focus out of `going` before it hides, so the focus chain does not hand it
+    // to the next panel control: those take focus by Tab only.
+    void releaseFocus(QWidget* going);
     void followPhase();
     void followRecording();
     void scheduleChromeMeasurement();
@@ -136,7 +141,7 @@ private:
     MurvelUI::NoticeCard* permission_ = nullptr;
     MurvelUI::NoticeCard* readFailure_;
     MurvelUI::NoticeCard* conflict_;
-    QPointer<QWidget> detail_;
+    QPointer<ContactDetailView> detail_;
     QPointer<MurvelUI::UpdateNotifier> updateNotifier_;
     ContactListSection* list_;
     MurvelUI::PanelCard* shortcutCard_;

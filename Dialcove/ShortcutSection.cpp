@@ -40,6 +40,8 @@ ShortcutSection::ShortcutSection(ContactsPanel& panel, QWidget* parent) : QWidge
     inputs.symbol = QStringLiteral("magnifyingglass");
     inputs.brand = appBrand();
     row_ = new MurvelUI::PanelActionRow(std::move(inputs), keys_);
+    // At a large text size the caps go under the title rather than squeeze it away.
+    row_->stack()->setWrapsWhenCrowded(true);
     column->addWidget(row_, MurvelStackLayout::Options::filling());
 
     auto* hint = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::horizontal, 0,

@@ -125,13 +125,37 @@ int MurvelButton::minimumHeight() const {
                                                         : 36;
 }
 
+int MurvelButton::verticalPadding() const {
+    return controlSize_ == MurvelControlSize::small || controlSize_ == MurvelControlSize::regular ? 3 : 7;
+}
+
+int MurvelButton::indicatorExtent() const {
+    return menuIndicator_ ? int(std::ceil(indicatorGap + indicatorWidth)) : 0;
+}
+
+std::optional<QRectF> MurvelButton::wrappedTitle(QSize size) const {
+    if (size.width() >= sizeHint().width())
+        return std::nullopt;
+    const qreal available = std::max(1, size.width() - 2 * horizontalPadding() - indicatorExtent());
+    const QRectF box = QFontMetricsF(font()).boundingRect(QRectF(0, 0, available, 1e6),
+                                                          Qt::AlignHCenter | Qt::TextWordWrap, text());
+    return QRectF(horizontalPadding(), (size.height() - box.height()) / 2, available, box.height());
+}
+
+int MurvelButton::heightForWidth(int width) const {
+    const QSize ideal = sizeHint();
+    const std::optional<QRectF> wrapped = wrappedTitle({width, ideal.height()});
+    if (!wrapped)
+        return ideal.height();
+    return std::max(ideal.height(), int(std::ceil(wrapped->height())) + 2 * verticalPadding());
+}
+
 QSize MurvelButton::sizeHint() const {
     const QFontMetricsF metrics(font());
     qreal width = metrics.horizontalAdvance(text()) + 2 * horizontalPadding();
     if (menuIndicator_)
         width += indicatorGap + indicatorWidth;
-    const int vertical =
-        controlSize_ == MurvelControlSize::small || controlSize_ == MurvelControlSize::regular ? 3 : 7;
+    const int vertical = verticalPadding();
     // An extra-large title is at least 25 points high, whatever its font.
     const int title =
         std::max(int(std::ceil(metrics.height())), controlSize_ == MurvelControlSize::extraLarge ? 25 : 0);
@@ -141,6 +165,8 @@ QSize MurvelButton::sizeHint() const {
 
 int MurvelButton::firstBaseline(QSize size) const {
     const QFontMetricsF metrics(font());
+    if (const std::optional<QRectF> wrapped = wrappedTitle(size))
+        return int(std::round(wrapped->top() + metrics.ascent()));
     return int(std::round((size.height() - metrics.height()) / 2 + metrics.ascent()));
 }
 
@@ -197,9 +223,14 @@ void MurvelButton::paintEvent(QPaintEvent*) {
     painter.setPen(label);
     painter.setFont(font());
     const qreal baseline = firstBaseline(size());
-    painter.drawText(QPointF(x, baseline), text());
+    const std::optional<QRectF> wrapped = wrappedTitle(size());
+    if (wrapped)
+        painter.drawText(*wrapped, Qt::AlignHCenter | Qt::TextWordWrap, text());
+    else
+        painter.drawText(QPointF(x, baseline), text());
     if (menuIndicator_) {
-        const qreal left = x + metrics.horizontalAdvance(text()) + indicatorGap;
+        const qreal left =
+            wrapped ? wrapped->right() + indicatorGap : x + metrics.horizontalAdvance(text()) + indicatorGap;
         const qreal middle = baseline - metrics.capHeight() / 2;
         QPen pen(label, 1.5);
         pen.setCapStyle(Qt::RoundCap);

@@ -54,6 +54,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // Narrower than its ideal width (a long title at a large text size), the title wraps onto
+    // more lines instead of running past the button's edges.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
     int firstBaseline(QSize size) const override;
     MurvelAccessibility accessibility() const override;
 
@@ -66,6 +70,10 @@ protected:
 private:
     int horizontalPadding() const;
     int minimumHeight() const;
+    int verticalPadding() const;
+    int indicatorExtent() const;
+    // The title's box at `width` when it has to wrap there; none while it fits on one line.
+    std::optional<QRectF> wrappedTitle(QSize size) const;
     void restyle();
 
     Style style_ = Style::bordered;

@@ -73,6 +73,13 @@ QLayoutItem* MurvelRowOrGridLayout::takeAt(int index) {
     return item;
 }
 
+void MurvelRowOrGridLayout::setStacksWhenCrowded(bool stacks) {
+    if (stacks == stacksWhenCrowded_)
+        return;
+    stacksWhenCrowded_ = stacks;
+    invalidate();
+}
+
 int MurvelRowOrGridLayout::spacingBetween() const {
     return std::max(0, spacing());
 }
@@ -121,10 +128,16 @@ QList<QRect> MurvelRowOrGridLayout::arrange(int width, int* height) const {
         return rects;
     }
 
-    const int column = std::max(0, (width - gap) / 2);
+    int columns = 2;
+    const int half = std::max(0, (width - gap) / 2);
+    if (stacksWhenCrowded_)
+        for (QLayoutItem* item : visible)
+            if (item->sizeHint().width() > half)
+                columns = 1;
+    const int column = columns == 2 ? half : std::max(0, width);
     int y = 0;
-    for (int first = 0; first < visible.size(); first += 2) {
-        const int last = std::min<int>(first + 1, int(visible.size()) - 1);
+    for (int first = 0; first < visible.size(); first += columns) {
+        const int last = std::min<int>(first + columns - 1, int(visible.size()) - 1);
         int rowHeight = 0;
         for (int i = first; i <= last; ++i)
             rowHeight = std::max(rowHeight, heightAt(visible[i], column));

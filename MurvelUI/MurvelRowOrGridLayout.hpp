@@ -19,6 +19,12 @@ public:
     explicit MurvelRowOrGridLayout(int spacing, int gridFrom = 4, QWidget* parent = nullptr);
     ~MurvelRowOrGridLayout() override;
 
+    // When set, a grid whose column is narrower than an item's ideal width has one column instead,
+    // each item on a line of its own: for the largest text sizes, where two columns would elide
+    // every title. Off by default.
+    void setStacksWhenCrowded(bool stacks);
+    bool stacksWhenCrowded() const { return stacksWhenCrowded_; }
+
     // Whether the visible items go in one row at `width` (content width, without margins).
     bool fitsInRow(int width) const;
 
@@ -40,6 +46,7 @@ private:
     int spacingBetween() const;
 
     int gridFrom_;
+    bool stacksWhenCrowded_ = false;
     QList<QLayoutItem*> items_;
 };
 

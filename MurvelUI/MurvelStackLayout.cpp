@@ -24,6 +24,12 @@ void MurvelStackLayout::addWidget(QWidget* widget, Options options) {
     invalidate();
 }
 
+void MurvelStackLayout::insertWidget(int index, QWidget* widget, Options options) {
+    addChildWidget(widget);
+    items_.insert(std::clamp(index, 0, int(items_.size())), {new QWidgetItemV2(widget), options, false, 0});
+    invalidate();
+}
+
 void MurvelStackLayout::addSpacer(int minimumLength) {
     items_.append({new QSpacerItem(0, 0), {}, true, std::max(0, minimumLength)});
     invalidate();

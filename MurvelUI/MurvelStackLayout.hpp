@@ -63,6 +63,8 @@ public:
 
     void addWidget(QWidget* widget, Options options);
     using QLayout::addWidget;
+    // Before the item at `index`; past the end appends.
+    void insertWidget(int index, QWidget* widget, Options options);
     void addSpacer(int minimumLength = 0);
 
     // Rows: when the items do not fit side by side at their ideal widths, they stack as a column

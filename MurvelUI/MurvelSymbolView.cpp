@@ -70,9 +70,10 @@ int MurvelSymbolView::firstBaseline(QSize size) const {
 }
 
 QRectF MurvelSymbolView::symbolRect() const {
-    const Extent extent = extentOf(font());
+    // A frame narrower than the symbol at a large text size shrinks it rather than cut it off.
+    const qreal side = std::min<qreal>(extentOf(font()).side, width() > 0 ? width() : QWIDGETSIZE_MAX);
     const qreal centreY = firstBaseline(size()) - QFontMetricsF(font()).capHeight() / 2;
-    return {(width() - extent.side) / 2, centreY - extent.side / 2, extent.side, extent.side};
+    return {(width() - side) / 2, centreY - side / 2, side, side};
 }
 
 void MurvelSymbolView::paintEvent(QPaintEvent*) {

@@ -80,7 +80,8 @@ PanelActionRow::PanelActionRow(Inputs inputs, QWidget* trailing, QWidget* parent
     badge_->setVisible(inputs_.badge.has_value());
     textGroup_->stack()->addWidget(title_, {});
     textGroup_->stack()->addWidget(badge_, {});
-    label->stack()->addWidget(icon_, MurvelStackLayout::Options::framed(20));
+    // A symbol grown with the text widens its column rather than shrinking.
+    label->stack()->addWidget(icon_, MurvelStackLayout::Options::atLeast(20));
     label->stack()->addWidget(textGroup_, MurvelStackLayout::Options::filling());
 
     if (inputs_.perform) {

@@ -3,9 +3,12 @@
 // panel); the targets are 16 ms and 500 ms. A long card paints its first blocks at once and builds
 // the rest in batches afterwards: BM_CompleteCard measures Return until the last block is laid out.
 // BM_MoveInCard: one arrow move between fields until the card is restyled, scrolled and painted
-// again, on the complete card; the target is 8 ms, also with 1,000 fields.
+// again, on the complete card; the target is 8 ms, also with 1,000 fields. BM_OpenCardInPanel: Return
+// until the whole panel view, chrome and card, is laid out and painted, as the window shows it.
 #include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/ContactsPanelView.hpp"
+#include "Dialcove/PanelGeometry.hpp"
 #include "tests/Dialcove/FakeContactOutputService.hpp"
 #include "tests/Dialcove/FakeContactPermissionService.hpp"
 #include "tests/Dialcove/FakeContactRecentStorage.hpp"
@@ -118,6 +121,33 @@ void BM_OpenCard(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenCard)->Arg(5)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenCardInPanel(benchmark::State& state) {
+    ListedPanel listed(generated(int(state.range(0))));
+    PanelGeometry geometry;
+    ContactsPanelView view(*listed.panel, [] {}, [] {}, geometry, nullptr);
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(ContactsPanelView::panelWidth, view.heightForWidth(ContactsPanelView::panelWidth));
+    view.show();
+    QCoreApplication::processEvents();
+    QImage image(ContactsPanelView::panelWidth, 1200, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        listed.panel->navigation().openSelected();
+        if (!view.detailView()) {
+            state.SkipWithError("Return showed no card");
+            break;
+        }
+        view.resize(ContactsPanelView::panelWidth, view.heightForWidth(ContactsPanelView::panelWidth));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        view.render(&image);
+        state.PauseTiming();
+        listed.panel->navigation().backToList();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenCardInPanel)->Arg(5)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_CompleteCard(benchmark::State& state) {
     ListedPanel listed(generated(int(state.range(0))));

@@ -4,6 +4,8 @@
 #include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/SelectableText.hpp"
 #include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/MurvelTypeSize.hpp"
 #include "MurvelUI/PanelCard.hpp"
 #include "PanelGraph.hpp"
 #include "tests/MurvelUI/KitTestSupport.hpp"
@@ -511,6 +513,28 @@ TEST(ContactDetailView, ButtonsTakeFocusByTabOnlyAndReportIt) {
         control->clearFocus();
         EXPECT_FALSE(card.graph.panel->keyboard().anyControlFocused());
     }
+}
+
+} // namespace
+
+namespace {
+
+// At the largest text size two columns cannot hold "WhatsApp" or "Message": every title keeps its
+// ideal width, one button a line; back at the usual size the grid returns.
+TEST(ContactDetailView, AtTheLargestTextSizeNoTitleIsCut) {
+    OpenCard card(Contacts::ana(), PhonePlan::brazil, 0);
+    ContactDetailView& view = *card.view;
+    MurvelUI::MurvelEnvironment::of(&view)->setTypeSize(MurvelUI::MurvelTypeSize::accessibility5);
+    card.layOut(panelWidth);
+    const FieldID mobile("ana-mobile");
+    for (const ContactButtonBody* button : view.buttons(mobile))
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    EXPECT_EQ(rowsOf(view, mobile).size(), 4u);
+
+    MurvelUI::MurvelEnvironment::of(&view)->setTypeSize(MurvelUI::MurvelTypeSize::large);
+    card.layOut(panelWidth);
+    EXPECT_EQ(rowsOf(view, mobile),
+              (std::vector<std::vector<QString>>{{"Copy", "WhatsApp"}, {"Message", "Call"}}));
 }
 
 } // namespace

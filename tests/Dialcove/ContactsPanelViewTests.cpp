@@ -1,6 +1,8 @@
+#include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/ContactListRow.hpp"
 #include "Dialcove/ContactListSection.hpp"
 #include "Dialcove/ContactPermissionTexts.hpp"
+#include "Dialcove/ShortcutSection.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
 #include "MurvelUI/MurvelButton.hpp"
 #include "MurvelUI/MurvelLabel.hpp"
@@ -540,6 +542,82 @@ TEST(ContactsPanelView, Is368WideWithItsContentInsetBy16EvenAtTheLargestSize) {
                 << actual.name().toStdString() << " vs " << expected.name().toStdString();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ContactsPanelView, AnOpenContactShowsOneCardThatFollowsTheViewport) {
+    ShownPanelView p(700);
+    p.graph.openWith();
+    p.settle();
+    Dialcove::PanelKeyboard& keyboard = p.graph.panel->keyboard();
+    EXPECT_EQ(p.view.detailView(), nullptr);
+    ASSERT_FALSE(p.view.shortcutCard()->isHidden());
+    EXPECT_EQ(p.view.shortcutCard()->findChildren<Dialcove::ShortcutSection*>().size(), 1);
+
+    p.graph.navigation().openSelected();
+    p.settle();
+    QPointer<Dialcove::ContactDetailView> card = p.view.detailView();
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->contact().id(), Contacts::ana().id());
+    EXPECT_TRUE(card->isVisibleTo(&p.view));
+    EXPECT_TRUE(p.view.listSection()->isHidden());
+    EXPECT_TRUE(p.view.shortcutCard()->isHidden());
+    // The search field hid with the focus: the focus chain must not hand it to a card button, or
+    // the key router would leave the arrows and Return to that button.
+    EXPECT_FALSE(keyboard.anyControlFocused());
+    QWidget* focused = p.view.window()->focusWidget();
+    EXPECT_TRUE(focused == nullptr || !card->isAncestorOf(focused)) << focused->metaObject()->className();
+    // Its scrolling area takes the view's viewport height and reports what it got.
+    EXPECT_EQ(card->viewportHeight(), p.view.viewportHeight());
+    EXPECT_EQ(p.view.measuredViewport(), card->scrollArea()->height());
+    EXPECT_GT(p.view.measuredViewport(), 0);
+
+    const int before = p.view.viewportHeight();
+    p.geometry.setMaximumHeight(p.geometry.maximumHeight() - 100);
+    p.settle();
+    EXPECT_LT(p.view.viewportHeight(), before);
+    EXPECT_EQ(card->viewportHeight(), p.view.viewportHeight());
+
+    // A reload passes through the list, whose empty state forgets the measured viewport; the card,
+    // shown again at the same height, hands it back.
+    const int measured = p.view.measuredViewport();
+    p.graph.session().setPhase(PanelPhase::loading);
+    p.view.setMeasuredViewport(0);
+    p.graph.session().setPhase(PanelPhase::detail);
+    p.settle();
+    EXPECT_EQ(p.view.detailView(), card.data());
+    EXPECT_EQ(p.view.measuredViewport(), measured);
+
+    // A reload that changes Ana's numbers keeps her card and rebuilds its blocks.
+    const DialcoveCore::Contact ana = Contacts::ana();
+    const DialcoveCore::Contact changed(
+        ana.id(), ana.formattedName(), ana.givenName(), ana.familyName(), ana.organization(), ana.jobTitle(),
+        {Contacts::field("ana-home", DialcoveCore::FieldKind::phone, "home", "+55 11 3456-7890")});
+    p.graph.navigation().showContact(changed, p.graph.navigation().state());
+    p.settle();
+    EXPECT_EQ(p.view.detailView(), card.data());
+    EXPECT_NE(card->block(DialcoveCore::FieldID("ana-home")), nullptr);
+
+    // Back: the list and the shortcut card return, the card goes.
+    p.graph.panel->goBack();
+    p.settle();
+    EXPECT_EQ(p.view.detailView(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(card, nullptr);
+    EXPECT_FALSE(p.view.listSection()->isHidden());
+    EXPECT_FALSE(p.view.shortcutCard()->isHidden());
+    EXPECT_EQ(p.view.window()->focusWidget(), p.view.listSection()->field());
+
+    // Another contact gets a card of its own.
+    p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+    p.graph.navigation().openSelected();
+    p.settle();
+    ASSERT_NE(p.view.detailView(), nullptr);
+    EXPECT_EQ(p.view.detailView()->contact().id(), Contacts::bruno().id());
+    EXPECT_FALSE(keyboard.anyControlFocused());
 }
 
 } // namespace

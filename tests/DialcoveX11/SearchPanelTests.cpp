@@ -1,17 +1,26 @@
+#include "Dialcove/ContactButtonBody.hpp"
+#include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/ContactListRow.hpp"
 #include "Dialcove/GlobalShortcut.hpp"
+#include "Dialcove/LinuxStrings.hpp"
 #include "Dialcove/ShortcutLifecycle.hpp"
+#include "Dialcove/ShortcutSection.hpp"
 #include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/PanelCard.hpp"
 #include "MurvelUI/PanelHeader.hpp"
+#include "MurvelUI/PanelShortcutKeys.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
 #include "tests/Dialcove/PanelWindow.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
 
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using Dialcove::PanelPhase;
+using DialcoveCore::ContactAction;
+using DialcoveCore::FieldID;
 using Platform::PanelPlacement;
 
 namespace {
@@ -34,7 +43,21 @@ protected:
         return other;
     }
 
+    // The screen's pixel where a button's tile shows beside its label, grabbed from the display.
+    QColor tileOnScreen(const QWidget* button) const {
+        const QImage image = w.window.screen()->grabWindow(w.window.winId()).toImage();
+        return image.pixelColor(button->mapTo(&w.window, QPoint(3, button->height() / 2)));
+    }
+    bool showsBrandTile(const QWidget* button) const {
+        const QColor pixel = tileOnScreen(button);
+        const QColor brand(15, 158, 143);
+        return std::abs(pixel.red() - brand.red()) <= 2 && std::abs(pixel.green() - brand.green()) <= 2 &&
+               std::abs(pixel.blue() - brand.blue()) <= 2;
+    }
+
     X11TestClient client;
+    // The key caps read the Linux names, as in the app; the view reads them as it is built.
+    const bool linuxStrings = (Dialcove::LinuxStrings::install(), true);
     PanelWindow w;
     Platform::X11FocusHandoff focus{w.hub}; // only to read the focus
     const QRect trayIcon{1200, 0, 24, 24};
@@ -182,6 +205,93 @@ TEST_F(SearchPanelWindow, AShortcutRecordedInThePanelBecomesTheHotKey) {
     EXPECT_TRUE(waitUntil([&] { return presses == 1; }));
     EXPECT_EQ(w.field()->text(), "") << "no key reached the field";
     EXPECT_TRUE(w.window.isVisible());
+}
+
+// The card under the keyboard alone: Return opens the contact, the arrows move the solid fill as
+// the display shows it, and Return on Copy copies the value and closes the panel.
+TEST_F(SearchPanelWindow, TheKeysOpenACardMoveItsFillAndRunItsCopy) {
+    showAndList();
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    ASSERT_TRUE(waitUntil([&] { return w.graph.session().phase() == PanelPhase::detail; }));
+    Dialcove::ContactDetailView* card = w.view().detailView();
+    ASSERT_NE(card, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return card->isVisible() && card->contentHeight() > 0; }));
+    const FieldID mobile("ana-mobile");
+    const FieldID mail("ana-mail");
+    QWidget* copy = card->button(mobile, ContactAction::copy);
+    QWidget* whatsapp = card->button(mobile, ContactAction::whatsapp);
+    QWidget* mailCopy = card->button(mail, ContactAction::copy);
+    QWidget* email = card->button(mail, ContactAction::email);
+    EXPECT_TRUE(waitUntil([&] { return showsBrandTile(copy); })) << "copy on screen";
+    EXPECT_FALSE(showsBrandTile(whatsapp));
+
+    ASSERT_TRUE(xdotool({"key", "Right"}));
+    EXPECT_TRUE(waitUntil([&] { return showsBrandTile(whatsapp); })) << "whatsapp on screen";
+    EXPECT_FALSE(showsBrandTile(copy));
+
+    // Down keeps the place among the actions: the address's second, Email.
+    ASSERT_TRUE(xdotool({"key", "Down"}));
+    EXPECT_TRUE(waitUntil([&] { return showsBrandTile(email); })) << "email on screen";
+    EXPECT_FALSE(showsBrandTile(whatsapp));
+    ASSERT_TRUE(xdotool({"key", "Left"}));
+    EXPECT_TRUE(waitUntil([&] { return showsBrandTile(mailCopy); })) << "the address's copy on screen";
+    EXPECT_FALSE(showsBrandTile(email));
+    EXPECT_FALSE(w.graph.panel->keyboard().anyControlFocused());
+
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    w.graph.awaitLookUp(1).answer.answer(std::optional(*w.graph.navigation().contact()));
+    EXPECT_TRUE(waitUntil([&] { return !w.window.isVisible(); }));
+    EXPECT_EQ(w.graph.output->copies, std::vector<std::string>{"ana@example.com"});
+    EXPECT_EQ(w.graph.closes, 1);
+}
+
+// A click on the key caps records in place: Escape keeps the old shortcut, a combination becomes
+// the new one, which the caps show and the hot key answers to.
+TEST_F(SearchPanelWindow, AClickOnTheKeyCapsRecordsTheNextCombination) {
+    Dialcove::GlobalShortcut hotkey(w.hub);
+    Dialcove::PanelKeyboard& keyboard = w.graph.panel->keyboard();
+    Dialcove::ShortcutLifecycle lifecycle(keyboard, *w.graph.settings, hotkey);
+    w.graph.settings->setOnChange([&] { lifecycle.apply(); });
+    int presses = 0;
+    hotkey.installHandler();
+    hotkey.setPressed([&] { ++presses; });
+    lifecycle.apply();
+    showAndList();
+    auto sections = w.view().shortcutCard()->findChildren<Dialcove::ShortcutSection*>();
+    ASSERT_EQ(sections.size(), 1);
+    MurvelUI::PanelShortcutKeys* caps = sections.front()->keys();
+    // The window follows its content a moment after showing, and the caps are at its bottom: click
+    // once they hold still inside the window.
+    QRect last;
+    int still = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        const QRect now(caps->mapToGlobal(QPoint()), caps->size());
+        still = now == last && w.window.geometry().contains(now) && caps->isVisible() ? still + 1 : 0;
+        last = now;
+        QTest::qWait(20);
+        return still >= 5;
+    }));
+    const DialcoveCore::Shortcut old = w.graph.settings->values().shortcut;
+    EXPECT_EQ(caps->keys(), (QStringList{"Ctrl", "Alt", "K"}));
+
+    ASSERT_TRUE(clickAt(caps->mapToGlobal(caps->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return keyboard.recordingShortcut(); }));
+    EXPECT_FALSE(keyboard.anyControlFocused()) << "the caps take no focus from a click";
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(waitUntil([&] { return !keyboard.recordingShortcut(); }));
+    EXPECT_EQ(w.graph.settings->values().shortcut, old);
+    EXPECT_EQ(caps->keys(), (QStringList{"Ctrl", "Alt", "K"}));
+    EXPECT_TRUE(w.window.isVisible()) << "Escape cancelled the recording, not the panel";
+
+    ASSERT_TRUE(clickAt(caps->mapToGlobal(caps->rect().center())));
+    ASSERT_TRUE(waitUntil([&] { return keyboard.recordingShortcut(); }));
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+j"}));
+    ASSERT_TRUE(waitUntil([&] { return !keyboard.recordingShortcut(); }));
+    EXPECT_EQ(caps->keys(), (QStringList{"Ctrl", "Alt", "J"}));
+    EXPECT_TRUE(hotkey.hasRegistration());
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+j"}));
+    EXPECT_TRUE(waitUntil([&] { return presses == 1; }));
+    EXPECT_EQ(w.field()->text(), "");
 }
 
 } // namespace

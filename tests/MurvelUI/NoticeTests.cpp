@@ -135,6 +135,39 @@ TEST(NoticeCard, StacksTitleMessageAndActionsAndSpansTheWidth) {
               BrandPalette::secondary(MurvelColorScheme::light));
 }
 
+// A title wider than the card can give (a long one at a large text size) wraps inside its button
+// instead of running past both edges.
+TEST(NoticeCard, AButtonTooNarrowForItsTitleWrapsIt) {
+    auto* button = new MurvelButton(QStringLiteral("Open Contacts Access Window Now"));
+    // Placed by hand, as a fixed-width panel places it: a window would widen to its minimum size.
+    QWidget host;
+    auto* card = new NoticeCard(QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Title"),
+                                QStringLiteral("Short."), {button}, &host);
+    const int oneLine = button->sizeHint().height();
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    host.resize(140, 400);
+    host.show();
+    card->setGeometry(0, 0, 140, card->heightForWidth(140));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QRect tile = rectIn(button, card);
+    EXPECT_LE(tile.right(), card->width() - 1 - 12);
+    EXPECT_LT(tile.width(), button->sizeHint().width());
+    EXPECT_GT(tile.height(), oneLine) << "more lines";
+    EXPECT_EQ(tile.height(), button->heightForWidth(tile.width()));
+    const QImage image = render(*card);
+    // The title's dark pixels stay inside the tile.
+    int inside = 0;
+    int outside = 0;
+    for (int y = tile.top(); y <= tile.bottom(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 80)
+                ++(tile.adjusted(1, 0, -1, 0).contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(outside, 0);
+    // With room enough it is one line again.
+    EXPECT_EQ(button->heightForWidth(button->sizeHint().width()), oneLine);
+}
+
 TEST(NoticeCard, GrowsForALongMessageAndKeepsAnEmptyActionRow) {
     NoticeCard shortCard(QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Title"),
                          QStringLiteral("Short."));

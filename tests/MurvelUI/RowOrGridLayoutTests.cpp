@@ -101,6 +101,33 @@ TEST(RowOrGridLayout, GridColumnsAreEqualAndTheOddLastSitsInTheFirst) {
     EXPECT_EQ(laid.layout->heightForWidth(500), 32) << "one row";
 }
 
+TEST(RowOrGridLayout, StackingWhenCrowdedPutsItemsWiderThanAColumnOneALine) {
+    using Rows = std::vector<std::vector<int>>;
+    struct Case {
+        const char* name;
+        QList<int> widths;
+        int width;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"one wider than a column", {40, 100, 30}, 150, {{0}, {1}, {2}}},
+        {"four, one wider than a column", {10, 200, 10, 10}, 300, {{0}, {1}, {2}, {3}}},
+        {"every one fits a column: still two", {40, 60, 30}, 140, {{0, 1}, {2}}},
+        {"a row that fits stays a row", {40, 60, 30}, 300, {{0, 1, 2}}},
+    };
+    for (const Case& c : cases) {
+        Laid laid(c.widths);
+        laid.layout->setStacksWhenCrowded(true);
+        laid.at(c.width);
+        EXPECT_EQ(laid.rows(), c.rows) << c.name;
+    }
+    Laid laid({40, 100, 30}, 32);
+    laid.layout->setStacksWhenCrowded(true);
+    laid.at(150);
+    EXPECT_EQ(laid.items[1]->geometry(), QRect(0, 40, 150, 32)) << "the whole line";
+    EXPECT_EQ(laid.layout->heightForWidth(150), 3 * 32 + 2 * 8);
+}
+
 TEST(RowOrGridLayout, HiddenItemsTakeNoPlace) {
     Laid laid({40, 60, 30, 20});
     laid.items[3]->hide();

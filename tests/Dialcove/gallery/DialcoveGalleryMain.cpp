@@ -3,6 +3,7 @@
 // preferences window as it opens (its height capped by the screen) and its whole content.
 // Usage: DialcoveGallery <output folder>.
 
+#include "Dialcove/ContactDetailView.hpp"
 #include "Dialcove/ContactListSection.hpp"
 #include "Dialcove/ContactSettings.hpp"
 #include "Dialcove/ContactsPreferencesView.hpp"
@@ -101,7 +102,29 @@ struct Page {
     int maximumHeight;
     ContactPermission permission;
     std::function<void(ShownPanelView&)> enter;
+    DialcoveCore::PhonePlan plan = DialcoveCore::PhonePlan::brazil;
 };
+
+std::shared_ptr<Dialcove::ContactSettings> settingsWith(DialcoveCore::PhonePlan plan) {
+    return std::make_shared<Dialcove::ContactSettings>(
+        nullptr, DialcoveCore::ContactPreferences{true, plan, DialcoveCore::Shortcut::defaultShortcut()});
+}
+
+DialcoveCore::Contact cardContact(std::vector<DialcoveCore::ContactField> fields,
+                                  std::optional<DialcoveCore::Birthday> birthday = std::nullopt,
+                                  std::string name = "Marina Costa", std::string company = "Acme") {
+    return {DialcoveCore::ContactID("card"), name, "", "", company, "", std::move(fields), birthday};
+}
+
+DialcoveCore::Contact nationalNumber() {
+    return cardContact({Contacts::field("card-home", DialcoveCore::FieldKind::phone, "home", "030 1234567")});
+}
+
+// Lists `contact` alone and opens it, as Return does.
+void openCard(ShownPanelView& p, const DialcoveCore::Contact& contact) {
+    p.graph.openWith({contact});
+    p.graph.navigation().openSelected();
+}
 
 void selectNext(ShownPanelView& p, int times) {
     for (int i = 0; i < times; ++i)
@@ -166,13 +189,53 @@ const std::vector<Page>& pages() {
              p.graph.openWith(Contacts::numbered(8));
              selectNext(p, 7);
          }},
+        {"shortcut-recording", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.graph.openWith();
+             p.graph.panel->keyboard().setRecordingShortcut(true);
+         }},
+        // The contact card.
+        {"card-international-copy", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) { openCard(p, Contacts::ana()); }},
+        {"card-national-one-row", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) { openCard(p, nationalNumber()); }, DialcoveCore::PhonePlan::other},
+        {"card-email", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             openCard(p, cardContact({Contacts::field("card-mail", DialcoveCore::FieldKind::email, "work",
+                                                      "marina.costa@example.com")}));
+         }},
+        {"card-no-fields-edit", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             openCard(p, cardContact({}));
+             p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+         }},
+        {"card-action-running", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             openCard(p, Contacts::ana());
+             // The copy waits for its look-up, which the gallery never answers.
+             p.graph.actions().performSelectedAction();
+         }},
+        {"card-birthday", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             openCard(p, cardContact({Contacts::field("card-mobile", DialcoveCore::FieldKind::phone, "mobile",
+                                                      "+55 11 91234-5678")},
+                                     DialcoveCore::Birthday::make(4, 7, 1990)));
+         }},
+        {"card-long-name", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             openCard(p, cardContact({Contacts::field("card-mobile", DialcoveCore::FieldKind::phone, "mobile",
+                                                      "+55 11 91234-5678")},
+                                     DialcoveCore::Birthday::make(29, 2),
+                                     "Maria Eduarda Albuquerque de Vasconcelos Cavalcanti Sobrinho",
+                                     "Companhia Brasileira de Distribuição e Logística Internacional"));
+         }},
     };
     return all;
 }
 
 bool render(const QString& folder, const Page& page, MurvelColorScheme scheme, MurvelTypeSize size,
             const QString& variant) {
-    ShownPanelView shown(page.maximumHeight, page.permission);
+    ShownPanelView shown(page.maximumHeight, page.permission, settingsWith(page.plan));
     shown.environment().setForcedColorScheme(scheme);
     shown.environment().setTypeSize(size);
     shown.settle();
@@ -186,6 +249,34 @@ bool render(const QString& folder, const Page& page, MurvelColorScheme scheme, M
     }
     std::printf("%s\n", qPrintable(file));
     return true;
+}
+
+// The card of a national number at a narrow width, where its three buttons take two rows.
+bool renderNarrowCard(const QString& folder) {
+    const Variant variants[] = {{"light", MurvelColorScheme::light, MurvelTypeSize::large},
+                                {"dark", MurvelColorScheme::dark, MurvelTypeSize::large},
+                                {"largest", MurvelColorScheme::light, MurvelTypeSize::accessibility5}};
+    bool ok = true;
+    for (const Variant& variant : variants) {
+        PanelGraph graph(settingsWith(DialcoveCore::PhonePlan::other));
+        graph.openWith({nationalNumber()});
+        graph.navigation().openSelected();
+        Dialcove::ContactDetailView card(*graph.panel, *graph.navigation().contact(), 340, [](qreal) {});
+        card.setAttribute(Qt::WA_DontShowOnScreen);
+        MurvelEnvironment::of(&card)->setForcedColorScheme(variant.scheme);
+        MurvelEnvironment::of(&card)->setTypeSize(variant.size);
+        card.show();
+        for (int round = 0; round < 5; ++round) {
+            card.resize(200, card.heightForWidth(200));
+            settle();
+        }
+        QImage image(card.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(variant.scheme == MurvelColorScheme::dark ? QColor(40, 40, 40) : QColor(246, 246, 246));
+        card.render(&image, {}, {}, QWidget::DrawChildren);
+        ok = save(image, folder, QStringLiteral("card-national-narrow"), variant) && ok;
+    }
+    return ok;
 }
 
 bool renderPreferences(const QString& folder, const QTemporaryDir& home) {
@@ -251,7 +342,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gallery: cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    const bool panels = renderPanels(folder);
+    const bool panels = renderPanels(folder) && renderNarrowCard(folder);
     const bool preferences = renderPreferences(folder, home);
     return panels && preferences ? 0 : 1;
 }
