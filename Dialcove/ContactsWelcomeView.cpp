@@ -2,7 +2,7 @@
 
 #include "Dialcove/AppBrand.hpp"
 #include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/PermissionTexts.hpp"
+#include "Dialcove/ContactPermissionTexts.hpp"
 #include "Dialcove/ShortcutCaps.hpp"
 #include "MurvelUI/KeyCaps.hpp"
 #include "MurvelUI/LoginItem.hpp"
@@ -98,7 +98,7 @@ ContactsWelcomeView::ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, 
           panel, isSnapshot, std::move(finish), login,
           [&panel] {
               const ContactPermission permission = panel.session().authorization();
-              auto* message = new MurvelUI::MurvelText(permissionMessage(permission));
+              auto* message = new MurvelUI::MurvelText(Dialcove::message(permission));
               auto* path =
                   new MurvelUI::MurvelText(tr("System Settings \u203A Privacy & Security \u203A Contacts"));
               auto* detail = new MurvelStack(MurvelStackLayout::Axis::vertical, 8,
@@ -181,7 +181,7 @@ void ContactsWelcomeView::showAuthorization() {
     const ContactPermission permission = panel_->session().authorization();
     row_->setState(stateFor(permission));
     row_->setAction(actionFor(permission, panel_));
-    message_->setText(permissionMessage(permission));
+    message_->setText(Dialcove::message(permission));
     path_->setVisible(permission == ContactPermission::denied);
     setStepDone(permission == ContactPermission::allowed);
 }

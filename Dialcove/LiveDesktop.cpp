@@ -26,6 +26,10 @@ LiveDesktop::LiveDesktop(QObject* parent) : QObject(parent), backend_(std::make_
 
 LiveDesktop::~LiveDesktop() = default;
 
+const Platform::WindowSystem& LiveDesktop::windowSystem() const {
+    return backend_->hub;
+}
+
 std::unique_ptr<GlobalShortcut> LiveDesktop::makeHotKey() {
     auto hotkey = std::make_unique<GlobalShortcut>(backend_->hub);
     backend_->madeOverHub.emplace_back(hotkey.get());

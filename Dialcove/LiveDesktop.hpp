@@ -6,6 +6,10 @@
 #include <functional>
 #include <memory>
 
+namespace Platform {
+class WindowSystem;
+}
+
 namespace Dialcove {
 
 class ContactsPanel;
@@ -20,6 +24,9 @@ class LiveDesktop final : public QObject {
 public:
     explicit LiveDesktop(QObject* parent = nullptr);
     ~LiveDesktop() override;
+
+    // The windowing system itself, for what asks the display server directly.
+    const Platform::WindowSystem& windowSystem() const;
 
     std::unique_ptr<GlobalShortcut> makeHotKey();
     // None without a content view to show.

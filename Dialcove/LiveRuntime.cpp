@@ -105,7 +105,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     assertMainThread();
     // The event reader before anything that listens to it.
     desktop_ = std::make_unique<LiveDesktop>();
-    statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"));
+    statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"), &desktop_->windowSystem());
     defaults_ = std::move(defaults);
     hotkey_ = desktop_->makeHotKey();
     hotkey_->installHandler();

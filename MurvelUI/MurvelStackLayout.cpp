@@ -66,10 +66,11 @@ bool MurvelStackLayout::keepsIdeal(const Entry& entry) const {
 int MurvelStackLayout::idealMainExtent(const Entry& entry) const {
     if (entry.spacer)
         return entry.minimumLength;
-    if (entry.options.frame)
-        return *entry.options.frame;
     const QSize hint = entry.item->sizeHint();
-    return axis_ == Axis::horizontal ? hint.width() : hint.height();
+    const int ideal = axis_ == Axis::horizontal ? hint.width() : hint.height();
+    if (entry.options.frame)
+        return entry.options.frameGrows ? std::max(*entry.options.frame, ideal) : *entry.options.frame;
+    return ideal;
 }
 
 int MurvelStackLayout::heightAt(const Entry& entry, int width) const {
@@ -241,7 +242,9 @@ MurvelStackLayout::Placement MurvelStackLayout::arrangeColumn(int width, int hei
         } else {
             const int ideal = entry.item->sizeHint().width();
             widths[i] = fills(entry) ? width : std::min(ideal, width);
-            heights[i] = entry.options.frame ? *entry.options.frame : heightAt(entry, widths[i]);
+            heights[i] = !entry.options.frame      ? heightAt(entry, widths[i])
+                         : axis_ == Axis::vertical ? idealMainExtent(entry)
+                                                   : *entry.options.frame;
         }
         total += heights[i];
     }

@@ -28,6 +28,9 @@ public:
         // The item's extent along the axis (a frame width in a row, a height in a column); the
         // widget is given exactly that.
         std::optional<int> frame;
+        // The frame is a floor: an item whose ideal extent is larger (a symbol at a large text
+        // size) takes that instead of being cut.
+        bool frameGrows = false;
         // Takes all the room that is left along a row, or the full width of a column.
         bool fill = false;
         // In a row: sized before the others, at its ideal width.
@@ -36,6 +39,11 @@ public:
         static Options framed(int extent) {
             Options options;
             options.frame = extent;
+            return options;
+        }
+        static Options atLeast(int extent) {
+            Options options = framed(extent);
+            options.frameGrows = true;
             return options;
         }
         static Options filling() {

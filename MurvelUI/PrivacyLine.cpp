@@ -16,7 +16,8 @@ PrivacyLine::PrivacyLine(const QString& text, const QString& symbol, QWidget* pa
       text_(new MurvelText(text)) {
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     text_->setColor(MurvelColor::of(&PrivacyGreen::color));
-    stack()->addWidget(symbol_, MurvelStackLayout::Options::framed(20));
+    // The symbol's column is 20 wide; a symbol grown with the text widens it rather than being cut.
+    stack()->addWidget(symbol_, MurvelStackLayout::Options::atLeast(20));
     stack()->addWidget(text_, {});
 }
 

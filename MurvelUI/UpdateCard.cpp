@@ -37,6 +37,8 @@ UpdateCard::UpdateCard(const MurvelBrand& brand, const AvailableUpdate& update,
 
     auto* buttons =
         new MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::center);
+    // At a large text size the two buttons stack rather than cut their titles.
+    buttons->stack()->setWrapsWhenCrowded(true);
     for (MurvelButton* button : {download_, notNow_}) {
         button->setButtonStyle(MurvelButton::Style::bordered);
         button->setControlSize(MurvelControlSize::small);

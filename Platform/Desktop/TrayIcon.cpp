@@ -1,11 +1,16 @@
 #include "Platform/Desktop/TrayIcon.hpp"
 
+#include "Platform/Desktop/WindowSystem.hpp"
+
+#include <QApplication>
 #include <QSystemTrayIcon>
+#include <QWidget>
+#include <QWindow>
 
 namespace Platform {
 
-TrayIcon::TrayIcon(const QString& toolTip, QObject* parent)
-    : QObject(parent), icon_(std::make_unique<QSystemTrayIcon>()) {
+TrayIcon::TrayIcon(const QString& toolTip, const WindowSystem* windowSystem, QObject* parent)
+    : QObject(parent), icon_(std::make_unique<QSystemTrayIcon>()), windowSystem_(windowSystem) {
     icon_->setToolTip(toolTip);
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // A double click also sends a Trigger first; a middle click and the context request are not
@@ -38,7 +43,23 @@ bool TrayIcon::isVisible() const {
 }
 
 QRect TrayIcon::geometry() const {
-    return icon_->isVisible() ? icon_->geometry() : QRect();
+    if (!icon_->isVisible())
+        return {};
+    const QRect recorded = icon_->geometry();
+    if (!recorded.isValid() || windowSystem_ == nullptr)
+        return recorded;
+    // An XEmbed tray holds the icon in a window of Qt's own, which Qt does not hand out: it is the
+    // top-level widget Qt names for the tray whose recorded place is the icon's. Its place on the
+    // screen now is the server's to say.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() != QLatin1String("QSystemTrayIconSys") || !widget->isVisible() ||
+            widget->windowHandle() == nullptr ||
+            QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()) != recorded)
+            continue;
+        const QRect live = windowSystem_->frameOnScreen(*widget->windowHandle());
+        return live.isValid() ? live : recorded;
+    }
+    return recorded;
 }
 
 bool TrayIcon::trayAvailable() {

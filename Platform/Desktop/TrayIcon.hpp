@@ -9,6 +9,8 @@ class QSystemTrayIcon;
 
 namespace Platform {
 
+class WindowSystem;
+
 // The program's icon in the desktop's tray (a StatusNotifierItem host or an XEmbed tray), with no
 // menu: a left click is the one action. It is shown even when no tray runs yet; Qt embeds it once a
 // tray starts, and again after the tray restarts. Main thread only.
@@ -16,8 +18,10 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    // `toolTip` names the program.
-    explicit TrayIcon(const QString& toolTip, QObject* parent = nullptr);
+    // `toolTip` names the program. With `windowSystem` (which must outlive the icon) the icon's place
+    // is asked of the display server; without, Qt's record of it is taken as it stands.
+    explicit TrayIcon(const QString& toolTip, const WindowSystem* windowSystem = nullptr,
+                      QObject* parent = nullptr);
     ~TrayIcon() override;
 
     void setIcon(const QIcon& icon);
@@ -41,6 +45,7 @@ signals:
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;
+    const WindowSystem* windowSystem_;
 };
 
 } // namespace Platform

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <memory>
+
+class QWindow;
 
 namespace Platform {
 
@@ -21,6 +24,11 @@ public:
     virtual std::unique_ptr<FocusHandoff> makeFocusHandoff() = 0;
     virtual std::unique_ptr<OutsideClickMonitor> makeOutsideClickMonitor(QObject* parent = nullptr) = 0;
     virtual std::unique_ptr<HotKeyRegistrar> makeHotKeyRegistrar(QObject* parent = nullptr) = 0;
+
+    // Where `window` is on the screen now, as the display server says; empty when it cannot say.
+    // Qt's own record goes stale for a window another program holds and moves (a tray icon inside
+    // a tray that lays itself out after embedding it): nothing tells the window it moved.
+    virtual QRect frameOnScreen(const QWindow& window) const = 0;
 };
 
 } // namespace Platform

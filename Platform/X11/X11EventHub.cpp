@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QRectF>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
@@ -160,6 +161,22 @@ bool X11EventHub::compositorRunning() const {
     auto owner = owned(
         xcb_get_selection_owner_reply(connection_, xcb_get_selection_owner(connection_, selection), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+QRect X11EventHub::frameOnScreen(const QWindow& window) const {
+    if (connection_ == nullptr || window.handle() == nullptr)
+        return {};
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    auto origin = owned(xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, id, root_, 0, 0), nullptr));
+    auto geometry = owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, id), nullptr));
+    if (!origin || !geometry || !origin->same_screen)
+        return {};
+    // The server counts device pixels; the app's geometry is in Qt's device-independent ones.
+    const qreal ratio = window.devicePixelRatio() > 0 ? window.devicePixelRatio() : 1.0;
+    return QRectF(origin->dst_x / ratio, origin->dst_y / ratio, geometry->width / ratio,
+                  geometry->height / ratio)
+        .toRect();
 }
 
 std::vector<quint32> X11EventHub::ownWindows() const {

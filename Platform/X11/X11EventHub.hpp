@@ -45,6 +45,7 @@ public:
     std::unique_ptr<FocusHandoff> makeFocusHandoff() override;
     std::unique_ptr<OutsideClickMonitor> makeOutsideClickMonitor(QObject* parent = nullptr) override;
     std::unique_ptr<HotKeyRegistrar> makeHotKeyRegistrar(QObject* parent = nullptr) override;
+    QRect frameOnScreen(const QWindow& window) const override;
 
     // The X windows of this application's visible top-level windows.
     std::vector<quint32> ownWindows() const;

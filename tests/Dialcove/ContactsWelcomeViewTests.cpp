@@ -1,5 +1,5 @@
 #include "Dialcove/ContactsWelcomeView.hpp"
-#include "Dialcove/PermissionTexts.hpp"
+#include "Dialcove/ContactPermissionTexts.hpp"
 #include "MurvelUI/KeyCaps.hpp"
 #include "MurvelUI/LoginItem.hpp"
 #include "MurvelUI/MurvelButton.hpp"
@@ -54,9 +54,9 @@ TEST(PermissionTexts, EveryStateHasItsTitleAndMessage) {
          "Dialcove only reads: it never creates, changes or deletes a contact."},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(permissionTitle(c.permission), QCoreApplication::translate("Dialcove", c.title));
-        EXPECT_EQ(permissionMessage(c.permission), QCoreApplication::translate("Dialcove", c.message));
-        EXPECT_FALSE(permissionMessage(c.permission).isEmpty());
+        EXPECT_EQ(title(c.permission), QCoreApplication::translate("ContactPermission", c.title));
+        EXPECT_EQ(message(c.permission), QCoreApplication::translate("ContactPermission", c.message));
+        EXPECT_FALSE(message(c.permission).isEmpty());
     }
 }
 
@@ -79,7 +79,7 @@ TEST(ContactsWelcomeView, EachAuthorizationShowsItsStep) {
         ContactsWelcomeView view(
             *g.panel, false, [] {}, &login.item);
         show(view);
-        const std::string label = permissionTitle(c.permission).toStdString();
+        const std::string label = title(c.permission).toStdString();
         auto* row = named<MurvelUI::WelcomeStepRow>(view, "welcome.accessRow");
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->property("state").value<WelcomeStepState>(), c.state) << label;
@@ -91,7 +91,7 @@ TEST(ContactsWelcomeView, EachAuthorizationShowsItsStep) {
         }
         EXPECT_EQ(named<MurvelUI::MurvelText>(view, "welcome.pathLine")->isVisible(), c.pathLine) << label;
         EXPECT_EQ(view.isStepDone(), c.done) << label;
-        EXPECT_EQ(view.messageLine()->text(), permissionMessage(c.permission)) << label;
+        EXPECT_EQ(view.messageLine()->text(), message(c.permission)) << label;
         EXPECT_EQ(row->celebrationView()->isVisible(), c.done) << label;
     }
 }

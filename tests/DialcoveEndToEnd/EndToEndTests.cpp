@@ -144,6 +144,20 @@ protected:
     }
 
     std::optional<DesktopWindow> icon() const { return embeddedTrayIcon(client.connection(), client.root()); }
+    // The tray lays its icons out after embedding them: the icon once it holds still.
+    DesktopWindow settledIcon() const {
+        DesktopWindow trayIcon = *icon();
+        waitUntil([&] {
+            QTest::qWait(100);
+            const std::optional<DesktopWindow> now = icon();
+            const bool still = now && now->frame == trayIcon.frame;
+            if (now)
+                trayIcon = *now;
+            return still;
+        });
+        return trayIcon;
+    }
+
     std::optional<DesktopWindow> panel() const { return shownPanel(client.connection(), client.root()); }
 
     bool key(const QString& keys) {
@@ -192,16 +206,7 @@ TEST_F(EndToEnd, TheTrayIconAndTheHotKeyOpenThePanelAndAnEMailGoesOutOnce) {
         DialcoveRun run(environment());
         ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
         ASSERT_TRUE(waitLong([&] { return icon().has_value(); })) << "the icon is embedded\n" << windowList();
-        // The tray lays its icons out after embedding them: wait until the icon holds still.
-        DesktopWindow trayIcon = *icon();
-        waitUntil([&] {
-            QTest::qWait(100);
-            const std::optional<DesktopWindow> now = icon();
-            const bool still = now && now->frame == trayIcon.frame;
-            if (now)
-                trayIcon = *now;
-            return still;
-        });
+        const DesktopWindow trayIcon = settledIcon();
 
         // 1. The hot key maps the panel under the icon.
         ASSERT_TRUE(key("ctrl+alt+k"));
@@ -211,7 +216,9 @@ TEST_F(EndToEnd, TheTrayIconAndTheHotKeyOpenThePanelAndAnEMailGoesOutOnce) {
         EXPECT_LE(frame.top(), trayIcon.frame.bottom() + 32);
         EXPECT_TRUE(frame.left() <= trayIcon.frame.center().x() &&
                     trayIcon.frame.center().x() <= frame.right())
-            << "under the icon";
+            << "under the icon\n"
+            << windowList() << "icon " << trayIcon.frame.x() << "," << trayIcon.frame.y() << "\n"
+            << run.log().constData();
 
         // 2. Two contacts match; the second one's address goes out, once.
         ASSERT_TRUE(xdotool({"type", "--delay", "40", "lima"}));
@@ -255,16 +262,23 @@ TEST_F(EndToEnd, TheTrayIconAndTheHotKeyOpenThePanelAndAnEMailGoesOutOnce) {
 // A click on the icon opens the panel, a second closes it. Disabled: under trayer the second click
 // leaves the panel open (the XEmbed icon's press and the panel's outside-click handling disagree);
 // the runtime's own test of the tray area passes over a stand-in tray.
-TEST_F(EndToEnd, DISABLED_AClickOnTheIconOpensThePanelAndASecondClosesIt) {
+TEST_F(EndToEnd, AClickOnTheIconOpensThePanelAndASecondClosesIt) {
     startTray();
     DialcoveRun run(environment());
     ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
     ASSERT_TRUE(waitLong([&] { return icon().has_value(); })) << windowList() << run.log().constData();
-    const DesktopWindow trayIcon = *icon();
-    ASSERT_TRUE(clickOn(trayIcon));
-    EXPECT_TRUE(waitUntil([&] { return panel().has_value(); }));
-    ASSERT_TRUE(clickOn(trayIcon));
-    EXPECT_TRUE(waitUntil([&] { return !panel(); }));
+    const DesktopWindow trayIcon = settledIcon();
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(clickOn(trayIcon));
+        EXPECT_TRUE(waitUntil([&] { return panel().has_value(); })) << "round " << round << "\n"
+                                                                    << windowList();
+        QTest::qWait(300);
+        ASSERT_TRUE(clickOn(trayIcon));
+        EXPECT_TRUE(waitUntil([&] { return !panel(); })) << "round " << round << "\n" << windowList();
+        // The icon's click closes it once: it does not come back.
+        QTest::qWait(500);
+        EXPECT_FALSE(panel().has_value()) << "round " << round;
+    }
     run.process().terminate();
     EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
 }

@@ -76,6 +76,22 @@ TEST(PrivacyLine, SymbolColumnAndBaselineWithWrappingText) {
     EXPECT_EQ(line->textView()->font(), fontFor(MurvelFont::detail));
 }
 
+TEST(PrivacyLine, ASymbolWiderThanItsColumnWidensItInsteadOfBeingCut) {
+    MurvelStack host(MurvelStackLayout::Axis::vertical, 0, MurvelStackLayout::Alignment::leading);
+    QFont large = fontFor(MurvelFont::detail);
+    large.setPixelSize(40);
+    host.setFont(large);
+    auto* line = new PrivacyLine(QStringLiteral("No data collected"), QStringLiteral("hand.raised"));
+    host.stack()->addWidget(line, {});
+    layOut(host, 400);
+    const int ideal = line->symbolView()->sizeHint().width();
+    ASSERT_GT(ideal, 20);
+    const QRect symbol = rectIn(line->symbolView(), line);
+    EXPECT_EQ(symbol.left(), 0);
+    EXPECT_EQ(symbol.width(), ideal);
+    EXPECT_EQ(rectIn(line->textView(), line).left(), ideal + 8);
+}
+
 TEST(PrivacyLine, TurnsGreenOfTheSchemeWithoutBeingRebuilt) {
     PrivacyLine line(QStringLiteral("No data collected"), QStringLiteral("hand.raised"));
     applyFont(&line, MurvelFont::support);

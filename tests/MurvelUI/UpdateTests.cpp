@@ -91,6 +91,20 @@ TEST(UpdateCard, SpansItsContainerAndLaysOutItsRows) {
     EXPECT_TRUE(colorNear(image.pixelColor(3, 3), Qt::white)) << "radius 16";
 }
 
+TEST(UpdateCard, ButtonsTooWideForOneRowStackWithWholeTitles) {
+    MurvelStack column(MurvelStackLayout::Axis::vertical, 0, MurvelStackLayout::Alignment::leading);
+    auto* card = new UpdateCard(brand, {QStringLiteral("1.1"), SampleUpdateNotifier::downloadPage()}, [] {});
+    column.stack()->addWidget(card, {});
+    const int both = card->downloadButton()->sizeHint().width() + 8 + card->notNowButton()->sizeHint().width();
+    layOut(column, both + 24 - 1);
+    const QRect download = rectIn(card->downloadButton(), card);
+    const QRect notNow = rectIn(card->notNowButton(), card);
+    EXPECT_GT(notNow.top(), download.bottom()) << "one under the other";
+    EXPECT_EQ(notNow.width(), card->notNowButton()->sizeHint().width()) << "not cut";
+    EXPECT_LE(notNow.right(), card->width() - 12);
+    EXPECT_EQ(card->height(), notNow.bottom() + 1 + 12);
+}
+
 TEST(UpdateCard, DownloadOpensTheLinkAndNotNowSetsTheUpdateAside) {
     SampleUpdateNotifier notifier;
     QWidget window;

@@ -28,17 +28,18 @@ struct Report {
     Reason reason;
 };
 
-// Everything a store says, in order.
+// Everything a store says, in order, while the listener lives (a store may outlive it).
 struct Listener {
     explicit Listener(SyncFolderStore& store) {
-        QObject::connect(&store, &SyncFolderStore::changedExternally,
+        QObject::connect(&store, &SyncFolderStore::changedExternally, &context,
                          [this](const QStringList& keys, Reason reason) {
                              reports.push_back({keys, reason});
                          });
-        QObject::connect(&store, &SyncFolderStore::identityChanged, [this] { ++identityChanges; });
+        QObject::connect(&store, &SyncFolderStore::identityChanged, &context, [this] { ++identityChanges; });
     }
     std::vector<Report> reports;
     int identityChanges = 0;
+    QObject context;
 };
 
 class SyncFolderStoreTest : public ::testing::Test {

@@ -115,6 +115,18 @@ xcb_window_t X11TestClient::createWindow(const QRect& frame) {
     return window;
 }
 
+void X11TestClient::reparent(xcb_window_t window, xcb_window_t parent, QPoint at) {
+    xcb_reparent_window(connection_, window, parent, static_cast<int16_t>(at.x()),
+                        static_cast<int16_t>(at.y()));
+    sync();
+}
+
+void X11TestClient::move(xcb_window_t window, QPoint to) {
+    const uint32_t values[] = {static_cast<uint32_t>(to.x()), static_cast<uint32_t>(to.y())};
+    xcb_configure_window(connection_, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+    sync();
+}
+
 void X11TestClient::readEvents() {
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
         if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS) {

@@ -33,6 +33,9 @@ public:
 
     // A mapped window that records the buttons pressed in it; returns once it is viewable.
     xcb_window_t createWindow(const QRect& frame);
+    // Takes `window` (another client's, say) into `parent` at `at`, as an XEmbed tray takes an icon.
+    void reparent(xcb_window_t window, xcb_window_t parent, QPoint at);
+    void move(xcb_window_t window, QPoint to);
     // Buttons pressed in `window` so far (reads what has arrived).
     std::vector<uint8_t> buttonsPressedIn(xcb_window_t window);
 

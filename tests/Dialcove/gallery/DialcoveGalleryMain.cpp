@@ -7,6 +7,8 @@
 #include "Dialcove/ContactSettings.hpp"
 #include "Dialcove/ContactsPreferencesView.hpp"
 #include "Dialcove/LinuxStrings.hpp"
+#include "MurvelCommerceUpdates/UpdateChecker.hpp"
+#include "MurvelCommerceUpdates/UpdateFeed.hpp"
 #include "MurvelUI/FixedWindow.hpp"
 #include "MurvelUI/LoginItem.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
@@ -15,14 +17,15 @@
 #include "Platform/AutostartEntry.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
-#include "tests/Dialcove/ShownPanelView.hpp"
 #include "WelcomeViewPages.hpp"
+#include "tests/Dialcove/ShownPanelView.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
@@ -63,6 +66,35 @@ void settle() {
 }
 
 // The search panel.
+
+// A maker's site that publishes `manifest`, answered on the next turn as the network would.
+class PublishedManifest final : public MurvelCommerceUpdates::UpdateFeed {
+public:
+    explicit PublishedManifest(QByteArray manifest) : manifest_(std::move(manifest)) {}
+
+    void fetch(QObject* context, std::function<void(MurvelCommerceUpdates::FeedResult)> done) override {
+        QTimer::singleShot(0, context, [done = std::move(done), bytes = manifest_] { done(bytes); });
+    }
+
+private:
+    QByteArray manifest_;
+};
+
+// The app's own update checker, as it stands after the site published 99.0: the offer the card
+// shows is the checker's, not a sample's. Its defaults live in a folder of their own.
+MurvelUI::UpdateNotifier* checkerOffering99(QObject* parent) {
+    static QTemporaryDir home;
+    static int made = 0;
+    auto defaults = std::make_shared<Platform::UserDefaults>(
+        home.filePath(QStringLiteral("defaults-%1.ini").arg(++made)));
+    auto* checker = new MurvelCommerceUpdates::UpdateChecker(
+        QStringLiteral("dialcove"), QCoreApplication::applicationVersion(),
+        std::make_shared<PublishedManifest>(R"({"format":1,"apps":{"dialcove":"99.0"}})"),
+        std::move(defaults), [] { return QDateTime::currentDateTimeUtc(); }, parent);
+    checker->refresh();
+    TestSupport::waitUntil([checker] { return checker->available().has_value(); });
+    return checker;
+}
 
 struct Page {
     const char* name;
@@ -122,6 +154,11 @@ const std::vector<Page>& pages() {
         {"update", 900, ContactPermission::allowed,
          [](ShownPanelView& p) {
              p.environment().setUpdateNotifier(new MurvelUI::SampleUpdateNotifier(&p.view));
+             p.graph.openWith();
+         }},
+        {"update-checked", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.environment().setUpdateNotifier(checkerOffering99(&p.view));
              p.graph.openWith();
          }},
         {"capped-648-last-row", 648, ContactPermission::allowed,
