@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <vector>
 
 namespace MurvelUI {
@@ -32,17 +33,27 @@ public:
     KeyableWindow() {
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
         setAttribute(Qt::WA_TranslucentBackground);
-        // Seen by the application-wide filter: a key reaches the focus widget, a shortcut is
-        // tried before any widget sees its key press.
-        qApp->installEventFilter(this);
+        filterFirst();
     }
 
 protected:
+    bool event(QEvent* event) override {
+        // Its content starts application filters of its own as it shows and activates (the
+        // keyboard-use monitor of a settings window): this one must still see every event first.
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+            filterFirst();
+        return QWidget::event(event);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!isDropped(event->type()))
             return false;
+        // Input reaches the window's native side first: dropped there, a click gives no widget
+        // the focus and no key counts as keyboard use.
+        const QObject* native = windowHandle();
+        const bool toWindow = native != nullptr && watched == native;
         const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (widget == nullptr || widget->window() != this)
+        if (!toWindow && (widget == nullptr || widget->window() != this))
             return false;
         // An accepted override keeps a shortcut (Ctrl+Q's "Quit") from firing on the key press.
         if (event->type() == QEvent::ShortcutOverride)
@@ -53,6 +64,13 @@ protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 
 private:
+    // Application filters run newest first: a key reaches the focus widget, and a shortcut is
+    // tried, only after every one of them has seen it.
+    void filterFirst() {
+        qApp->removeEventFilter(this);
+        qApp->installEventFilter(this);
+    }
+
     static bool isDropped(QEvent::Type type) {
         switch (type) {
         case QEvent::MouseButtonPress:
