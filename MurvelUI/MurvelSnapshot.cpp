@@ -88,17 +88,51 @@ private:
     }
 };
 
-// The rounded, opaque window colour behind the view, exactly the view's size.
+// The view's size once its environment is set: at its fixed width, as tall as that width needs.
+QSize measured(const QWidget* view) {
+    const QSize hint = view->sizeHint().expandedTo(view->minimumSize()).boundedTo(view->maximumSize());
+    const int width = view->minimumWidth() == view->maximumWidth() ? view->minimumWidth() : hint.width();
+    int height = hint.height();
+    if (view->minimumHeight() == view->maximumHeight())
+        height = view->minimumHeight();
+    else if (view->hasHeightForWidth())
+        height = view->heightForWidth(width);
+    return {std::max(width, 1), std::max(height, 1)};
+}
+
+// The rounded, opaque window colour behind the view, exactly the view's size. The view may grow
+// once it has laid itself out (a list measures its viewport after the first layout): the backdrop
+// and the window follow, so the window neither clips the view nor leaves a band under it.
 class SnapshotBackdrop final : public QWidget {
 public:
-    SnapshotBackdrop(QWidget* view, MurvelSnapshot::Surface surface) : surface_(surface) {
+    SnapshotBackdrop(QWidget* view, MurvelSnapshot::Surface surface) : view_(view), surface_(surface) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
         layout->addWidget(view);
     }
 
+    // Sizes the backdrop and its window to the view as it measures now; a shown window that changed
+    // size is centred again.
+    void fit() {
+        const QSize size = measured(view_);
+        QWidget* top = window();
+        if (size == this->size() && size == top->size())
+            return;
+        setFixedSize(size);
+        top->setFixedSize(size);
+        if (top->isVisible())
+            MurvelSnapshot::center(top);
+    }
+
 protected:
+    bool event(QEvent* event) override {
+        const bool handled = QWidget::event(event);
+        if (event->type() == QEvent::LayoutRequest && view_)
+            fit();
+        return handled;
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -110,24 +144,13 @@ protected:
     }
 
 private:
+    QPointer<QWidget> view_;
     MurvelSnapshot::Surface surface_;
 };
 
 QPointer<QWidget>& windowSlot() {
     static QPointer<QWidget> window;
     return window;
-}
-
-// The view's size once its environment is set: at its fixed width, as tall as that width needs.
-QSize measured(const QWidget* view) {
-    const QSize hint = view->sizeHint().expandedTo(view->minimumSize()).boundedTo(view->maximumSize());
-    const int width = view->minimumWidth() == view->maximumWidth() ? view->minimumWidth() : hint.width();
-    int height = hint.height();
-    if (view->minimumHeight() == view->maximumHeight())
-        height = view->minimumHeight();
-    else if (view->hasHeightForWidth())
-        height = view->heightForWidth(width);
-    return {std::max(width, 1), std::max(height, 1)};
 }
 
 } // namespace
@@ -205,9 +228,7 @@ void MurvelSnapshot::present(QWidget* view, const MurvelBrand& brand, Surface su
     environment->setTypeSize(typeSize);
     environment->setUrlOpener([](const QUrl&) { return false; });
 
-    const QSize size = measured(view);
-    backdrop->setFixedSize(size);
-    window->setFixedSize(size);
+    backdrop->fit();
 
     windowSlot() = window;
     static const QMetaObject::Connection quitting =

@@ -233,6 +233,30 @@ TEST(MurvelSnapshot, MeasuresAHeightForWidthViewAtItsWidth) {
               MurvelUI::SystemPalette::windowBackground(MurvelColorScheme::light));
 }
 
+TEST(MurvelSnapshot, FollowsAViewThatGrowsOrShrinksOnceShown) {
+    // A list that measures its rows only after its first layout, as the panel's does.
+    auto* view = new QWidget;
+    view->setFixedWidth(300);
+    auto* layout = new QVBoxLayout(view);
+    auto* rows = new QWidget;
+    rows->setMinimumHeight(100);
+    layout->addWidget(rows);
+    MurvelSnapshot::present(view, brand(), Surface::menu);
+    QWidget* window = MurvelSnapshot::window();
+    ASSERT_TRUE(window);
+    const int first = window->height();
+
+    for (const int rowsHeight : {400, 60}) {
+        rows->setMinimumHeight(rowsHeight);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(window->height(), view->sizeHint().height()) << rowsHeight;
+        EXPECT_EQ(window->height(), view->height()) << rowsHeight;
+    }
+    EXPECT_LT(window->height(), first);
+    EXPECT_EQ(window->width(), 300);
+}
+
 TEST(MurvelSnapshot, DropsInputButPassesHover) {
     auto* view = new QWidget;
     view->setFixedSize(300, 200);
