@@ -3,6 +3,7 @@
 #include "Dialcove/ContactsPanel.hpp"
 #include "Dialcove/ContactsPanelView.hpp"
 #include "Dialcove/LiveRuntime.hpp"
+#include "LiveRuntimeEnding.hpp"
 #include "MurvelUI/MurvelButton.hpp"
 #include "MurvelUI/MurvelLabel.hpp"
 #include "MurvelUI/MurvelPanel.hpp"
@@ -57,15 +58,7 @@ protected:
     }
 
     ~AppUpdateLive() override {
-        if (runtime) {
-            TestSupport::drainEvents();
-            worker->failPending();
-            output->failPending();
-            TestSupport::drainEvents();
-            runtime->stop();
-            runtime.reset();
-            TestSupport::drainEvents();
-        }
+        endLiveRuntime(runtime, *worker, *output);
         QSslConfiguration::setDefaultConfiguration(savedTls);
         QCoreApplication::setApplicationVersion(savedVersion);
     }

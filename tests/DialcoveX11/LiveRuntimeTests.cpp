@@ -5,6 +5,7 @@
 #include "Dialcove/GlobalShortcut.hpp"
 #include "Dialcove/LiveRuntime.hpp"
 #include "Dialcove/SettingsCommand.hpp"
+#include "LiveRuntimeEnding.hpp"
 #include "Platform/Contacts/AddressBookSettings.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
@@ -126,17 +127,7 @@ protected:
 
     int refreshesSince(int reads) const { return permission->reads - reads; }
 
-    void end() {
-        if (!runtime)
-            return;
-        TestSupport::drainEvents();
-        worker->failPending();
-        output->failPending();
-        TestSupport::drainEvents();
-        runtime->stop();
-        runtime.reset();
-        TestSupport::drainEvents();
-    }
+    void end() { endLiveRuntime(runtime, *worker, *output); }
 
     TestSupport::XdgSandbox xdg;
     X11TestClient client;
