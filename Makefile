@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit
-# and the app's search panel.
+# and the app's search panel, `make snapshots` the program's snapshot states.
 BUILD        ?= build
 RELEASE      ?= build-release
 RUN_BUILD    ?= build-run
@@ -9,7 +9,7 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_TIME    ?= 60
 FUZZ_RUNS    ?= 20000
 
-.PHONY: deps run test bench gallery configure-test clean fuzz fuzz-build fuzz-check
+.PHONY: deps run test bench gallery snapshots configure-test clean fuzz fuzz-build fuzz-check
 
 deps:
 	@scripts/install-deps
@@ -38,6 +38,12 @@ gallery: configure-test
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/MurvelUI/gallery/MurvelUIGallery $(BUILD)/gallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/Dialcove/gallery/DialcoveGallery $(BUILD)/gallery
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp QT_QPA_PLATFORM=offscreen $(BUILD)/tests/DialcoveStatusIcons/DialcoveStatusIconGallery $(BUILD)/gallery
+
+# Every snapshot state of the program, from its real window on a private Xvfb, as PNG files under
+# $(BUILD)/snapshots/, with the checks of scripts/snapshots.
+snapshots: configure-test
+	@cmake --build $(BUILD) -j $(JOBS) --target dialcove
+	@DIALCOVE_BINARY=$(abspath $(BUILD))/Dialcove/dialcove SNAPSHOT_DIR=$(abspath $(BUILD))/snapshots scripts/snapshots
 
 # Each benchmark runs on a private Xvfb: the start-up bench times the program on a display.
 bench: deps

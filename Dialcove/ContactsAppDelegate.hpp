@@ -1,10 +1,14 @@
 #pragma once
 
 #include "Dialcove/LiveRuntime.hpp"
+#include "Dialcove/SnapshotRuntime.hpp"
+#include "Dialcove/TaskHandle.hpp"
 
 #include <QObject>
 #include <QStringList>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 namespace Dialcove {
 
@@ -15,25 +19,40 @@ class ContactsAppDelegate final : public QObject {
 
 public:
     // `windows` opens the preferences and welcome windows; `options` go to the runtime.
-    explicit ContactsAppDelegate(LiveRuntime::Windows windows = {}, LiveRuntime::Options options = {},
-                                 QObject* parent = nullptr);
+    // `snapshotLoadWait` is how long the loading scenario holds its load.
+    explicit ContactsAppDelegate(
+        LiveRuntime::Windows windows = {}, LiveRuntime::Options options = {},
+        std::chrono::milliseconds snapshotLoadWait = FixtureContactSession::kDefaultWait,
+        QObject* parent = nullptr);
+    // Lets the snapshot's work that is still waiting end before the application goes.
     ~ContactsAppDelegate() override;
 
     // Present while the live application runs.
     LiveRuntime* runtime() const { return runtime_.get(); }
+    // Present when the command line names a snapshot scenario; then there is no runtime.
+    SnapshotRuntime* snapshot() const { return snapshot_.get(); }
+    // The task that runs the snapshot scenario.
+    const std::optional<TaskHandle>& launchTask() const { return launchTask_; }
 
-    // `arguments` are the process's command line. A snapshot scenario is not part of this build:
-    // the caller refuses it before launching (see DialcoveApp).
+    // `arguments` are the process's command line: a snapshot switch starts the snapshot scenario
+    // on the next turn, else the live application starts now.
     void applicationDidFinishLaunching(const QStringList& arguments);
+    // Cancels the snapshot's start when it still runs, and stops the live application.
     void applicationWillTerminate();
 
-    // The Settings command: closes the panel, then opens the preferences.
+    // The Settings command: closes the panel, then opens the preferences; nothing in snapshot mode.
     void settingsCommand();
 
 private:
+    static QCoro::Task<> launch(CancellationToken token, QPointer<SnapshotRuntime> snapshot,
+                                SnapshotScenario scenario, QStringList arguments);
+
     LiveRuntime::Windows windows_;
     LiveRuntime::Options options_;
+    std::chrono::milliseconds snapshotLoadWait_;
     std::unique_ptr<LiveRuntime> runtime_;
+    std::unique_ptr<SnapshotRuntime> snapshot_;
+    std::optional<TaskHandle> launchTask_;
 };
 
 } // namespace Dialcove

@@ -8,6 +8,7 @@
 #include "Dialcove/LinuxStrings.hpp"
 #include "Dialcove/SettingsCommand.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/MurvelSnapshot.hpp"
 #include "Platform/SingleInstanceLock.hpp"
 #include "Platform/TerminationSignals.hpp"
 #include "Platform/UrlOpener.hpp"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 namespace Dialcove {
 
@@ -59,15 +61,17 @@ void DialcoveApp::configureApplication() {
 
 int DialcoveApp::run() {
     const QStringList arguments = argumentsOf(argc_, argv_);
-    // Nothing is built for a snapshot: no tray icon, no key grab, no network.
-    if (argumentsAskForSnapshot(arguments)) {
-        std::fputs("Dialcove: snapshot mode is not in this build\n", stderr);
-        return 2;
-    }
+    // A snapshot builds no tray icon, key grab or network check and writes nothing, so it runs
+    // beside the live copy; it draws everything doubled, which Qt reads before it starts.
+    const bool snapshot = argumentsAskForSnapshot(arguments);
+    if (snapshot)
+        MurvelUI::MurvelSnapshot::prepareDoubling(argc_, argv_);
 
     // One copy per user and display; the second leaves before it touches the display.
-    Platform::SingleInstanceLock lock(QStringLiteral("dialcove"), qEnvironmentVariable("DISPLAY"));
-    if (!lock.tryLock()) {
+    std::optional<Platform::SingleInstanceLock> lock;
+    if (!snapshot)
+        lock.emplace(QStringLiteral("dialcove"), qEnvironmentVariable("DISPLAY"));
+    if (lock && !lock->tryLock()) {
         std::fputs("Dialcove is already running\n", stdout);
         return 0;
     }
@@ -78,12 +82,16 @@ int DialcoveApp::run() {
 
     QApplication app(argc_, argv_);
     configureApplication();
+    if (snapshot)
+        MurvelUI::MurvelEnvironment::setDefaultUrlOpener([](const QUrl&) { return false; });
 
     ContactsAppDelegate delegate(appWindows());
     SettingsCommand settings([&delegate] { delegate.settingsCommand(); });
     Platform::TerminationSignals termination;
     QObject::connect(&termination, &Platform::TerminationSignals::received, &app,
-                     [] { QApplication::quit(); });
+                     // exit, not quit: a signal ends the program even where a window refuses to
+                     // close (the snapshot window always does).
+                     [] { QApplication::exit(0); });
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate,
                      &ContactsAppDelegate::applicationWillTerminate);
     // Launching finishes once the event loop runs.

@@ -79,6 +79,7 @@ QFuture<T> FixtureContactSession::answerLater(std::chrono::milliseconds delay,
 }
 
 QFuture<void> FixtureContactSession::load(const SessionID&, const CancellationToken& cancellation) {
+    ++loadsAsked_;
     const auto delay = waits_ ? waitLength_ : std::chrono::milliseconds(0);
     return answerLater<void>(
         delay, &cancellation,

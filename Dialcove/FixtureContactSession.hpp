@@ -29,6 +29,8 @@ public:
     const std::vector<DialcoveCore::Contact>& contacts() const { return contacts_; }
     bool fails() const { return fails_; }
     bool waits() const { return waits_; }
+    // How many loads were asked for, answered or not.
+    int loadsAsked() const { return loadsAsked_; }
 
     // The session identifier is not used: there is only ever one book.
     QFuture<void> load(const DialcoveCore::SessionID& session,
@@ -56,6 +58,7 @@ private:
     bool waits_;
     std::chrono::milliseconds waitLength_;
     std::uint64_t nextCall_ = 0;
+    int loadsAsked_ = 0;
     // How to fail each call not yet answered, by call number.
     std::map<std::uint64_t, std::function<void()>> pending_;
 };

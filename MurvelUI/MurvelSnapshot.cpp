@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <vector>
 
 namespace MurvelUI {
@@ -32,17 +33,27 @@ public:
     KeyableWindow() {
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
         setAttribute(Qt::WA_TranslucentBackground);
-        // Seen by the application-wide filter: a key reaches the focus widget, a shortcut is
-        // tried before any widget sees its key press.
-        qApp->installEventFilter(this);
+        filterFirst();
     }
 
 protected:
+    bool event(QEvent* event) override {
+        // Its content starts application filters of its own as it shows and activates (the
+        // keyboard-use monitor of a settings window): this one must still see every event first.
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+            filterFirst();
+        return QWidget::event(event);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!isDropped(event->type()))
             return false;
+        // Input reaches the window's native side first: dropped there, a click gives no widget
+        // the focus and no key counts as keyboard use.
+        const QObject* native = windowHandle();
+        const bool toWindow = native != nullptr && watched == native;
         const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (widget == nullptr || widget->window() != this)
+        if (!toWindow && (widget == nullptr || widget->window() != this))
             return false;
         // An accepted override keeps a shortcut (Ctrl+Q's "Quit") from firing on the key press.
         if (event->type() == QEvent::ShortcutOverride)
@@ -53,6 +64,13 @@ protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 
 private:
+    // Application filters run newest first: a key reaches the focus widget, and a shortcut is
+    // tried, only after every one of them has seen it.
+    void filterFirst() {
+        qApp->removeEventFilter(this);
+        qApp->installEventFilter(this);
+    }
+
     static bool isDropped(QEvent::Type type) {
         switch (type) {
         case QEvent::MouseButtonPress:
@@ -70,17 +88,51 @@ private:
     }
 };
 
-// The rounded, opaque window colour behind the view, exactly the view's size.
+// The view's size once its environment is set: at its fixed width, as tall as that width needs.
+QSize measured(const QWidget* view) {
+    const QSize hint = view->sizeHint().expandedTo(view->minimumSize()).boundedTo(view->maximumSize());
+    const int width = view->minimumWidth() == view->maximumWidth() ? view->minimumWidth() : hint.width();
+    int height = hint.height();
+    if (view->minimumHeight() == view->maximumHeight())
+        height = view->minimumHeight();
+    else if (view->hasHeightForWidth())
+        height = view->heightForWidth(width);
+    return {std::max(width, 1), std::max(height, 1)};
+}
+
+// The rounded, opaque window colour behind the view, exactly the view's size. The view may grow
+// once it has laid itself out (a list measures its viewport after the first layout): the backdrop
+// and the window follow, so the window neither clips the view nor leaves a band under it.
 class SnapshotBackdrop final : public QWidget {
 public:
-    SnapshotBackdrop(QWidget* view, MurvelSnapshot::Surface surface) : surface_(surface) {
+    SnapshotBackdrop(QWidget* view, MurvelSnapshot::Surface surface) : view_(view), surface_(surface) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
         layout->addWidget(view);
     }
 
+    // Sizes the backdrop and its window to the view as it measures now; a shown window that changed
+    // size is centred again.
+    void fit() {
+        const QSize size = measured(view_);
+        QWidget* top = window();
+        if (size == this->size() && size == top->size())
+            return;
+        setFixedSize(size);
+        top->setFixedSize(size);
+        if (top->isVisible())
+            MurvelSnapshot::center(top);
+    }
+
 protected:
+    bool event(QEvent* event) override {
+        const bool handled = QWidget::event(event);
+        if (event->type() == QEvent::LayoutRequest && view_)
+            fit();
+        return handled;
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -92,24 +144,13 @@ protected:
     }
 
 private:
+    QPointer<QWidget> view_;
     MurvelSnapshot::Surface surface_;
 };
 
 QPointer<QWidget>& windowSlot() {
     static QPointer<QWidget> window;
     return window;
-}
-
-// The view's size once its environment is set: at its fixed width, as tall as that width needs.
-QSize measured(const QWidget* view) {
-    const QSize hint = view->sizeHint().expandedTo(view->minimumSize()).boundedTo(view->maximumSize());
-    const int width = view->minimumWidth() == view->maximumWidth() ? view->minimumWidth() : hint.width();
-    int height = hint.height();
-    if (view->minimumHeight() == view->maximumHeight())
-        height = view->minimumHeight();
-    else if (view->hasHeightForWidth())
-        height = view->heightForWidth(width);
-    return {std::max(width, 1), std::max(height, 1)};
 }
 
 } // namespace
@@ -187,9 +228,7 @@ void MurvelSnapshot::present(QWidget* view, const MurvelBrand& brand, Surface su
     environment->setTypeSize(typeSize);
     environment->setUrlOpener([](const QUrl&) { return false; });
 
-    const QSize size = measured(view);
-    backdrop->setFixedSize(size);
-    window->setFixedSize(size);
+    backdrop->fit();
 
     windowSlot() = window;
     static const QMetaObject::Connection quitting =

@@ -48,4 +48,29 @@ QColor SystemPalette::glass(MurvelColorScheme scheme) {
     return withOpacity(QColor(Qt::white), isDark(scheme) ? 0.1 : 0.55);
 }
 
+QPalette SystemPalette::application(MurvelColorScheme scheme) {
+    const bool dark = isDark(scheme);
+    const QColor text = primary(scheme);
+    const QColor window = windowBackground(scheme);
+    const QColor base = dark ? QColor(30, 30, 30) : QColor(Qt::white);
+    const QColor button = dark ? QColor(70, 70, 70) : QColor(250, 250, 250);
+    QPalette palette(text, button, button.lighter(120), button.darker(160), button.darker(120), text, text,
+                     base, window);
+    palette.setColor(QPalette::AlternateBase, dark ? QColor(40, 40, 40) : QColor(245, 245, 245));
+    palette.setColor(QPalette::PlaceholderText, secondaryLabel(scheme));
+    palette.setColor(QPalette::Highlight, accent(scheme));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, accent(scheme));
+    palette.setColor(QPalette::LinkVisited, accent(scheme));
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::BrightText, dark ? QColor(Qt::black) : QColor(Qt::white));
+    // Disabled text fades towards the window colour, as the desktop's does.
+    const QColor faded = withOpacity(text, 0.25);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText})
+        palette.setColor(QPalette::Disabled, role, faded);
+    return palette;
+}
+
 } // namespace MurvelUI

@@ -3,6 +3,7 @@
 #include "MurvelUI/MurvelColorScheme.hpp"
 
 #include <QColor>
+#include <QPalette>
 
 namespace MurvelUI {
 
@@ -29,6 +30,11 @@ struct SystemPalette {
     static QColor accent(MurvelColorScheme scheme);
     // The flat stand-in for the regular glass material: white at 0.55 in light, at 0.1 in dark.
     static QColor glass(MurvelColorScheme scheme);
+
+    // An application palette in these colours, for plain Qt widgets (a line edit, a scroll bar)
+    // where the kit forces a scheme on the whole process: its window colour is windowBackground,
+    // so colorSchemeOf reads the same scheme back.
+    static QPalette application(MurvelColorScheme scheme);
 };
 
 } // namespace MurvelUI

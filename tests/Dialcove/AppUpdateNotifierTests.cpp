@@ -78,6 +78,8 @@ TEST_F(AppUpdateWiring, ChecksTheSiteOnceAndRemembersTheOffer) {
 TEST_F(AppUpdateWiring, SnapshotModeMakesNoneAndAsksNothing) {
     EXPECT_EQ(make({QStringLiteral("dialcove"), QStringLiteral("--snapshot-menu")}), nullptr);
     EXPECT_EQ(make({QStringLiteral("dialcove"), QStringLiteral("--snapshot-dark")}), nullptr);
+    // The bare prefix runs the menu scenario, so it is snapshot mode too.
+    EXPECT_EQ(make({QStringLiteral("dialcove"), QStringLiteral("--snapshot-")}), nullptr);
     TestSupport::drainEvents();
     EXPECT_EQ(server_.connections(), 0);
 }

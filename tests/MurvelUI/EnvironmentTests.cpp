@@ -1,7 +1,10 @@
 #include "KitTestSupport.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
 #include "MurvelUI/SampleUpdateNotifier.hpp"
+#include "MurvelUI/SystemPalette.hpp"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPalette>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -63,6 +66,30 @@ TEST(MurvelEnvironment, SchemeFollowsTheWindowPaletteUnlessForced) {
     window.setPalette(dark);
     EXPECT_EQ(environment->colorScheme(), MurvelColorScheme::light);
     EXPECT_EQ(changed.count(), 2); // forcing only; palettes no longer count
+}
+
+TEST(MurvelEnvironment, TheApplicationPalettesReadBackAsTheirSchemeAndPlainWidgetsFollow) {
+    for (const MurvelColorScheme scheme : {MurvelColorScheme::light, MurvelColorScheme::dark}) {
+        SCOPED_TRACE(scheme == MurvelColorScheme::dark ? "dark" : "light");
+        QApplication::setPalette(SystemPalette::application(scheme));
+        QWidget window;
+        auto* field = new QLineEdit(&window);
+        EXPECT_EQ(MurvelEnvironment::of(&window)->colorScheme(), scheme);
+        const QPalette palette = field->palette();
+        EXPECT_EQ(palette.color(QPalette::Window), SystemPalette::windowBackground(scheme));
+        EXPECT_EQ(palette.color(QPalette::Text), SystemPalette::primary(scheme));
+        EXPECT_EQ(palette.color(QPalette::PlaceholderText), SystemPalette::secondaryLabel(scheme));
+        // Typed text stands out from the field, in every group.
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            EXPECT_GT(std::abs(palette.color(group, QPalette::Text).lightnessF() -
+                               palette.color(group, QPalette::Base).lightnessF()),
+                      0.7);
+            EXPECT_GT(std::abs(palette.color(group, QPalette::WindowText).lightnessF() -
+                               palette.color(group, QPalette::Window).lightnessF()),
+                      0.7);
+        }
+    }
+    QApplication::setPalette(QPalette());
 }
 
 TEST(MurvelEnvironment, ChangesReachEveryWidgetOnceAndSameValuesNone) {
