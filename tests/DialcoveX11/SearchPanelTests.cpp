@@ -27,6 +27,26 @@ namespace {
 
 // The search panel window on the display, hanging from a tray icon at the top right of Xvfb's
 // 1280x800 screen, beside another program's window.
+// The hot key as the app runs it: registered from the stored shortcut and registered again when a
+// recording stores a new one; counts its presses.
+struct HotKeyRig {
+    explicit HotKeyRig(PanelWindow& w)
+        : settings(*w.graph.settings), hotkey(w.hub), lifecycle(w.graph.panel->keyboard(), settings, hotkey) {
+        settings.setOnChange([this] { lifecycle.apply(); });
+        hotkey.installHandler();
+        hotkey.setPressed([this] { ++presses; });
+        lifecycle.apply();
+    }
+    ~HotKeyRig() { settings.setOnChange({}); }
+    HotKeyRig(const HotKeyRig&) = delete;
+    HotKeyRig& operator=(const HotKeyRig&) = delete;
+
+    Dialcove::ContactSettings& settings;
+    Dialcove::GlobalShortcut hotkey;
+    Dialcove::ShortcutLifecycle lifecycle;
+    int presses = 0;
+};
+
 class SearchPanelWindow : public testing::Test {
 protected:
     // Shows the panel and waits until it has the keyboard.
@@ -182,14 +202,10 @@ TEST_F(SearchPanelWindow, AClickOnItsTrayIconClosesItOnce) {
 // Recording releases the hot key, the combination pressed in the panel becomes the shortcut, and
 // the hot key comes back on it.
 TEST_F(SearchPanelWindow, AShortcutRecordedInThePanelBecomesTheHotKey) {
-    Dialcove::GlobalShortcut hotkey(w.hub);
+    HotKeyRig rig(w);
+    Dialcove::GlobalShortcut& hotkey = rig.hotkey;
     Dialcove::PanelKeyboard& keyboard = w.graph.panel->keyboard();
-    Dialcove::ShortcutLifecycle lifecycle(keyboard, *w.graph.settings, hotkey);
-    w.graph.settings->setOnChange([&] { lifecycle.apply(); });
-    int presses = 0;
-    hotkey.installHandler();
-    hotkey.setPressed([&] { ++presses; });
-    lifecycle.apply();
+    const int& presses = rig.presses;
     showAndList();
 
     keyboard.setRecordingShortcut(true); // as the view's shortcut row does
@@ -248,14 +264,10 @@ TEST_F(SearchPanelWindow, TheKeysOpenACardMoveItsFillAndRunItsCopy) {
 // A click on the key caps records in place: Escape keeps the old shortcut, a combination becomes
 // the new one, which the caps show and the hot key answers to.
 TEST_F(SearchPanelWindow, AClickOnTheKeyCapsRecordsTheNextCombination) {
-    Dialcove::GlobalShortcut hotkey(w.hub);
+    HotKeyRig rig(w);
+    Dialcove::GlobalShortcut& hotkey = rig.hotkey;
     Dialcove::PanelKeyboard& keyboard = w.graph.panel->keyboard();
-    Dialcove::ShortcutLifecycle lifecycle(keyboard, *w.graph.settings, hotkey);
-    w.graph.settings->setOnChange([&] { lifecycle.apply(); });
-    int presses = 0;
-    hotkey.installHandler();
-    hotkey.setPressed([&] { ++presses; });
-    lifecycle.apply();
+    const int& presses = rig.presses;
     showAndList();
     auto sections = w.view().shortcutCard()->findChildren<Dialcove::ShortcutSection*>();
     ASSERT_EQ(sections.size(), 1);

@@ -55,14 +55,17 @@ struct Laid {
     }
 };
 
+using Rows = std::vector<std::vector<int>>;
+
+// Items of these ideal widths laid out at `width` give these rows of item indices.
+struct Case {
+    const char* name;
+    QList<int> widths;
+    int width;
+    Rows rows;
+};
+
 TEST(RowOrGridLayout, OneRowWhenTheIdealWidthsFitElseTwoEqualColumns) {
-    using Rows = std::vector<std::vector<int>>;
-    struct Case {
-        const char* name;
-        QList<int> widths;
-        int width;
-        Rows rows;
-    };
     const Case cases[] = {
         {"three that fit", {40, 60, 30}, 300, {{0, 1, 2}}},
         {"exactly fitting", {40, 60, 30}, 40 + 60 + 30 + 16, {{0, 1, 2}}},
@@ -102,13 +105,6 @@ TEST(RowOrGridLayout, GridColumnsAreEqualAndTheOddLastSitsInTheFirst) {
 }
 
 TEST(RowOrGridLayout, StackingWhenCrowdedPutsItemsWiderThanAColumnOneALine) {
-    using Rows = std::vector<std::vector<int>>;
-    struct Case {
-        const char* name;
-        QList<int> widths;
-        int width;
-        Rows rows;
-    };
     const Case cases[] = {
         {"one wider than a column", {40, 100, 30}, 150, {{0}, {1}, {2}}},
         {"four, one wider than a column", {10, 200, 10, 10}, 300, {{0}, {1}, {2}, {3}}},
