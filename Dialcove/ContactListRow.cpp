@@ -4,6 +4,7 @@
 #include "Dialcove/PanelControlFocus.hpp"
 #include "MurvelUI/BrandFocusRing.hpp"
 #include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/DefaultAction.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
 #include "MurvelUI/MurvelFont.hpp"
 #include "MurvelUI/MurvelShape.hpp"
@@ -109,7 +110,8 @@ void ContactListRow::paintEvent(QPaintEvent*) {
     QFont initialsFont = nameFont();
     const qreal initialsWidth = QFontMetricsF(initialsFont).horizontalAdvance(initials_);
     if (initialsWidth > avatarSize - 6)
-        initialsFont.setPixelSize(std::max(1, int(initialsFont.pixelSize() * (avatarSize - 6) / initialsWidth)));
+        initialsFont.setPixelSize(
+            std::max(1, int(initialsFont.pixelSize() * (avatarSize - 6) / initialsWidth)));
     painter.setFont(initialsFont);
     painter.drawText(avatar, Qt::AlignCenter, initials_);
     painter.setFont(nameFont());
@@ -133,14 +135,8 @@ void ContactListRow::changeEvent(QEvent* event) {
 }
 
 void ContactListRow::keyPressEvent(QKeyEvent* event) {
-    // Return presses a focused button too, as Space does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        click();
-        event->accept();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
+    if (!MurvelUI::clickOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace Dialcove

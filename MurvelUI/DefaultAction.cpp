@@ -1,6 +1,7 @@
 #include "MurvelUI/DefaultAction.hpp"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPointer>
 #include <QShortcut>
@@ -16,6 +17,15 @@ QShortcut* pressOnReturn(QWidget* owner, QAbstractButton* button) {
             target->click();
     });
     return shortcut;
+}
+
+bool clickOnReturn(QAbstractButton* button, QKeyEvent* event) {
+    if ((event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) ||
+        event->modifiers() != Qt::NoModifier)
+        return false;
+    button->click();
+    event->accept();
+    return true;
 }
 
 } // namespace MurvelUI

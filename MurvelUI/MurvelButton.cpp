@@ -1,6 +1,7 @@
 #include "MurvelUI/MurvelButton.hpp"
 
 #include "MurvelUI/BrandFocusRing.hpp"
+#include "MurvelUI/DefaultAction.hpp"
 #include "MurvelUI/LabelContrast.hpp"
 #include "MurvelUI/MurvelColor.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
@@ -258,14 +259,8 @@ bool MurvelButton::event(QEvent* event) {
 }
 
 void MurvelButton::keyPressEvent(QKeyEvent* event) {
-    // Return presses a focused button too, as Space does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        click();
-        event->accept();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
+    if (!MurvelUI::clickOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace MurvelUI

@@ -2,6 +2,7 @@
 
 #include "MurvelUI/BrandFocusRing.hpp"
 #include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/DefaultAction.hpp"
 #include "MurvelUI/MurvelEnvironment.hpp"
 #include "MurvelUI/MurvelFont.hpp"
 #include "MurvelUI/MurvelSymbols.hpp"
@@ -107,14 +108,8 @@ void PanelFooterButton::paintEvent(QPaintEvent*) {
 }
 
 void PanelFooterButton::keyPressEvent(QKeyEvent* event) {
-    // Return presses a focused button too, as Space does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        click();
-        event->accept();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
+    if (!MurvelUI::clickOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace MurvelUI
