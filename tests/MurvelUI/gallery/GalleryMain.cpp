@@ -33,6 +33,7 @@
 #include "PreferencesPages.hpp"
 #include "WelcomePages.hpp"
 #include "tests/MurvelUI/OffscreenSetup.hpp"
+#include "tests/MurvelUI/gallery/SampleColumn.hpp"
 
 #include <QApplication>
 #include <QDir>
@@ -46,34 +47,15 @@ using namespace MurvelUI;
 
 namespace {
 
-const MurvelBrand brand{QStringLiteral("Dialcove"), QColor(15, 158, 143), MurvelBrand::Connection::offline,
-                        QColor(72, 200, 182), QColor(15, 138, 125)};
+using Gallery::brand;
 
 // A page of the gallery: the brand background behind a column of labelled samples, 368 points wide
 // like the search panel.
-class Page final : public MurvelStack {
+class Page final : public Gallery::SampleColumn {
 public:
-    Page() : MurvelStack(MurvelStackLayout::Axis::vertical, 12, MurvelStackLayout::Alignment::leading) {
-        setPadding(16);
+    Page() {
         setAttribute(Qt::WA_DontShowOnScreen);
         applyFont(this, MurvelFont::detail);
-    }
-
-    void caption(const QString& text) {
-        auto* label = new MurvelText(text);
-        applyFont(label, MurvelFont::versionLine);
-        label->setColor(MurvelColor::of(&BrandPalette::secondary));
-        stack()->addWidget(label, {});
-    }
-
-    void add(QWidget* widget, bool fill = true) {
-        stack()->addWidget(widget,
-                           fill ? MurvelStackLayout::Options::filling() : MurvelStackLayout::Options());
-    }
-
-protected:
-    void paintBackground(QPainter& painter, MurvelColorScheme scheme) override {
-        BrandBackground::paint(painter, QRectF(rect()), brand.color, scheme);
     }
 };
 

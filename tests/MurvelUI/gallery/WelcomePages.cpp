@@ -17,6 +17,7 @@
 #include "MurvelUI/WelcomeStepRow.hpp"
 #include "MurvelUI/WelcomeStepsLayout.hpp"
 #include "tests/MurvelUI/gallery/GalleryVariants.hpp"
+#include "tests/MurvelUI/gallery/SampleColumn.hpp"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -32,27 +33,9 @@ namespace Gallery {
 namespace {
 
 // Samples on the brand background, 496 points wide like the welcome page.
-class Sheet final : public MurvelStack {
+class Sheet final : public SampleColumn {
 public:
-    Sheet() : MurvelStack(MurvelStackLayout::Axis::vertical, 12, MurvelStackLayout::Alignment::leading) {
-        setPadding(16);
-        setFixedWidth(528);
-    }
-    void caption(const QString& text) {
-        auto* label = new MurvelText(text);
-        applyFont(label, MurvelFont::versionLine);
-        label->setColor(MurvelColor::of(&BrandPalette::secondary));
-        stack()->addWidget(label, {});
-    }
-    void add(QWidget* widget, bool fill = true) {
-        stack()->addWidget(widget,
-                           fill ? MurvelStackLayout::Options::filling() : MurvelStackLayout::Options());
-    }
-
-protected:
-    void paintBackground(QPainter& painter, MurvelColorScheme scheme) override {
-        BrandBackground::paint(painter, QRectF(rect()), brand.color, scheme);
-    }
+    Sheet() { setFixedWidth(528); }
 };
 
 // Builds the sample inside a window that already has the variant's scheme and text size, so it is
