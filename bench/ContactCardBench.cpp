@@ -89,6 +89,16 @@ struct ListedPanel {
     std::unique_ptr<ContactsPanel> panel;
 };
 
+// A shown, never mapped window at the panel's width for the card to live in.
+struct ShownHost {
+    ShownHost() {
+        host.setAttribute(Qt::WA_DontShowOnScreen);
+        host.resize(panelWidth, 900);
+        host.show();
+    }
+    QWidget host;
+};
+
 // Lays the card out at the panel's width and paints it.
 void layOutAndPaint(QWidget& view, QImage& image) {
     view.resize(panelWidth, view.heightForWidth(panelWidth));
@@ -98,10 +108,8 @@ void layOutAndPaint(QWidget& view, QImage& image) {
 
 void BM_OpenCard(benchmark::State& state) {
     ListedPanel listed(generated(int(state.range(0))));
-    QWidget host;
-    host.setAttribute(Qt::WA_DontShowOnScreen);
-    host.resize(panelWidth, 900);
-    host.show();
+    ShownHost shown;
+    QWidget& host = shown.host;
     QImage image(panelWidth, 900, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         listed.panel->navigation().openSelected();
@@ -125,7 +133,8 @@ BENCHMARK(BM_OpenCard)->Arg(5)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_OpenCardInPanel(benchmark::State& state) {
     ListedPanel listed(generated(int(state.range(0))));
     PanelGeometry geometry;
-    ContactsPanelView view(*listed.panel, [] {}, [] {}, geometry, nullptr);
+    ContactsPanelView view(
+        *listed.panel, [] {}, [] {}, geometry, nullptr);
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(ContactsPanelView::panelWidth, view.heightForWidth(ContactsPanelView::panelWidth));
     view.show();
@@ -151,10 +160,8 @@ BENCHMARK(BM_OpenCardInPanel)->Arg(5)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_CompleteCard(benchmark::State& state) {
     ListedPanel listed(generated(int(state.range(0))));
-    QWidget host;
-    host.setAttribute(Qt::WA_DontShowOnScreen);
-    host.resize(panelWidth, 900);
-    host.show();
+    ShownHost shown;
+    QWidget& host = shown.host;
     QImage image(panelWidth, 900, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         listed.panel->navigation().openSelected();
@@ -177,10 +184,8 @@ BENCHMARK(BM_CompleteCard)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_MoveInCard(benchmark::State& state) {
     ListedPanel listed(generated(int(state.range(0))));
     listed.panel->navigation().openSelected();
-    QWidget host;
-    host.setAttribute(Qt::WA_DontShowOnScreen);
-    host.resize(panelWidth, 900);
-    host.show();
+    ShownHost shown;
+    QWidget& host = shown.host;
     auto* view = new ContactDetailView(*listed.panel, *listed.panel->navigation().contact(), 340, {}, &host);
     view->show();
     QImage image(panelWidth, 900, QImage::Format_ARGB32_Premultiplied);
