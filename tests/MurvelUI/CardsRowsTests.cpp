@@ -101,14 +101,6 @@ TEST(ActionRow, ColoursItsSymbolWithTheRowColour) {
     EXPECT_EQ(rectIn(row.trailing(), &row).right(), 259);
 }
 
-// Points XDG_CONFIG_HOME at a fresh folder for one test.
-struct ConfigHome {
-    QTemporaryDir dir;
-    QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    ConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
-    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", saved); }
-};
-
 TEST(OpenAtLoginRow, SwitchShowsTheLoginItemAndAsksItToChange) {
     ConfigHome home;
     LoginItem item(Platform::AutostartEntry(QStringLiteral("works.murvel.dialcove"),

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLayout>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -94,5 +95,13 @@ inline int pixelsUnlike(const QImage& image, const QRect& area, const QColor& co
                 ++count;
     return count;
 }
+
+// Points XDG_CONFIG_HOME at a fresh folder for one test.
+struct ConfigHome {
+    QTemporaryDir dir;
+    QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    ConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
+    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", saved); }
+};
 
 } // namespace KitTest

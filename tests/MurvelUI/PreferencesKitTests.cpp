@@ -134,13 +134,6 @@ TEST(PreferencesGroup, RowsTouchInsideTheCard) {
     EXPECT_EQ(accessible(group.titleView())->role(), QAccessible::Heading);
 }
 
-struct ConfigHome {
-    QTemporaryDir dir;
-    QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    ConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
-    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", saved); }
-};
-
 TEST(PreferencesLoginRow, ARefusedChangeSnapsBack) {
     ConfigHome home;
     // The autostart folder is a regular file: no entry can be written.
