@@ -24,6 +24,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -421,7 +422,12 @@ void WelcomeStepsLayout::placePage() {
     if (QWidget* top = window(); top != nullptr && top != page_)
         visible = std::min(visible, top->height() - page_->mapTo(top, QPoint(0, 0)).y() - sideInset);
     const int area = std::clamp(visible - sectionGap - footerHeight_, 0, stepHeight_);
-    steps_->resize(pageWidth, stepHeight_);
+    // While the steps scroll, they give the scroll bar its strip rather than run under it.
+    const bool scrolls = area < stepHeight_;
+    const int stepsWidth = scrolls ? pageWidth - scroll_->verticalScrollBar()->sizeHint().width() : pageWidth;
+    if (steps_->width() != stepsWidth)
+        steps_->setFixedWidth(stepsWidth);
+    steps_->resize(stepsWidth, scrolls ? steps_->heightForWidth(stepsWidth) : stepHeight_);
     scroll_->setGeometry(0, 0, pageWidth, area);
     footer_->setGeometry(0, area + sectionGap, pageWidth, footerHeight_);
 }

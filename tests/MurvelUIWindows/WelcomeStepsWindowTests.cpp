@@ -56,6 +56,12 @@ TEST(WelcomeStepsWindow, TakesThePagesHeightAndOnAShortScreenKeepsTheFooterInVie
 
     QScrollArea* area = layout->stepScrollArea();
     EXPECT_GT(area->verticalScrollBar()->maximum(), 0) << "the steps scroll";
+    ASSERT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_LE(layout->stepSection()->width(), area->viewport()->width()) << "no text under the scroll bar";
+    EXPECT_EQ(area->verticalScrollBar()->maximum(),
+              layout->stepSection()->heightForWidth(layout->stepSection()->width()) -
+                  area->viewport()->height())
+        << "the narrower steps scroll to their end";
     for (QWidget* kept :
          {static_cast<QWidget*>(layout->loginSwitch()), static_cast<QWidget*>(layout->primaryButton()),
           static_cast<QWidget*>(layout->skipButton())}) {
@@ -75,6 +81,7 @@ TEST(WelcomeStepsWindow, TakesThePagesHeightAndOnAShortScreenKeepsTheFooterInVie
     EXPECT_EQ(window->height(), int(std::ceil(layout->lastReport()->height() / 4)) * 4);
     EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(area->height(), layout->stepSection()->height());
+    EXPECT_EQ(layout->stepSection()->width(), WelcomeStepsLayout::pageWidth) << "the whole page width again";
 }
 
 } // namespace
