@@ -204,6 +204,9 @@ void ContactListSection::rebuildRows() {
             panel_.navigation().openSelected();
         });
         rowsHost_->stack()->addWidget(row, MurvelStackLayout::Options::filling());
+        // Shown now rather than at the next turn of the event loop, as the layout would: the measure
+        // below skips hidden rows, and nothing measures the list again until it changes.
+        row->show();
         rows_.append(row);
     }
     showSelection();

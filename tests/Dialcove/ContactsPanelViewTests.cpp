@@ -449,6 +449,26 @@ TEST(ContactsPanelView, TheFieldHasTheFocusWhileLoadingAndListingOnly) {
     EXPECT_EQ(p.view.window()->focusWidget(), field);
 }
 
+TEST(ContactsPanelView, AListThatChangesWhileShownShowsAllItsNewRows) {
+    // Typing on from a shown list: narrowed, widened, and from recents to results.
+    struct Case {
+        int shown;
+        int listed;
+    };
+    for (const Case c : {Case{8, 1}, Case{8, 3}, Case{2, 1}, Case{3, 8}}) {
+        SCOPED_TRACE(std::to_string(c.shown) + " shown, then " + std::to_string(c.listed));
+        ShownPanelView p;
+        p.graph.openWith(Contacts::numbered(c.shown));
+        p.settle();
+        p.graph.type("person", Contacts::numbered(c.listed));
+        p.settle();
+        const Dialcove::ContactListSection& list = *p.view.listSection();
+        ASSERT_EQ(list.rows().size(), c.listed);
+        EXPECT_GE(p.view.listContentHeight(), c.listed * list.rows().front()->height());
+        EXPECT_EQ(list.scrollArea()->height(), std::min(p.view.listContentHeight(), p.view.viewportHeight()));
+    }
+}
+
 TEST(ContactsPanelView, MovingTheSelectionCentresItsRowOnceTheRowsAreMeasured) {
     // The smallest viewport: 88 points for eight rows.
     ShownPanelView p(300);
