@@ -3,8 +3,10 @@
 #include "Platform/Contacts/AddressBookLogging.hpp"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <sys/stat.h>
 
 namespace Platform {
 
@@ -16,6 +18,15 @@ bool isCardFile(const QFileInfo& info) {
                              suffix.compare("vcard", Qt::CaseInsensitive) == 0);
 }
 
+// The folder the path names now, if any: a folder moved away keeps its watches, and another may
+// take its path.
+std::optional<std::pair<quint64, quint64>> folderIdentity(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return std::pair<quint64, quint64>(info.st_dev, info.st_ino);
+}
+
 } // namespace
 
 AddressBookWatcher::AddressBookWatcher(AddressBookSettings settings, std::chrono::milliseconds debounce,
@@ -24,7 +35,7 @@ AddressBookWatcher::AddressBookWatcher(AddressBookSettings settings, std::chrono
     debounce_.setSingleShot(true);
     debounce_.setInterval(debounce);
     connect(&debounce_, &QTimer::timeout, this, &AddressBookWatcher::deliverChange);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &AddressBookWatcher::scheduleChange);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &AddressBookWatcher::directoryChanged);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &AddressBookWatcher::scheduleChange);
     watchFolder();
 }
@@ -35,6 +46,13 @@ void AddressBookWatcher::retarget() {
         return;
     folder_ = folder;
     watchFolder();
+    scheduleChange();
+}
+
+void AddressBookWatcher::directoryChanged(const QString& path) {
+    // The parent is watched only to see the folder come, go or be replaced, not its neighbours.
+    if (path == QFileInfo(folder_).absolutePath() && folderIdentity(folder_) == watchedIdentity_)
+        return;
     scheduleChange();
 }
 
@@ -49,8 +67,21 @@ void AddressBookWatcher::deliverChange() {
 }
 
 void AddressBookWatcher::watchFolder() {
+    const std::optional<std::pair<quint64, quint64>> identity = folderIdentity(folder_);
+    if (identity != watchedIdentity_) {
+        // The watches of a folder follow it when it moves: start again from the one there now.
+        const QStringList watched = watcher_.files() + watcher_.directories();
+        if (!watched.isEmpty())
+            watcher_.removePaths(watched);
+        watchedIdentity_ = identity;
+    }
+
     QSet<QString> wanted;
     const QFileInfo root(folder_);
+    // Its parent sees the folder itself moved away or replaced, or created while it is missing.
+    const QString parent = root.absolutePath();
+    if (QFileInfo(parent).isDir())
+        wanted.insert(parent);
     if (root.isDir()) {
         wanted.insert(folder_);
         const QDir dir(folder_);
@@ -64,11 +95,6 @@ void AddressBookWatcher::watchFolder() {
                 wanted.insert(entry.absoluteFilePath());
             }
         }
-    } else {
-        // Sees the folder appear, as when a sync tool runs for the first time.
-        const QString parent = root.absolutePath();
-        if (QFileInfo(parent).isDir())
-            wanted.insert(parent);
     }
 
     QStringList stale;

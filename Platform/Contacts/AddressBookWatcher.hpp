@@ -6,13 +6,15 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <optional>
+#include <utility>
 
 namespace Platform {
 
 // The address book's store-changed notification. Watches the folder, its sub-folders and their
 // .vcf files; a burst of changes (a sync tool writing hundreds of files) gives one `changed`,
 // after `debounce` without further change, on the thread the watcher lives on (the main thread).
-// While the folder does not exist its parent is watched, so its creation is seen.
+// Its parent is watched too, so that the folder's creation, removal or replacement is seen.
 class AddressBookWatcher : public QObject {
     Q_OBJECT
 
@@ -29,6 +31,7 @@ signals:
     void changed();
 
 private:
+    void directoryChanged(const QString& path);
     void scheduleChange();
     void deliverChange();
     void watchFolder();
@@ -36,6 +39,8 @@ private:
     AddressBookSettings settings_;
     QString folder_;
     QFileSystemWatcher watcher_;
+    // The device and inode of the folder watched, none while it is missing.
+    std::optional<std::pair<quint64, quint64>> watchedIdentity_;
     QTimer debounce_;
     bool reportedWatchLimit_ = false;
 };

@@ -79,3 +79,27 @@ TEST_F(AddressBookWatcherTest, SeesTheFolderAppearAndFollowsANewFolder) {
     write("d.vcf", card("FN:D\r\n"));
     EXPECT_EQ(nextChange(spy), 1);
 }
+
+TEST_F(AddressBookWatcherTest, FollowsAFolderMovedAwayAndOneMadeInItsPlace) {
+    write("a.vcf", card("FN:A\r\n"));
+    AddressBookWatcher watcher(settings(), 20ms);
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+
+    // Moved away, as a file manager's trash or a sync tool's swap does: the cards are gone.
+    const QString moved = home_.filePath("moved");
+    ASSERT_TRUE(QDir().rename(folder_, moved));
+    EXPECT_EQ(nextChange(spy), 1);
+    // A new folder in its place is the one watched, not the one moved away.
+    ASSERT_TRUE(QDir().mkpath(folder_));
+    EXPECT_EQ(nextChange(spy), 1);
+    write("b.vcf", card("FN:B\r\n"));
+    EXPECT_EQ(nextChange(spy), 1);
+    spy.clear();
+    ASSERT_TRUE(QFile::remove(moved + "/a.vcf"));
+    EXPECT_FALSE(spy.wait(300)) << "the folder moved away is no longer watched";
+
+    // Elsewhere beside the folder, nothing concerns the cards.
+    spy.clear();
+    ASSERT_TRUE(QDir().mkpath(home_.filePath("unrelated")));
+    EXPECT_FALSE(spy.wait(300));
+}
