@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -230,6 +231,21 @@ TEST_F(SyncFolderStoreTest, ForeignAndUnusableFilesChangeNothingAndStayInPlace) 
     EXPECT_EQ(store.identityToken(), identity);
     for (const QString& name : foreign)
         EXPECT_TRUE(QFile::exists(folder + '/' + name)) << name.toStdString();
+}
+
+TEST_F(SyncFolderStoreTest, AWriteReplacesALinkInTheRecordsPlaceAndLeavesItsTargetAlone) {
+    // A sync tool carries links as links: one in a record's place may point anywhere.
+    const QString outside = root.filePath("outside.txt");
+    writeFile(outside, "precious");
+    ASSERT_TRUE(QFile::link(outside, pathOf(enabledKey)));
+    SyncFolderStore store(folder, options());
+    EXPECT_FALSE(store.data(enabledKey).has_value());
+
+    store.setData(enabledKey, "mine");
+    EXPECT_EQ(readFile(outside), "precious");
+    EXPECT_FALSE(QFileInfo(pathOf(enabledKey)).isSymLink());
+    EXPECT_EQ(readFile(pathOf(enabledKey)), "mine");
+    EXPECT_EQ(SyncFolderStore(folder, options()).data(enabledKey), "mine");
 }
 
 TEST_F(SyncFolderStoreTest, QuotaRefusesWritesOverItAndReportsThem) {
