@@ -31,6 +31,9 @@ qint64 nanoseconds(const timespec& time) {
 }
 
 std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
+    // Opening a pipe or a device in a file's place could wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using Platform::SyncFolderStore;
 using Reason = Platform::SyncFolderStore::ChangeReason;
@@ -325,6 +326,13 @@ TEST_F(SyncFolderStoreTest, IdentityFollowsTheFolderRules) {
         }
     }
     EXPECT_FALSE(SyncFolderStore(std::nullopt, options()).identityToken().has_value());
+}
+
+TEST_F(SyncFolderStoreTest, APipeInTheIdentitysPlaceIsNoIdentityAndNothingWaitsOnIt) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(identityPath()).constData(), 0600), 0);
+    SyncFolderStore store(folder, options());
+    EXPECT_FALSE(store.identityToken().has_value());
+    EXPECT_TRUE(QFileInfo(identityPath()).exists());
 }
 
 TEST_F(SyncFolderStoreTest, IdentityThatArrivesLaterIsAnAccountChange) {
