@@ -174,6 +174,25 @@ TEST(AutostartEntry, ProgramPathsSurviveQuotingAndEscaping) {
               QStringLiteral("/usr/bin/dialcove"));
 }
 
+TEST(AutostartEntry, EnablingOverALinkReplacesTheLinkNotItsTarget) {
+    // Linking an application's menu entry into autostart is a common way to start it at login.
+    ConfigHome home;
+    const QByteArray menuEntry = "[Desktop Entry]\nType=Application\nName=Dialcove\nExec=dialcove\n"
+                                 "Icon=dialcove\nCategories=Office;\n";
+    const QString menuFile = QStringLiteral("applications/works.murvel.dialcove.desktop");
+    home.write(menuFile, menuEntry);
+    ASSERT_TRUE(QDir().mkpath(home.path(QStringLiteral("autostart"))));
+    ASSERT_TRUE(QFile::link(home.path(menuFile), home.path(entryFile)));
+
+    const AutostartEntry entry = testEntry();
+    ASSERT_FALSE(entry.enable().has_value());
+    EXPECT_TRUE(entry.isEnabled());
+    EXPECT_FALSE(QFileInfo(home.path(entryFile)).isSymLink());
+    QFile menu(home.path(menuFile));
+    ASSERT_TRUE(menu.open(QIODevice::ReadOnly));
+    EXPECT_EQ(menu.readAll(), menuEntry);
+}
+
 TEST(LoginItem, SharedIsOneItemForTheRunningProgram) {
     ConfigHome home;
     LoginItem& shared = LoginItem::shared();
