@@ -142,7 +142,10 @@ bool AutostartEntry::isEnabled() const {
     if (!ok || isTrue(keys.value(QStringLiteral("Hidden"))) ||
         isFalse(keys.value(QStringLiteral("X-GNOME-Autostart-enabled"))))
         return false;
-    const QString program = programOfExec(keys.value(QStringLiteral("Exec")));
+    QString program = programOfExec(keys.value(QStringLiteral("Exec")));
+    // A program named without a path is looked up on PATH, as the session starting it does.
+    if (!program.isEmpty() && !program.contains(QLatin1Char('/')))
+        program = QStandardPaths::findExecutable(program);
     return !program.isEmpty() && samePath(program, executable_);
 }
 

@@ -193,6 +193,36 @@ TEST(AutostartEntry, EnablingOverALinkReplacesTheLinkNotItsTarget) {
     EXPECT_EQ(menu.readAll(), menuEntry);
 }
 
+TEST(AutostartEntry, AProgramNamedWithoutAPathIsLookedUpOnThePath) {
+    // Tools that add startup applications copy the menu entry, whose Exec often names the
+    // program alone.
+    ConfigHome home;
+    home.write(QStringLiteral("bin/dialcove"), "#!/bin/sh\n");
+    home.write(QStringLiteral("bin/other"), "#!/bin/sh\n");
+    for (const char* name : {"bin/dialcove", "bin/other"})
+        ASSERT_TRUE(
+            QFile::setPermissions(home.path(QString::fromLatin1(name)), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(home.path(QStringLiteral("bin"))) + ":/usr/bin:/bin");
+    const AutostartEntry entry(QStringLiteral("works.murvel.dialcove"), QStringLiteral("Dialcove"),
+                               home.path(QStringLiteral("bin/dialcove")));
+
+    const struct {
+        QByteArray content;
+        bool enabled;
+    } cases[] = {
+        {"[Desktop Entry]\nType=Application\nExec=dialcove %U\n", true},
+        {"[Desktop Entry]\nType=Application\nExec=dialcove\n", true},
+        {"[Desktop Entry]\nType=Application\nExec=other\n", false},
+        {"[Desktop Entry]\nType=Application\nExec=not-installed-anywhere\n", false},
+    };
+    for (const auto& c : cases) {
+        home.write(entryFile, c.content);
+        EXPECT_EQ(entry.isEnabled(), c.enabled) << c.content.toStdString();
+    }
+    qputenv("PATH", savedPath);
+}
+
 TEST(LoginItem, SharedIsOneItemForTheRunningProgram) {
     ConfigHome home;
     LoginItem& shared = LoginItem::shared();
