@@ -133,6 +133,10 @@ PreferenceSync::Stored PreferenceSync::record(const PreferenceStorage& store,
     std::optional<PreferenceRecord> decoded = PreferenceRecord::decoded(bytes->toStdString());
     if (!decoded || !decoded->isValid())
         return {true, std::nullopt};
+    // Every value is written as JSON, so a payload that is not is damage, not a newer value: it must
+    // not win a merge over a good copy.
+    if (decoded->payload() && !nlohmann::json::accept(*decoded->payload()))
+        return {true, std::nullopt};
     return {true, std::move(decoded)};
 }
 

@@ -142,7 +142,10 @@ bool AutostartEntry::isEnabled() const {
     if (!ok || isTrue(keys.value(QStringLiteral("Hidden"))) ||
         isFalse(keys.value(QStringLiteral("X-GNOME-Autostart-enabled"))))
         return false;
-    const QString program = programOfExec(keys.value(QStringLiteral("Exec")));
+    QString program = programOfExec(keys.value(QStringLiteral("Exec")));
+    // A program named without a path is looked up on PATH, as the session starting it does.
+    if (!program.isEmpty() && !program.contains(QLatin1Char('/')))
+        program = QStandardPaths::findExecutable(program);
     return !program.isEmpty() && samePath(program, executable_);
 }
 
@@ -161,6 +164,13 @@ std::optional<QString> AutostartEntry::enable() const {
                             escapeValue(execValue(executable_)) +
                             QLatin1String("\nTerminal=false\n"
                                           "X-GNOME-Autostart-enabled=true\n");
+    // QSaveFile would write through a link, over the file it points at (often the application's
+    // own menu entry): the entry replaces the link instead.
+    if (QFileInfo(path).isSymLink()) {
+        QFile link(path);
+        if (!link.remove())
+            return QStringLiteral("cannot replace the link %1: %2").arg(path, link.errorString());
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());

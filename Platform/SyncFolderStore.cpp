@@ -1,6 +1,6 @@
 #include "Platform/SyncFolderStore.hpp"
-#include "Platform/PlatformLogging.hpp"
 
+#include "Platform/PlatformLogging.hpp"
 #include "Platform/SyncFolderFileNames.hpp"
 #include "Platform/UserDefaults.hpp"
 
@@ -31,6 +31,9 @@ qint64 nanoseconds(const timespec& time) {
 }
 
 std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
+    // Opening a pipe or a device in a file's place could wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -42,6 +45,14 @@ std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
 
 // What went wrong, or nothing when the bytes are in place.
 std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes) {
+    // QSaveFile writes through a link to its target, which a synced link may put anywhere: the
+    // record replaces the link instead.
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        QFile link(path);
+        if (!link.remove())
+            return link.errorString();
+    }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return std::nullopt;

@@ -121,7 +121,11 @@ std::optional<QString> UrlOpener::fileUrl(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile())
         return std::nullopt;
-    return QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    // QUrl leaves "[" and "]" bare in a path, where they are not allowed and open would refuse them.
+    return QUrl::fromLocalFile(file.absoluteFilePath())
+        .toString(QUrl::FullyEncoded)
+        .replace(u'[', QLatin1String("%5B"))
+        .replace(u']', QLatin1String("%5D"));
 }
 
 } // namespace Platform

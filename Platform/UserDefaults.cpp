@@ -5,15 +5,28 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace Platform {
 
 namespace {
 
+// QSettings reads NUL bytes and bytes that are not UTF-8 without a complaint, as nothing or as
+// replacement characters, and the next write would replace them for good.
+bool holdsNonText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = utf8(bytes); // decodes, setting hasError()
+    return bytes.contains('\0') || utf8.hasError();
+}
+
 // `path`, after copying the file aside when it does not parse.
 const QString& keptIfCorrupt(const QString& path) {
     const QSettings probe(path, QSettings::IniFormat);
-    if (probe.status() == QSettings::FormatError) {
+    if (probe.status() == QSettings::FormatError || holdsNonText(path)) {
         const QString copy = path + ".corrupt-" + QDateTime::currentDateTimeUtc().toString("yyyyMMdd-HHmmss");
         if (QFile::copy(path, copy))
             qCWarning(lcDefaults) << "settings file does not parse, kept a copy:" << copy;

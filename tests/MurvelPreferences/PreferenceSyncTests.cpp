@@ -174,6 +174,9 @@ TEST_F(PreferenceSyncRules, UnreadableCopyBlocksItsKeyAndIsLeftAlone) {
         {"local record too long", true, oversized},
         {"cloud bytes that are not JSON", false, "x"},
         {"cloud record of another version", false, R"({"version":2,"revision":9,"writer":"w"})"},
+        // No version of the app stores a value that is not JSON: such a record is damaged.
+        {"local record whose value is not JSON", true, recordBytes(9, theirs, "tru")},
+        {"cloud record whose value is not JSON", false, recordBytes(9, theirs, R"({"cut)")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

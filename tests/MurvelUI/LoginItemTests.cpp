@@ -174,6 +174,55 @@ TEST(AutostartEntry, ProgramPathsSurviveQuotingAndEscaping) {
               QStringLiteral("/usr/bin/dialcove"));
 }
 
+TEST(AutostartEntry, EnablingOverALinkReplacesTheLinkNotItsTarget) {
+    // Linking an application's menu entry into autostart is a common way to start it at login.
+    ConfigHome home;
+    const QByteArray menuEntry = "[Desktop Entry]\nType=Application\nName=Dialcove\nExec=dialcove\n"
+                                 "Icon=dialcove\nCategories=Office;\n";
+    const QString menuFile = QStringLiteral("applications/works.murvel.dialcove.desktop");
+    home.write(menuFile, menuEntry);
+    ASSERT_TRUE(QDir().mkpath(home.path(QStringLiteral("autostart"))));
+    ASSERT_TRUE(QFile::link(home.path(menuFile), home.path(entryFile)));
+
+    const AutostartEntry entry = testEntry();
+    ASSERT_FALSE(entry.enable().has_value());
+    EXPECT_TRUE(entry.isEnabled());
+    EXPECT_FALSE(QFileInfo(home.path(entryFile)).isSymLink());
+    QFile menu(home.path(menuFile));
+    ASSERT_TRUE(menu.open(QIODevice::ReadOnly));
+    EXPECT_EQ(menu.readAll(), menuEntry);
+}
+
+TEST(AutostartEntry, AProgramNamedWithoutAPathIsLookedUpOnThePath) {
+    // Tools that add startup applications copy the menu entry, whose Exec often names the
+    // program alone.
+    ConfigHome home;
+    home.write(QStringLiteral("bin/dialcove"), "#!/bin/sh\n");
+    home.write(QStringLiteral("bin/other"), "#!/bin/sh\n");
+    for (const char* name : {"bin/dialcove", "bin/other"})
+        ASSERT_TRUE(
+            QFile::setPermissions(home.path(QString::fromLatin1(name)), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(home.path(QStringLiteral("bin"))) + ":/usr/bin:/bin");
+    const AutostartEntry entry(QStringLiteral("works.murvel.dialcove"), QStringLiteral("Dialcove"),
+                               home.path(QStringLiteral("bin/dialcove")));
+
+    const struct {
+        QByteArray content;
+        bool enabled;
+    } cases[] = {
+        {"[Desktop Entry]\nType=Application\nExec=dialcove %U\n", true},
+        {"[Desktop Entry]\nType=Application\nExec=dialcove\n", true},
+        {"[Desktop Entry]\nType=Application\nExec=other\n", false},
+        {"[Desktop Entry]\nType=Application\nExec=not-installed-anywhere\n", false},
+    };
+    for (const auto& c : cases) {
+        home.write(entryFile, c.content);
+        EXPECT_EQ(entry.isEnabled(), c.enabled) << c.content.toStdString();
+    }
+    qputenv("PATH", savedPath);
+}
+
 TEST(LoginItem, SharedIsOneItemForTheRunningProgram) {
     ConfigHome home;
     LoginItem& shared = LoginItem::shared();

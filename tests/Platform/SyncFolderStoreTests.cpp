@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using Platform::SyncFolderStore;
 using Reason = Platform::SyncFolderStore::ChangeReason;
@@ -232,6 +234,21 @@ TEST_F(SyncFolderStoreTest, ForeignAndUnusableFilesChangeNothingAndStayInPlace) 
         EXPECT_TRUE(QFile::exists(folder + '/' + name)) << name.toStdString();
 }
 
+TEST_F(SyncFolderStoreTest, AWriteReplacesALinkInTheRecordsPlaceAndLeavesItsTargetAlone) {
+    // A sync tool carries links as links: one in a record's place may point anywhere.
+    const QString outside = root.filePath("outside.txt");
+    writeFile(outside, "precious");
+    ASSERT_TRUE(QFile::link(outside, pathOf(enabledKey)));
+    SyncFolderStore store(folder, options());
+    EXPECT_FALSE(store.data(enabledKey).has_value());
+
+    store.setData(enabledKey, "mine");
+    EXPECT_EQ(readFile(outside), "precious");
+    EXPECT_FALSE(QFileInfo(pathOf(enabledKey)).isSymLink());
+    EXPECT_EQ(readFile(pathOf(enabledKey)), "mine");
+    EXPECT_EQ(SyncFolderStore(folder, options()).data(enabledKey), "mine");
+}
+
 TEST_F(SyncFolderStoreTest, QuotaRefusesWritesOverItAndReportsThem) {
     SyncFolderStore::Options tiny = options();
     tiny.quota = {30, 2}; // key bytes and value bytes together
@@ -309,6 +326,13 @@ TEST_F(SyncFolderStoreTest, IdentityFollowsTheFolderRules) {
         }
     }
     EXPECT_FALSE(SyncFolderStore(std::nullopt, options()).identityToken().has_value());
+}
+
+TEST_F(SyncFolderStoreTest, APipeInTheIdentitysPlaceIsNoIdentityAndNothingWaitsOnIt) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(identityPath()).constData(), 0600), 0);
+    SyncFolderStore store(folder, options());
+    EXPECT_FALSE(store.identityToken().has_value());
+    EXPECT_TRUE(QFileInfo(identityPath()).exists());
 }
 
 TEST_F(SyncFolderStoreTest, IdentityThatArrivesLaterIsAnAccountChange) {

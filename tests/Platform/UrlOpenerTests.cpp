@@ -3,6 +3,9 @@
 #include "tests/support/FakeXdgOpen.hpp"
 #include "tests/support/QtPrinters.hpp"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using Platform::UrlOpener;
@@ -81,4 +84,22 @@ TEST(UrlOpenerTest, AnOpenerStillRunningAtTheTimeoutIsLeftToFinish) {
     // Not killed: it ends when its handler does.
     fake.release();
     EXPECT_EQ(fake.calls(), (std::vector<QStringList>{{"https://wa.me/4915112345678"}}));
+}
+
+TEST(UrlOpenerTest, TheFileUrlOfAnyFileNameIsOneTheOpenerTakes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"Ana Lima #1.vcf", "Work [old].vcf", "[x]", "a?b&c=d%20e.vcf", "50% ~'$;@:.vcf",
+                             "\xF0\x9F\x93\x87 \xE2\x80\xAE.vcf", "-h"}) {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+        file.close();
+        const std::optional<QString> url = UrlOpener::fileUrl(path);
+        ASSERT_TRUE(url.has_value()) << name;
+        EXPECT_TRUE(UrlOpener::isWellFormed(*url)) << url->toStdString();
+        EXPECT_EQ(QUrl(*url, QUrl::StrictMode).toLocalFile(), path) << url->toStdString();
+    }
+    EXPECT_FALSE(UrlOpener::fileUrl(dir.path()).has_value());
+    EXPECT_FALSE(UrlOpener::fileUrl(dir.filePath("missing.vcf")).has_value());
 }

@@ -133,3 +133,34 @@ TEST_F(UserDefaultsTest, FileThatDoesNotParseIsKeptAside) {
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), broken);
 }
+
+TEST_F(UserDefaultsTest, FileOfBytesThatAreNotTextIsKeptAside) {
+    // QSettings takes these without a word, and the next write would replace them.
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool keptAside;
+    } cases[] = {
+        {"zeros", QByteArray(64, '\0'), true},
+        {"binary", QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\rIHDR", 16), true},
+        {"latin1", "[General]\nname=Jos\xE9\n", true},
+        {"utf8", "[General]\nname=Jos\xC3\xA9\n", false},
+        {"empty", "", false},
+    };
+    for (const auto& c : cases) {
+        const QString file = QString("%1.ini").arg(c.name);
+        writeFile(home.filePath(file), c.bytes);
+        UserDefaults defaults(home.filePath(file));
+        defaults.setBool("hasSeenWelcome", true);
+        EXPECT_TRUE(defaults.boolValue("hasSeenWelcome")) << c.name;
+
+        const QStringList copies = QDir(home.path()).entryList({file + ".corrupt-*"}, QDir::Files);
+        ASSERT_EQ(copies.size(), c.keptAside ? 1 : 0) << c.name;
+        if (c.keptAside) {
+            QFile copy(home.filePath(copies.front()));
+            ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+            EXPECT_EQ(copy.readAll(), c.bytes) << c.name;
+        }
+    }
+}
+
