@@ -40,6 +40,10 @@ AccessDialog::AccessDialog(AddressBook book, FolderChooser chooser, QWidget* par
     state_ = new QLabel(this);
     state_->setObjectName("state");
     state_->setWordWrap(true);
+    error_ = new QLabel(this);
+    error_->setObjectName("error");
+    error_->setWordWrap(true);
+    error_->hide();
 
     allowed_ = new QCheckBox(tr("Allow Dialcove to read these contacts"), this);
     allowed_->setObjectName("allowed");
@@ -55,6 +59,7 @@ AccessDialog::AccessDialog(AddressBook book, FolderChooser chooser, QWidget* par
     layout->addWidget(folderTitle);
     layout->addLayout(folderRow);
     layout->addWidget(state_);
+    layout->addWidget(error_);
     layout->addSpacing(8);
     layout->addWidget(allowed_);
     layout->addWidget(promise);
@@ -67,17 +72,13 @@ void AccessDialog::chooseFolder() {
     const QString chosen = chooser_(this, book_.folder());
     if (chosen.isEmpty() || chosen == book_.folder())
         return;
-    book_.settings().setFolder(chosen);
-    showState();
-    emit accessChanged();
+    changedOrNotSaved(book_.settings().setFolder(chosen));
 }
 
 void AccessDialog::useDefaultFolder() {
     if (book_.folder() == AddressBookSettings::defaultFolder())
         return;
-    book_.settings().setFolder(QString());
-    showState();
-    emit accessChanged();
+    changedOrNotSaved(book_.settings().setFolder(QString()));
 }
 
 void AccessDialog::setAllowed(bool allowed) {
@@ -85,9 +86,17 @@ void AccessDialog::setAllowed(bool allowed) {
         allowed ? AddressBookSettings::Consent::given : AddressBookSettings::Consent::declined;
     if (book_.settings().consent() == consent)
         return;
-    book_.settings().setConsent(consent);
+    changedOrNotSaved(book_.settings().setConsent(consent));
+}
+
+void AccessDialog::changedOrNotSaved(bool saved) {
+    // The state shown is read back from the file, so a choice it did not take shows as not made.
+    error_->setVisible(!saved);
+    if (!saved)
+        error_->setText(book_.settings().notSavedText());
     showState();
-    emit accessChanged();
+    if (saved)
+        emit accessChanged();
 }
 
 void AccessDialog::showState() {

@@ -32,11 +32,14 @@ private:
     void useDefaultFolder();
     void setAllowed(bool allowed);
     void showState();
+    // After a change, or the line saying the file did not take it.
+    void changedOrNotSaved(bool saved);
 
     AddressBook book_;
     FolderChooser chooser_;
     QLabel* folder_ = nullptr;
     QLabel* state_ = nullptr;
+    QLabel* error_ = nullptr;
     QPushButton* choose_ = nullptr;
     QPushButton* useDefault_ = nullptr;
     QCheckBox* allowed_ = nullptr;

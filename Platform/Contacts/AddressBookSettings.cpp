@@ -1,5 +1,8 @@
 #include "Platform/Contacts/AddressBookSettings.hpp"
 
+#include "Platform/Contacts/AddressBookLogging.hpp"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -10,6 +13,16 @@ namespace {
 
 constexpr const char* kFolderKey = "folder";
 constexpr const char* kConsentKey = "consent";
+
+// QSettings writes late and says nothing unless asked: a choice the file did not take must not
+// look stored.
+bool written(QSettings& settings) {
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    qCWarning(lcAddressBook) << "cannot write the address book settings:" << settings.fileName();
+    return false;
+}
 
 QString cleanAbsolute(const QString& path) {
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
@@ -40,14 +53,15 @@ QString AddressBookSettings::folder() const {
     return cleanAbsolute(chosen.isEmpty() ? defaultFolder() : chosen);
 }
 
-void AddressBookSettings::setFolder(const QString& folder) {
+bool AddressBookSettings::setFolder(const QString& folder) {
     if (isFolderForced())
-        return;
+        return true;
     QSettings settings(file_, QSettings::IniFormat);
     if (folder.isEmpty())
         settings.remove(kFolderKey);
     else
         settings.setValue(kFolderKey, cleanAbsolute(folder));
+    return written(settings);
 }
 
 AddressBookSettings::Consent AddressBookSettings::consent() const {
@@ -59,7 +73,7 @@ AddressBookSettings::Consent AddressBookSettings::consent() const {
     return Consent::none;
 }
 
-void AddressBookSettings::setConsent(Consent consent) {
+bool AddressBookSettings::setConsent(Consent consent) {
     QSettings settings(file_, QSettings::IniFormat);
     switch (consent) {
     case Consent::none:
@@ -72,6 +86,13 @@ void AddressBookSettings::setConsent(Consent consent) {
         settings.setValue(kConsentKey, QStringLiteral("given"));
         break;
     }
+    return written(settings);
+}
+
+QString AddressBookSettings::notSavedText() const {
+    return QCoreApplication::translate("Platform::AddressBookSettings",
+                                       "Your choice could not be saved: %1 cannot be written.")
+        .arg(file_);
 }
 
 } // namespace Platform

@@ -29,10 +29,14 @@ public:
     QString folder() const;
     bool isFolderForced() const;
     // An empty folder goes back to the default. Ignored while the environment forces one.
-    void setFolder(const QString& folder);
+    // False only when the file could not be written (logged); the stored choice is then unchanged.
+    bool setFolder(const QString& folder);
 
     Consent consent() const;
-    void setConsent(Consent consent);
+    // False when the file could not be written (logged).
+    bool setConsent(Consent consent);
+    // What the dialogs say when a choice could not be written.
+    QString notSavedText() const;
 
 private:
     QString file_;

@@ -43,18 +43,24 @@ ConsentDialog::ConsentDialog(AddressBook book, QWidget* parent) : QDialog(parent
     QPushButton* decline = buttons->addButton(tr("Don't Allow"), QDialogButtonBox::RejectRole);
     decline->setObjectName("decline");
     connect(allow, &QPushButton::clicked, this, [this] {
-        book_.settings().setConsent(AddressBookSettings::Consent::given);
-        accept();
+        if (record(AddressBookSettings::Consent::given))
+            accept();
     });
     connect(decline, &QPushButton::clicked, this, [this] {
-        book_.settings().setConsent(AddressBookSettings::Consent::declined);
-        reject();
+        if (record(AddressBookSettings::Consent::declined))
+            reject();
     });
+
+    error_ = new QLabel(this);
+    error_->setObjectName("error");
+    error_->setWordWrap(true);
+    error_->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addWidget(body);
     layout->addLayout(folderRow);
+    layout->addWidget(error_);
     layout->addWidget(buttons);
     setMinimumWidth(420);
     showFolder();
@@ -64,8 +70,21 @@ void ConsentDialog::chooseFolder() {
     const QString chosen = QFileDialog::getExistingDirectory(this, tr("Contacts Folder"), book_.folder());
     if (chosen.isEmpty())
         return;
-    book_.settings().setFolder(chosen);
+    if (!book_.settings().setFolder(chosen))
+        showNotSaved();
     showFolder();
+}
+
+bool ConsentDialog::record(AddressBookSettings::Consent consent) {
+    if (book_.settings().setConsent(consent))
+        return true;
+    showNotSaved();
+    return false;
+}
+
+void ConsentDialog::showNotSaved() {
+    error_->setText(book_.settings().notSavedText());
+    error_->show();
 }
 
 void ConsentDialog::showFolder() {

@@ -20,9 +20,13 @@ public:
 private:
     void chooseFolder();
     void showFolder();
+    // Records the answer; when the file does not take it, says so and keeps the dialog open.
+    bool record(AddressBookSettings::Consent consent);
+    void showNotSaved();
 
     AddressBook book_;
     QLabel* folder_ = nullptr;
+    QLabel* error_ = nullptr;
 };
 
 } // namespace Platform

@@ -166,3 +166,46 @@ TEST_F(AccessDialogTest, AccessSettingsOpenOneDialog) {
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(access.authorization(), Authorization::authorized);
 }
+
+// A settings file that cannot be written (here a file stands where its folder should be): both
+// dialogs say so, nothing looks chosen, and the consent dialog stays open for another try.
+TEST_F(AccessDialogTest, AChoiceTheSettingsFileDoesNotTakeIsSaidAndNotShownAsMade) {
+    QFile blocker(home_.filePath("blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const AddressBookSettings unwritable(home_.filePath("blocked/addressbook.conf"));
+    const QString offered = home_.filePath("chosen");
+    ASSERT_TRUE(QDir().mkpath(offered));
+
+    for (const char* button : {"allow", "decline"}) {
+        ConsentDialog consent{AddressBook(unwritable)};
+        consent.show();
+        consent.findChild<QPushButton*>(button)->click();
+        EXPECT_TRUE(consent.isVisible()) << button;
+        EXPECT_EQ(consent.result(), 0) << button;
+        const QLabel* error = consent.findChild<QLabel*>("error");
+        EXPECT_TRUE(error->isVisible()) << button;
+        EXPECT_TRUE(error->text().contains(unwritable.file())) << error->text().toStdString();
+        EXPECT_EQ(unwritable.consent(), Consent::none);
+    }
+
+    AccessDialog access(AddressBook(unwritable), [&](QWidget*, const QString&) { return offered; });
+    access.show();
+    QSignalSpy changed(&access, &AccessDialog::accessChanged);
+    auto* allowed = access.findChild<QCheckBox*>("allowed");
+    allowed->click();
+    EXPECT_FALSE(allowed->isChecked()) << "the box shows what is stored";
+    EXPECT_TRUE(access.findChild<QLabel*>("error")->isVisible());
+    access.findChild<QPushButton*>("chooseFolder")->click();
+    EXPECT_NE(unwritable.folder(), offered);
+    EXPECT_NE(access.findChild<QLabel*>("folder")->text(), offered);
+    EXPECT_EQ(changed.count(), 0);
+
+    // Once the file takes the choice, the line goes.
+    ASSERT_TRUE(blocker.remove());
+    allowed->click();
+    EXPECT_TRUE(allowed->isChecked());
+    EXPECT_FALSE(access.findChild<QLabel*>("error")->isVisible());
+    EXPECT_EQ(unwritable.consent(), Consent::given);
+    EXPECT_EQ(changed.count(), 1);
+}
