@@ -3,7 +3,7 @@
 #include "MurvelCommerceUpdates/UpdateFeed.hpp"
 #include "MurvelCommerceUpdatesCore/AppVersion.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateSchedule.hpp"
-#include "MurvelUI/UpdateNotifier.hpp"
+#include "MurvelUI/Update/UpdateNotifier.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QDateTime>

@@ -7,7 +7,7 @@
 // Every eighth card carries a small photo. BM_WorkerSearch: one search through the worker, as a
 // keystroke in the panel makes it, over a loaded book in the app's order, for each kind of query,
 // with hits that sort last in the book.
-#include "Dialcove/ContactsWorker.hpp"
+#include "Dialcove/Services/ContactsWorker.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
 
 #include <QCoreApplication>

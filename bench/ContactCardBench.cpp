@@ -5,14 +5,14 @@
 // BM_MoveInCard: one arrow move between fields until the card is restyled, scrolled and painted
 // again, on the complete card; the target is 8 ms, also with 1,000 fields. BM_OpenCardInPanel: Return
 // until the whole panel view, chrome and card, is laid out and painted, as the window shows it.
-#include "Dialcove/ContactDetailView.hpp"
-#include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/ContactsPanelView.hpp"
-#include "Dialcove/PanelGeometry.hpp"
-#include "tests/Dialcove/FakeContactOutputService.hpp"
-#include "tests/Dialcove/FakeContactPermissionService.hpp"
-#include "tests/Dialcove/FakeContactRecentStorage.hpp"
-#include "tests/Dialcove/FakeContactSessionService.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "Dialcove/Services/PanelGeometry.hpp"
+#include "Dialcove/Views/ContactDetailView.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
+#include "tests/Dialcove/Support/FakeContactOutputService.hpp"
+#include "tests/Dialcove/Support/FakeContactPermissionService.hpp"
+#include "tests/Dialcove/Support/FakeContactRecentStorage.hpp"
+#include "tests/Dialcove/Support/FakeContactSessionService.hpp"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -4,12 +4,12 @@
 // field until the result list has repainted, over the real contacts worker holding a generated book
 // of 1,000, 20,000 or 100,000 contacts, for a name prefix, a misspelt name, digits and a query that
 // finds nothing (at most 8 ms at 20,000 and 16 ms at 100,000).
-#include "Dialcove/ContactListSection.hpp"
-#include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/ContactsPanelView.hpp"
-#include "Dialcove/ContactsWorker.hpp"
-#include "Dialcove/SearchPanel.hpp"
-#include "MurvelUI/MurvelFont.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "Dialcove/Services/ContactsWorker.hpp"
+#include "Dialcove/Shell/SearchPanel.hpp"
+#include "Dialcove/Views/ContactListSection.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
 

@@ -1,6 +1,6 @@
-#include "Dialcove/CancellationToken.hpp"
+#include "Dialcove/Async/CancellationToken.hpp"
 
-#include "Dialcove/CancellationError.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
 
 namespace Dialcove {
 

@@ -1,4 +1,4 @@
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 
 #include <QCoreApplication>
 #include <QThread>

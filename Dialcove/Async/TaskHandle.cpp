@@ -1,8 +1,8 @@
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
 
-#include "Dialcove/CancellationError.hpp"
-#include "Dialcove/DialcoveLogging.hpp"
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/AsyncLogging.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/CancellationToken.hpp"
+#include "Dialcove/Async/CancellationToken.hpp"
 
 #include <coroutine>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "Dialcove/WorkerThread.hpp"
+#include "Dialcove/Async/WorkerThread.hpp"
 
 #include <QMetaObject>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dialcove/ContactOutputService.hpp"
-#include "Dialcove/TaskHandle.hpp"
-#include "Dialcove/WeakHook.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
+#include "Dialcove/Async/WeakHook.hpp"
+#include "Dialcove/Services/ContactOutputService.hpp"
 #include "DialcoveCore/ActionTicket.hpp"
 #include "DialcoveCore/Contact.hpp"
 #include "DialcoveCore/ContactAction.hpp"

@@ -1,10 +1,10 @@
-#include "Dialcove/ContactNavigation.hpp"
+#include "Dialcove/Services/ContactNavigation.hpp"
 
-#include "Dialcove/ContactRecents.hpp"
-#include "Dialcove/ContactSession.hpp"
-#include "Dialcove/ContactSettings.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
+#include "Dialcove/Services/ContactRecents.hpp"
+#include "Dialcove/Services/ContactSession.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
 
 #include <algorithm>
 

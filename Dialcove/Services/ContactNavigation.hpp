@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/WeakHook.hpp"
+#include "Dialcove/Async/WeakHook.hpp"
 #include "DialcoveCore/Contact.hpp"
 #include "DialcoveCore/ContactAction.hpp"
 #include "DialcoveCore/MoveDirection.hpp"

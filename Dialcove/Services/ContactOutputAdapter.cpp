@@ -1,6 +1,6 @@
-#include "Dialcove/ContactOutputAdapter.hpp"
+#include "Dialcove/Services/ContactOutputAdapter.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "Platform/UrlOpener.hpp"
 
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactOutputService.hpp"
-#include "Dialcove/ExternalWorkspace.hpp"
+#include "Dialcove/Services/ContactOutputService.hpp"
+#include "Dialcove/Services/ExternalWorkspace.hpp"
 
 #include <memory>
 

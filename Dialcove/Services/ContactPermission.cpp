@@ -1,4 +1,4 @@
-#include "Dialcove/ContactPermission.hpp"
+#include "Dialcove/Services/ContactPermission.hpp"
 
 namespace Dialcove {
 

@@ -1,4 +1,4 @@
-#include "Dialcove/ContactRecents.hpp"
+#include "Dialcove/Services/ContactRecents.hpp"
 
 #include "DialcoveCore/RecentContacts.hpp"
 

@@ -1,13 +1,13 @@
-#include "Dialcove/ContactSearch.hpp"
+#include "Dialcove/Services/ContactSearch.hpp"
 
-#include "Dialcove/ContactActions.hpp"
-#include "Dialcove/ContactNavigation.hpp"
-#include "Dialcove/ContactRecents.hpp"
-#include "Dialcove/ContactSession.hpp"
-#include "Dialcove/DialcoveLogging.hpp"
-#include "Dialcove/FailureText.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
+#include "Dialcove/Services/ContactActions.hpp"
+#include "Dialcove/Services/ContactNavigation.hpp"
+#include "Dialcove/Services/ContactRecents.hpp"
+#include "Dialcove/Services/ContactSession.hpp"
+#include "Dialcove/Services/DialcoveLogging.hpp"
+#include "Dialcove/Services/FailureText.hpp"
 #include "DialcoveCore/RecentContacts.hpp"
 
 #include <QLoggingCategory>

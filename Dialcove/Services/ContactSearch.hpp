@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
 #include "DialcoveCore/ContactID.hpp"
 #include "DialcoveCore/QueryTicket.hpp"
 #include "DialcoveCore/RevisionID.hpp"

@@ -1,8 +1,8 @@
-#include "Dialcove/ContactSession.hpp"
+#include "Dialcove/Services/ContactSession.hpp"
 
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
 #include "DialcoveCore/UUIDString.hpp"
 
 #include <qcoro/qcorofuture.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Dialcove/CancellationToken.hpp"
-#include "Dialcove/ContactPermission.hpp"
-#include "Dialcove/ContactPermissionService.hpp"
-#include "Dialcove/ContactSessionService.hpp"
-#include "Dialcove/PanelPhase.hpp"
-#include "Dialcove/WeakHook.hpp"
+#include "Dialcove/Async/CancellationToken.hpp"
+#include "Dialcove/Async/WeakHook.hpp"
+#include "Dialcove/Services/ContactPermission.hpp"
+#include "Dialcove/Services/ContactPermissionService.hpp"
+#include "Dialcove/Services/ContactSessionService.hpp"
+#include "Dialcove/Services/PanelPhase.hpp"
 #include "DialcoveCore/RevisionID.hpp"
 #include "DialcoveCore/SessionGuard.hpp"
 #include "DialcoveCore/SessionID.hpp"

@@ -1,6 +1,6 @@
-#include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "DialcoveCore/PreferenceKey.hpp"
 #include "DialcoveCore/Shortcut.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"

@@ -1,9 +1,9 @@
-#include "Dialcove/ContactsPanel.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
 
-#include "Dialcove/DialcoveLogging.hpp"
-#include "Dialcove/FailureText.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
+#include "Dialcove/Services/DialcoveLogging.hpp"
+#include "Dialcove/Services/FailureText.hpp"
 #include "DialcoveCore/ShortcutRegistration.hpp"
 
 #include <QLoggingCategory>

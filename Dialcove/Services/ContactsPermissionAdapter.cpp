@@ -1,6 +1,6 @@
-#include "Dialcove/ContactsPermissionAdapter.hpp"
+#include "Dialcove/Services/ContactsPermissionAdapter.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 
 namespace Dialcove {
 

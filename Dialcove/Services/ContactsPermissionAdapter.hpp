@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactPermissionService.hpp"
+#include "Dialcove/Services/ContactPermissionService.hpp"
 #include "Platform/Contacts/AddressBookAccess.hpp"
 
 namespace Dialcove {

@@ -1,7 +1,7 @@
-#include "Dialcove/ContactsWorker.hpp"
+#include "Dialcove/Services/ContactsWorker.hpp"
 
-#include "Dialcove/CancellationError.hpp"
-#include "Dialcove/DialcoveLogging.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
+#include "Dialcove/Services/DialcoveLogging.hpp"
 
 #include <QLoggingCategory>
 #include <algorithm>

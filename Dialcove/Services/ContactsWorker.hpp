@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactSessionService.hpp"
-#include "Dialcove/WorkerThread.hpp"
+#include "Dialcove/Async/WorkerThread.hpp"
+#include "Dialcove/Services/ContactSessionService.hpp"
 #include "DialcoveCore/SearchIndex.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
 

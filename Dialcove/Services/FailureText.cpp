@@ -1,4 +1,4 @@
-#include "Dialcove/FailureText.hpp"
+#include "Dialcove/Services/FailureText.hpp"
 
 #include <stdexcept>
 

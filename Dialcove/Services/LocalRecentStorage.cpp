@@ -1,6 +1,6 @@
-#include "Dialcove/LocalRecentStorage.hpp"
+#include "Dialcove/Services/LocalRecentStorage.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactRecentStorage.hpp"
+#include "Dialcove/Services/ContactRecentStorage.hpp"
 
 #include <QString>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "Dialcove/PanelGeometry.hpp"
+#include "Dialcove/Services/PanelGeometry.hpp"
 
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
 
 namespace Dialcove {
 

@@ -1,7 +1,7 @@
-#include "Dialcove/PanelKeyboard.hpp"
+#include "Dialcove/Services/PanelKeyboard.hpp"
 
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
 
 namespace Dialcove {
 

@@ -1,6 +1,6 @@
-#include "Dialcove/SystemWorkspace.hpp"
+#include "Dialcove/Services/SystemWorkspace.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "Platform/SchemeHandlerLookup.hpp"
 #include "Platform/UrlOpener.hpp"
 

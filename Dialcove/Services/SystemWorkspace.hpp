@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ExternalWorkspace.hpp"
+#include "Dialcove/Services/ExternalWorkspace.hpp"
 #include "DialcoveCore/ContactID.hpp"
 #include "Platform/UrlOpener.hpp"
 

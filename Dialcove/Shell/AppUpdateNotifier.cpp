@@ -1,8 +1,8 @@
-#include "Dialcove/AppUpdateNotifier.hpp"
+#include "Dialcove/Shell/AppUpdateNotifier.hpp"
 
 #include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelCommerceUpdates/UpdateChecker.hpp"
-#include "MurvelUI/UpdateNotifier.hpp"
+#include "MurvelUI/Update/UpdateNotifier.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QCoreApplication>

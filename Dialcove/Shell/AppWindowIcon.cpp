@@ -1,7 +1,7 @@
-#include "Dialcove/AppWindowIcon.hpp"
+#include "Dialcove/Shell/AppWindowIcon.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "MurvelUI/MurvelSymbols.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,10 +1,10 @@
-#include "Dialcove/AppWindows.hpp"
+#include "Dialcove/Shell/AppWindows.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "Dialcove/ContactsPreferencesView.hpp"
-#include "Dialcove/ContactsWelcomeView.hpp"
-#include "MurvelUI/PreferencesWindow.hpp"
-#include "MurvelUI/WelcomeStepsWindow.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "Dialcove/Views/ContactsPreferencesView.hpp"
+#include "Dialcove/Views/ContactsWelcomeView.hpp"
+#include "MurvelUI/Windows/PreferencesWindow.hpp"
+#include "MurvelUI/Windows/WelcomeStepsWindow.hpp"
 #include "Platform/Desktop/SyncFolderChoice.hpp"
 
 #include <QCoreApplication>

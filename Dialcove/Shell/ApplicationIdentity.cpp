@@ -1,4 +1,4 @@
-#include "Dialcove/ApplicationIdentity.hpp"
+#include "Dialcove/Shell/ApplicationIdentity.hpp"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "Dialcove/ContactsAppDelegate.hpp"
+#include "Dialcove/Shell/ContactsAppDelegate.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QCoreApplication>

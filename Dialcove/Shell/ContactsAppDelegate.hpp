@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dialcove/LiveRuntime.hpp"
-#include "Dialcove/SnapshotRuntime.hpp"
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
+#include "Dialcove/Shell/LiveRuntime.hpp"
+#include "Dialcove/Snapshot/SnapshotRuntime.hpp"
 
 #include <QObject>
 #include <QStringList>

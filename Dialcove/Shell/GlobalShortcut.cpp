@@ -1,7 +1,7 @@
-#include "Dialcove/GlobalShortcut.hpp"
+#include "Dialcove/Shell/GlobalShortcut.hpp"
 
-#include "Dialcove/DialcoveLogging.hpp"
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Services/DialcoveLogging.hpp"
 #include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ShortcutRegistrar.hpp"
+#include "Dialcove/Shell/ShortcutRegistrar.hpp"
 #include "Platform/Desktop/HotKeyRegistrar.hpp"
 
 #include <QMetaObject>

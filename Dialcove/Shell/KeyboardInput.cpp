@@ -1,8 +1,8 @@
-#include "Dialcove/KeyboardInput.hpp"
+#include "Dialcove/Shell/KeyboardInput.hpp"
 
-#include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/DialcoveLogging.hpp"
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "Dialcove/Services/DialcoveLogging.hpp"
 #include "DialcoveCore/KeyboardRouting.hpp"
 #include "DialcoveCore/PreferenceValue.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"

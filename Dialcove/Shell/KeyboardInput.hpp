@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ResponderKind.hpp"
-#include "Dialcove/ShortcutRecorder.hpp"
+#include "Dialcove/Shell/ResponderKind.hpp"
+#include "Dialcove/Shell/ShortcutRecorder.hpp"
 #include "DialcoveCore/KeyDecision.hpp"
 
 class QKeyEvent;

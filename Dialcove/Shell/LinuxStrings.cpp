@@ -1,4 +1,4 @@
-#include "Dialcove/LinuxStrings.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "Dialcove/LiveDesktop.hpp"
+#include "Dialcove/Shell/LiveDesktop.hpp"
 
-#include "Dialcove/GlobalShortcut.hpp"
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Shell/GlobalShortcut.hpp"
 #include "Platform/X11/X11ActiveWindowWatcher.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/SearchPanel.hpp"
+#include "Dialcove/Shell/SearchPanel.hpp"
 
 #include <QObject>
 #include <functional>

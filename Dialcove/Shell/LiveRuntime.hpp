@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/SearchPanel.hpp"
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
+#include "Dialcove/Shell/SearchPanel.hpp"
 #include "DialcoveCore/MenuStatus.hpp"
 #include "Platform/Desktop/PanelAnchor.hpp"
 

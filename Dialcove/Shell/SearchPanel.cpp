@@ -1,9 +1,9 @@
-#include "Dialcove/SearchPanel.hpp"
+#include "Dialcove/Shell/SearchPanel.hpp"
 
-#include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/ContactsPanelView.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "MurvelUI/MurvelPanel.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 
 #include <QEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dialcove/AppUpdateNotifier.hpp"
-#include "Dialcove/KeyboardInput.hpp"
-#include "Dialcove/PanelGeometry.hpp"
+#include "Dialcove/Services/PanelGeometry.hpp"
+#include "Dialcove/Shell/AppUpdateNotifier.hpp"
+#include "Dialcove/Shell/KeyboardInput.hpp"
 #include "Platform/Desktop/FloatingPanel.hpp"
 
 #include <QRect>

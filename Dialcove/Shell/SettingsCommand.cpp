@@ -1,6 +1,6 @@
-#include "Dialcove/SettingsCommand.hpp"
+#include "Dialcove/Shell/SettingsCommand.hpp"
 
-#include "Dialcove/MainThread.hpp"
+#include "Dialcove/Async/MainThread.hpp"
 #include "Platform/Desktop/PanelKeyMapping.hpp"
 
 #include <QAction>

@@ -1,10 +1,10 @@
-#include "Dialcove/ShortcutLifecycle.hpp"
+#include "Dialcove/Shell/ShortcutLifecycle.hpp"
 
-#include "Dialcove/ContactSettings.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PanelKeyboard.hpp"
-#include "Dialcove/ShortcutRegistrar.hpp"
-#include "Dialcove/WeakHook.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/WeakHook.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
+#include "Dialcove/Services/PanelKeyboard.hpp"
+#include "Dialcove/Shell/ShortcutRegistrar.hpp"
 
 namespace Dialcove {
 

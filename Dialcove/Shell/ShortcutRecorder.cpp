@@ -1,4 +1,4 @@
-#include "Dialcove/ShortcutRecorder.hpp"
+#include "Dialcove/Shell/ShortcutRecorder.hpp"
 
 #include "DialcoveCore/KnownKey.hpp"
 #include "Platform/Desktop/KeyTranslation.hpp"

@@ -1,4 +1,4 @@
-#include "Dialcove/DialcoveApp.hpp"
+#include "Dialcove/Shell/DialcoveApp.hpp"
 
 int main(int argc, char** argv) {
     return Dialcove::DialcoveApp(argc, argv).run();

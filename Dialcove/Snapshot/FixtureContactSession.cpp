@@ -1,6 +1,6 @@
-#include "Dialcove/FixtureContactSession.hpp"
+#include "Dialcove/Snapshot/FixtureContactSession.hpp"
 
-#include "Dialcove/CancellationError.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
 #include "DialcoveCore/SearchIndex.hpp"
 #include "Platform/Contacts/AddressBookError.hpp"
 

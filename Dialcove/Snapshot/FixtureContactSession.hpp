@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactSessionService.hpp"
+#include "Dialcove/Services/ContactSessionService.hpp"
 
 #include <QObject>
 #include <QPromise>

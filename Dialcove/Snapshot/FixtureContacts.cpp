@@ -1,4 +1,4 @@
-#include "Dialcove/FixtureContacts.hpp"
+#include "Dialcove/Snapshot/FixtureContacts.hpp"
 
 #include <QCoreApplication>
 #include <array>

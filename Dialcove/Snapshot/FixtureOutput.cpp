@@ -1,4 +1,4 @@
-#include "Dialcove/FixtureOutput.hpp"
+#include "Dialcove/Snapshot/FixtureOutput.hpp"
 
 namespace Dialcove {
 

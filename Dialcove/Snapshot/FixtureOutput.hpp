@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactOutputService.hpp"
+#include "Dialcove/Services/ContactOutputService.hpp"
 
 namespace Dialcove {
 

@@ -1,4 +1,4 @@
-#include "Dialcove/FixturePermission.hpp"
+#include "Dialcove/Snapshot/FixturePermission.hpp"
 
 #include <QPromise>
 

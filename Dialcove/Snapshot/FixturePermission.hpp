@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactPermissionService.hpp"
+#include "Dialcove/Services/ContactPermissionService.hpp"
 
 namespace Dialcove {
 

@@ -1,22 +1,21 @@
 #pragma once
 
-#include "Dialcove/CancellationToken.hpp"
-#include "Dialcove/ContactPermission.hpp"
-#include "Dialcove/FixtureContactSession.hpp"
-#include "Dialcove/SnapshotScenario.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/MurvelSnapshot.hpp"
-#include "MurvelUI/MurvelTypeSize.hpp"
+#include "Dialcove/Async/CancellationToken.hpp"
+#include "Dialcove/Services/ContactPermission.hpp"
+#include "Dialcove/Snapshot/FixtureContactSession.hpp"
+#include "Dialcove/Snapshot/SnapshotScenario.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
+#include "MurvelUI/Snapshot/MurvelSnapshot.hpp"
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <qcoro/qcorotask.h>
-
-class QWidget;
 
 namespace Dialcove {
 

@@ -1,4 +1,4 @@
-#include "Dialcove/SnapshotScenario.hpp"
+#include "Dialcove/Snapshot/SnapshotScenario.hpp"
 
 #include <QLatin1StringView>
 

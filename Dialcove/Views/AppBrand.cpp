@@ -1,7 +1,7 @@
-#include "Dialcove/AppBrand.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
 
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace Dialcove {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
 
 #include <QColor>
 

@@ -1,12 +1,12 @@
-#include "Dialcove/ContactButtonBody.hpp"
+#include "Dialcove/Views/ContactButtonBody.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/LabelContrast.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/MurvelSymbols.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "MurvelUI/Brand/LabelContrast.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactButtonStyle.hpp"
-#include "MurvelUI/MurvelAccessibility.hpp"
+#include "Dialcove/Views/ContactButtonStyle.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
 
 #include <QAbstractButton>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "Dialcove/ContactButtonStyle.hpp"
+#include "Dialcove/Views/ContactButtonStyle.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "MurvelUI/BrandPalette.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
 
 namespace Dialcove {
 

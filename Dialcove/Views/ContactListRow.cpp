@@ -1,14 +1,14 @@
-#include "Dialcove/ContactListRow.hpp"
+#include "Dialcove/Views/ContactListRow.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "Dialcove/PanelControlFocus.hpp"
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/DefaultAction.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "Dialcove/Views/PanelControlFocus.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialcoveCore/Contact.hpp"
-#include "MurvelUI/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
 
 #include <QAbstractButton>
 

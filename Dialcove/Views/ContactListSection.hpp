@@ -1,12 +1,12 @@
 #pragma once
 
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <QList>
 #include <QTimer>
 
 // After the Qt headers: moc reads the standard headers it pulls in only once Qt has set itself up.
-#include "Dialcove/ContactListScrollTarget.hpp"
+#include "Dialcove/Views/ContactListScrollTarget.hpp"
 
 class QLineEdit;
 class QScrollArea;

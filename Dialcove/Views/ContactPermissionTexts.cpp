@@ -1,4 +1,4 @@
-#include "Dialcove/ContactPermissionTexts.hpp"
+#include "Dialcove/Views/ContactPermissionTexts.hpp"
 
 #include <QCoreApplication>
 

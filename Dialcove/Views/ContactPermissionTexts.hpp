@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/ContactPermission.hpp"
+#include "Dialcove/Services/ContactPermission.hpp"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Dialcove/ContactDetailView.hpp"
-#include "Dialcove/PanelPhase.hpp"
+#include "Dialcove/Services/PanelPhase.hpp"
+#include "Dialcove/Views/ContactDetailView.hpp"
 #include "DialcoveCore/MenuStatus.hpp"
-#include "MurvelUI/PanelStatus.hpp"
+#include "MurvelUI/Panel/PanelStatus.hpp"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/WelcomeStepsLayout.hpp"
+#include "MurvelUI/Welcome/WelcomeStepsLayout.hpp"
 
 #include <QPointer>
 #include <functional>

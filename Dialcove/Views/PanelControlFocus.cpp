@@ -1,7 +1,7 @@
-#include "Dialcove/PanelControlFocus.hpp"
+#include "Dialcove/Views/PanelControlFocus.hpp"
 
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PanelKeyboard.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Services/PanelKeyboard.hpp"
 
 #include <QEvent>
 #include <QWidget>

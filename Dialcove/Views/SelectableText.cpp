@@ -1,7 +1,7 @@
-#include "Dialcove/SelectableText.hpp"
+#include "Dialcove/Views/SelectableText.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "Dialcove/ShortcutCaps.hpp"
+#include "Dialcove/Views/ShortcutCaps.hpp"
 
 #include <QCoreApplication>
 

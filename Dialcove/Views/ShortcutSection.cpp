@@ -1,15 +1,15 @@
-#include "Dialcove/ShortcutSection.hpp"
+#include "Dialcove/Views/ShortcutSection.hpp"
 
-#include "Dialcove/AppBrand.hpp"
-#include "Dialcove/ContactsPanel.hpp"
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PanelControlFocus.hpp"
-#include "Dialcove/ShortcutCaps.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PanelActionRow.hpp"
-#include "MurvelUI/PanelShortcutKeys.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "Dialcove/Views/AppBrand.hpp"
+#include "Dialcove/Views/PanelControlFocus.hpp"
+#include "Dialcove/Views/ShortcutCaps.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Cards/PanelActionRow.hpp"
+#include "MurvelUI/Cards/PanelShortcutKeys.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 namespace Dialcove {
 

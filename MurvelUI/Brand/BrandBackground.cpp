@@ -1,7 +1,7 @@
-#include "MurvelUI/BrandBackground.hpp"
+#include "MurvelUI/Brand/BrandBackground.hpp"
 
-#include "MurvelUI/BrandBackgroundRecipe.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/BrandBackgroundRecipe.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QLinearGradient>
 #include <QPainter>

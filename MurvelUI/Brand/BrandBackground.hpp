@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
 
 #include <QColor>
 #include <QWidget>

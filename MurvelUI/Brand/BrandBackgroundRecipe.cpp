@@ -1,4 +1,4 @@
-#include "MurvelUI/BrandBackgroundRecipe.hpp"
+#include "MurvelUI/Brand/BrandBackgroundRecipe.hpp"
 
 namespace MurvelUI {
 

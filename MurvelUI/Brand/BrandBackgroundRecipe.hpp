@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/ColorComponents.hpp"
+#include "MurvelUI/Brand/ColorComponents.hpp"
 
 #include <array>
 

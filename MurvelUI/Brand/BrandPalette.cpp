@@ -1,7 +1,7 @@
-#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
 
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace MurvelUI {
 

@@ -1,4 +1,4 @@
-#include "MurvelUI/LabelContrast.hpp"
+#include "MurvelUI/Brand/LabelContrast.hpp"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>

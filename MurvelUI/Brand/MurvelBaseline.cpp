@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelBaseline.hpp"
+#include "MurvelUI/Brand/MurvelBaseline.hpp"
 
 #include <QFontMetrics>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
 
-#include "MurvelUI/LabelContrast.hpp"
-#include "MurvelUI/NetworkEntitlement.hpp"
+#include "MurvelUI/Brand/LabelContrast.hpp"
+#include "MurvelUI/Brand/NetworkEntitlement.hpp"
 
 #include <QCoreApplication>
 

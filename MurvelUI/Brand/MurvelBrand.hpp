@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/PrivacyPromise.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/PrivacyPromise.hpp"
 
 #include <QColor>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
 
 #include <QPalette>
 

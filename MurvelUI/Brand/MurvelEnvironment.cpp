@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include "Platform/UrlOpener.hpp"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MurvelUI/FixedWindowSizeReport.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/MurvelTypeSize.hpp"
-#include "MurvelUI/UpdateNotifier.hpp"
+#include "MurvelUI/Brand/FixedWindowSizeReport.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
+#include "MurvelUI/Update/UpdateNotifier.hpp"
 
 #include <QEvent>
 #include <QObject>

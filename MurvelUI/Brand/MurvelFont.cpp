@@ -1,6 +1,6 @@
-#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QEvent>
 #include <QWidget>

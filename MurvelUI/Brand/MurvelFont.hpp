@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelTextStyle.hpp"
-#include "MurvelUI/MurvelTypeSize.hpp"
+#include "MurvelUI/Brand/MurvelTextStyle.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 
 #include <QFont>
 #include <array>

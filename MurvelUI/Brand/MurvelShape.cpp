@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelShape.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
 
-#include "MurvelUI/MurvelTextStyle.hpp"
+#include "MurvelUI/Brand/MurvelTextStyle.hpp"
 
 #include <QFile>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelTextStyle.hpp"
+#include "MurvelUI/Brand/MurvelTextStyle.hpp"
 
 #include <QFontDatabase>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelTypeSize.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelUILogging.hpp"
+#include "MurvelUI/Brand/MurvelUILogging.hpp"
 
 namespace MurvelUI {
 

@@ -1,4 +1,4 @@
-#include "MurvelUI/NetworkEntitlement.hpp"
+#include "MurvelUI/Brand/NetworkEntitlement.hpp"
 
 namespace MurvelUI {
 

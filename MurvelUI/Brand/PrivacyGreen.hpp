@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/ColorComponents.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/ColorComponents.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
-#include "MurvelUI/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/SymbolRow.hpp"
+#include "MurvelUI/Cards/SymbolRow.hpp"
 
 namespace MurvelUI {
 

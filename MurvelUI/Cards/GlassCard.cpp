@@ -1,6 +1,6 @@
-#include "MurvelUI/GlassCard.hpp"
+#include "MurvelUI/Cards/GlassCard.hpp"
 
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelCard.hpp"
+#include "MurvelUI/Cards/MurvelCard.hpp"
 
 namespace MurvelUI {
 

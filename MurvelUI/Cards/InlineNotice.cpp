@@ -1,10 +1,10 @@
-#include "MurvelUI/InlineNotice.hpp"
+#include "MurvelUI/Cards/InlineNotice.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/NoticeKind.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Cards/NoticeKind.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/LoginItem.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
 
-#include "MurvelUI/MurvelUILogging.hpp"
+#include "MurvelUI/Brand/MurvelUILogging.hpp"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
-#include "MurvelUI/MurvelCard.hpp"
+#include "MurvelUI/Cards/MurvelCard.hpp"
 
-#include "MurvelUI/MurvelShape.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "MurvelUI/NoticeCard.hpp"
+#include "MurvelUI/Cards/NoticeCard.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelLabel.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelLabel.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "MurvelUI/NoticeKind.hpp"
+#include "MurvelUI/Cards/NoticeKind.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
 
 namespace MurvelUI {
 

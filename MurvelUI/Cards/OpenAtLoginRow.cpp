@@ -1,7 +1,7 @@
-#include "MurvelUI/OpenAtLoginRow.hpp"
+#include "MurvelUI/Cards/OpenAtLoginRow.hpp"
 
-#include "MurvelUI/LoginItem.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
 
 #include <QCoreApplication>
 #include <QPointer>

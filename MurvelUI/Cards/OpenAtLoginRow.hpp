@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/SettingRow.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Cards/SettingRow.hpp"
 
 namespace MurvelUI {
 

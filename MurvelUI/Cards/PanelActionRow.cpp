@@ -1,12 +1,12 @@
-#include "MurvelUI/PanelActionRow.hpp"
+#include "MurvelUI/Cards/PanelActionRow.hpp"
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PanelActionRowPart.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Cards/PanelActionRowPart.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <QHash>
 #include <QRectF>

@@ -1,6 +1,6 @@
-#include "MurvelUI/PanelCard.hpp"
+#include "MurvelUI/Cards/PanelCard.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
 
 namespace MurvelUI {
 

@@ -1,13 +1,13 @@
-#include "MurvelUI/PanelShortcutKeys.hpp"
+#include "MurvelUI/Cards/PanelShortcutKeys.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/KeyCaps.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/KeyCaps.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QAccessible>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
 
 #include <QAbstractButton>
 #include <QPointer>

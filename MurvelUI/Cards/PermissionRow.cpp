@@ -1,11 +1,11 @@
-#include "MurvelUI/PermissionRow.hpp"
+#include "MurvelUI/Cards/PermissionRow.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QThread>

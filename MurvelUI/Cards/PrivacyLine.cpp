@@ -1,8 +1,8 @@
-#include "MurvelUI/PrivacyLine.hpp"
+#include "MurvelUI/Cards/PrivacyLine.hpp"
 
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PrivacyPromise.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/PrivacyPromise.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/SettingRow.hpp"
+#include "MurvelUI/Cards/SettingRow.hpp"
 
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace MurvelUI {
 

@@ -1,7 +1,7 @@
-#include "MurvelUI/SymbolRow.hpp"
+#include "MurvelUI/Cards/SymbolRow.hpp"
 
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 namespace MurvelUI {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/AvailableUpdate.hpp"
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Update/AvailableUpdate.hpp"
 
 #include <functional>
 

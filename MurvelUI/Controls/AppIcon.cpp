@@ -1,6 +1,6 @@
-#include "MurvelUI/AppIcon.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
 
-#include "MurvelUI/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

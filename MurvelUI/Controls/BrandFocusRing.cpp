@@ -1,7 +1,7 @@
-#include "MurvelUI/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelShape.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "MurvelUI/ChoiceMenu.hpp"
+#include "MurvelUI/Controls/ChoiceMenu.hpp"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
 
 #include <QMenu>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "MurvelUI/DefaultAction.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "MurvelUI/KeyCaps.hpp"
+#include "MurvelUI/Controls/KeyCaps.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>

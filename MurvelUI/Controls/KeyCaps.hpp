@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelBaseline.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelBaseline.hpp"
 
 #include <QStringList>
 #include <QWidget>

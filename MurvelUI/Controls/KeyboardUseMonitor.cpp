@@ -1,4 +1,4 @@
-#include "MurvelUI/KeyboardUseMonitor.hpp"
+#include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>

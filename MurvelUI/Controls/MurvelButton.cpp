@@ -1,12 +1,12 @@
-#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/DefaultAction.hpp"
-#include "MurvelUI/LabelContrast.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/LabelContrast.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelDivider.hpp"
+#include "MurvelUI/Controls/MurvelDivider.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QPainter>
 

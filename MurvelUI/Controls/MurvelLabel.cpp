@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelLabel.hpp"
+#include "MurvelUI/Controls/MurvelLabel.hpp"
 
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 namespace MurvelUI {
 

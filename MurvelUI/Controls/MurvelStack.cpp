@@ -1,6 +1,6 @@
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QPainter>
 

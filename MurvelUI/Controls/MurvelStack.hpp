@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelBaseline.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/MurvelStackLayout.hpp"
+#include "MurvelUI/Brand/MurvelBaseline.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Controls/MurvelStackLayout.hpp"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/MurvelStackLayout.hpp"
+#include "MurvelUI/Controls/MurvelStackLayout.hpp"
 
-#include "MurvelUI/MurvelBaseline.hpp"
+#include "MurvelUI/Brand/MurvelBaseline.hpp"
 
 #include <QWidget>
 #include <algorithm>

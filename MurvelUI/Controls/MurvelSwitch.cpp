@@ -1,8 +1,8 @@
-#include "MurvelUI/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelControlSize.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelControlSize.hpp"
 
 #include <QAbstractButton>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "MurvelUI/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelSymbols.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QEvent>
 #include <QFontInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelBaseline.hpp"
-#include "MurvelUI/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelBaseline.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QEvent>
 #include <QFontMetricsF>

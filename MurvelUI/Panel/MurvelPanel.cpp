@@ -1,12 +1,12 @@
-#include "MurvelUI/MurvelPanel.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
 
-#include "MurvelUI/BrandBackground.hpp"
-#include "MurvelUI/LoginItem.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/PanelFooter.hpp"
-#include "MurvelUI/PanelHeader.hpp"
-#include "MurvelUI/SampleUpdateNotifier.hpp"
-#include "MurvelUI/UpdateCard.hpp"
+#include "MurvelUI/Brand/BrandBackground.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
+#include "MurvelUI/Cards/UpdateCard.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelHeader.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
 
 #include <QCoreApplication>
 #include <QPainter>

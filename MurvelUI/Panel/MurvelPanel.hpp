@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PanelFooterAction.hpp"
-#include "MurvelUI/PanelStatus.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Panel/PanelFooterAction.hpp"
+#include "MurvelUI/Panel/PanelStatus.hpp"
 
 #include <QPointer>
 #include <QStringList>

@@ -1,12 +1,12 @@
-#include "MurvelUI/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelDivider.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PanelFooterButton.hpp"
-#include "MurvelUI/PrivacyLine.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Cards/PrivacyLine.hpp"
+#include "MurvelUI/Controls/MurvelDivider.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 
 #include <QCoreApplication>
 #include <QShortcut>

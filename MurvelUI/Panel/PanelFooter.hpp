@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PanelFooterAction.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Panel/PanelFooterAction.hpp"
 
 #include <QList>
 #include <functional>

@@ -1,12 +1,12 @@
-#include "MurvelUI/PanelFooterButton.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/DefaultAction.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbols.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,11 +1,11 @@
-#include "MurvelUI/PanelHeader.hpp"
+#include "MurvelUI/Panel/PanelHeader.hpp"
 
-#include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <functional>
 

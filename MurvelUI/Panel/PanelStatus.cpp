@@ -1,8 +1,8 @@
-#include "MurvelUI/PanelStatus.hpp"
+#include "MurvelUI/Panel/PanelStatus.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace MurvelUI {
 

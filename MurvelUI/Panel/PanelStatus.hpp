@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
 
 #include <QColor>
 #include <array>

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesChoiceMenu.hpp"
+#include "MurvelUI/Preferences/PreferencesChoiceMenu.hpp"
 
-#include "MurvelUI/PreferencesMenuStyle.hpp"
+#include "MurvelUI/Preferences/PreferencesMenuStyle.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/ChoiceMenu.hpp"
+#include "MurvelUI/Controls/ChoiceMenu.hpp"
 
 namespace MurvelUI {
 

@@ -1,7 +1,7 @@
-#include "MurvelUI/PreferencesChrome.hpp"
+#include "MurvelUI/Preferences/PreferencesChrome.hpp"
 
-#include "MurvelUI/BrandBackground.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/BrandBackground.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/KeyboardUseMonitor.hpp"
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesDestructiveLabel.hpp"
+#include "MurvelUI/Preferences/PreferencesDestructiveLabel.hpp"
 
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
 
 namespace MurvelUI {
 

@@ -1,9 +1,9 @@
-#include "MurvelUI/PreferencesField.hpp"
+#include "MurvelUI/Preferences/PreferencesField.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 
 #include <QEvent>
 #include <QLineEdit>

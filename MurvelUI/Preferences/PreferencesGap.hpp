@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
 
 #include <QWidget>
 

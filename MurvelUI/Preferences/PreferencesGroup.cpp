@@ -1,9 +1,9 @@
-#include "MurvelUI/PreferencesGroup.hpp"
+#include "MurvelUI/Preferences/PreferencesGroup.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelShape.hpp"
-#include "MurvelUI/PreferencesHeading.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelShape.hpp"
+#include "MurvelUI/Preferences/PreferencesHeading.hpp"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "MurvelUI/PreferencesHeader.hpp"
+#include "MurvelUI/Preferences/PreferencesHeader.hpp"
 
-#include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/PreferencesHeading.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
+#include "MurvelUI/Preferences/PreferencesHeading.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 namespace MurvelUI {
 

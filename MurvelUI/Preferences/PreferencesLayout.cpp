@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesLayout.hpp"
+#include "MurvelUI/Preferences/PreferencesLayout.hpp"
 
-#include "MurvelUI/PreferencesHeader.hpp"
+#include "MurvelUI/Preferences/PreferencesHeader.hpp"
 
 namespace MurvelUI {
 

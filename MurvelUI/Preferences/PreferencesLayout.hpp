@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/PreferencesChrome.hpp"
+#include "MurvelUI/Preferences/PreferencesChrome.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesLoginRow.hpp"
+#include "MurvelUI/Preferences/PreferencesLoginRow.hpp"
 
-#include "MurvelUI/LoginItem.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
 
 #include <QCoreApplication>
 #include <QPointer>

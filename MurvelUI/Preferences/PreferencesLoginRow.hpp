@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/PreferencesToggleRow.hpp"
+#include "MurvelUI/Preferences/PreferencesToggleRow.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesMenuStyle.hpp"
+#include "MurvelUI/Preferences/PreferencesMenuStyle.hpp"
 
-#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
 
 namespace MurvelUI {
 

@@ -1,8 +1,8 @@
-#include "MurvelUI/PreferencesNote.hpp"
+#include "MurvelUI/Preferences/PreferencesNote.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 namespace MurvelUI {
 

@@ -1,8 +1,8 @@
-#include "MurvelUI/PreferencesPaneLayout.hpp"
+#include "MurvelUI/Preferences/PreferencesPaneLayout.hpp"
 
-#include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/PreferencesHeader.hpp"
-#include "MurvelUI/PreferencesPaneList.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
+#include "MurvelUI/Preferences/PreferencesHeader.hpp"
+#include "MurvelUI/Preferences/PreferencesPaneList.hpp"
 
 namespace MurvelUI {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/PreferencesChrome.hpp"
-#include "MurvelUI/PreferencesPane.hpp"
+#include "MurvelUI/Preferences/PreferencesChrome.hpp"
+#include "MurvelUI/Preferences/PreferencesPane.hpp"
 
 #include <QList>
 #include <functional>

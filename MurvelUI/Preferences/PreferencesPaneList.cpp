@@ -1,13 +1,13 @@
-#include "MurvelUI/PreferencesPaneList.hpp"
+#include "MurvelUI/Preferences/PreferencesPaneList.hpp"
 
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PreferencesHeading.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Preferences/PreferencesHeading.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PreferencesPane.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Preferences/PreferencesPane.hpp"
 
 #include <QAbstractButton>
 #include <QList>

@@ -1,12 +1,12 @@
-#include "MurvelUI/PreferencesRow.hpp"
+#include "MurvelUI/Preferences/PreferencesRow.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QEvent>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "MurvelUI/PreferencesStatus.hpp"
+#include "MurvelUI/Preferences/PreferencesStatus.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 namespace MurvelUI {
 

@@ -1,12 +1,12 @@
-#include "MurvelUI/PreferencesStatusRow.hpp"
+#include "MurvelUI/Preferences/PreferencesStatusRow.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PreferencesMenuStyle.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Preferences/PreferencesMenuStyle.hpp"
 
 #include <QEvent>
 

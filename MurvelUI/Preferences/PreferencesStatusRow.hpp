@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/PreferencesStatus.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Preferences/PreferencesStatus.hpp"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesToggleRow.hpp"
+#include "MurvelUI/Preferences/PreferencesToggleRow.hpp"
 
-#include "MurvelUI/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
 
 namespace MurvelUI {
 

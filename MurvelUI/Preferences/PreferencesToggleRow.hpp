@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/PreferencesRow.hpp"
+#include "MurvelUI/Preferences/PreferencesRow.hpp"
 
 #include <functional>
 

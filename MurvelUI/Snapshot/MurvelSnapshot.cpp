@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelSnapshot.hpp"
+#include "MurvelUI/Snapshot/MurvelSnapshot.hpp"
 
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QApplication>
 #include <QCloseEvent>

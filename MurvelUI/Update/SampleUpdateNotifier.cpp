@@ -1,4 +1,4 @@
-#include "MurvelUI/SampleUpdateNotifier.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
 
 #include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
 

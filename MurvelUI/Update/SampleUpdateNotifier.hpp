@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/UpdateNotifier.hpp"
+#include "MurvelUI/Update/UpdateNotifier.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/AvailableUpdate.hpp"
+#include "MurvelUI/Update/AvailableUpdate.hpp"
 
 #include <QObject>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "MurvelUI/WelcomeButton.hpp"
+#include "MurvelUI/Welcome/WelcomeButton.hpp"
 
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
 
 namespace MurvelUI {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/WelcomeStepsButton.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Welcome/WelcomeStepsButton.hpp"
 
 class QWidget;
 

@@ -1,15 +1,15 @@
-#include "MurvelUI/WelcomeLayout.hpp"
+#include "MurvelUI/Welcome/WelcomeLayout.hpp"
 
-#include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/DefaultAction.hpp"
-#include "MurvelUI/GlassCard.hpp"
-#include "MurvelUI/LoginItem.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyLine.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Cards/GlassCard.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
+#include "MurvelUI/Cards/PrivacyLine.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QCoreApplication>
 #include <QThread>

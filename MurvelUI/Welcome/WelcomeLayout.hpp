@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <QList>
 #include <QPointer>

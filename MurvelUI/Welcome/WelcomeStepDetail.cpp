@@ -1,6 +1,6 @@
-#include "MurvelUI/WelcomeStepDetail.hpp"
+#include "MurvelUI/Welcome/WelcomeStepDetail.hpp"
 
-#include "MurvelUI/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
 
 namespace MurvelUI {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
 
 #include <QList>
 

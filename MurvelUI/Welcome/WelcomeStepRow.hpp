@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/WelcomeStepState.hpp"
-#include "MurvelUI/WelcomeStepsButton.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Welcome/WelcomeStepState.hpp"
+#include "MurvelUI/Welcome/WelcomeStepsButton.hpp"
 
 #include <optional>
 

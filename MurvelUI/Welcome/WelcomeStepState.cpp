@@ -1,7 +1,7 @@
-#include "MurvelUI/WelcomeStepState.hpp"
+#include "MurvelUI/Welcome/WelcomeStepState.hpp"
 
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
 
 namespace MurvelUI {
 

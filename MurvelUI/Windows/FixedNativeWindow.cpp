@@ -1,4 +1,4 @@
-#include "MurvelUI/FixedNativeWindow.hpp"
+#include "MurvelUI/Windows/FixedNativeWindow.hpp"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "MurvelUI/FixedWindow.hpp"
+#include "MurvelUI/Windows/FixedWindow.hpp"
 
-#include "MurvelUI/FixedNativeWindow.hpp"
-#include "MurvelUI/FixedWindowContent.hpp"
-#include "MurvelUI/FixedWindowGeometry.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Windows/FixedNativeWindow.hpp"
+#include "MurvelUI/Windows/FixedWindowContent.hpp"
+#include "MurvelUI/Windows/FixedWindowGeometry.hpp"
 
 #include <QCursor>
 #include <QGuiApplication>

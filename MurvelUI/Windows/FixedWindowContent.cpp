@@ -1,8 +1,8 @@
-#include "MurvelUI/FixedWindowContent.hpp"
+#include "MurvelUI/Windows/FixedWindowContent.hpp"
 
-#include "MurvelUI/MurvelAccessibility.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelAccessibility.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "MurvelUI/FixedWindowGeometry.hpp"
+#include "MurvelUI/Windows/FixedWindowGeometry.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "MurvelUI/PreferencesWindow.hpp"
+#include "MurvelUI/Windows/PreferencesWindow.hpp"
 
-#include "MurvelUI/WindowOwnerSupport.hpp"
+#include "MurvelUI/Windows/WindowOwnerSupport.hpp"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/WelcomeStepsWindow.hpp"
+#include "MurvelUI/Windows/WelcomeStepsWindow.hpp"
 
-#include "MurvelUI/WindowOwnerSupport.hpp"
+#include "MurvelUI/Windows/WindowOwnerSupport.hpp"
 
 #include <QWidget>
 

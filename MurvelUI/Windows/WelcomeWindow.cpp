@@ -1,4 +1,4 @@
-#include "MurvelUI/WelcomeWindow.hpp"
+#include "MurvelUI/Windows/WelcomeWindow.hpp"
 
 #include <QCoreApplication>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MurvelUI/FixedWindow.hpp"
+#include "MurvelUI/Windows/FixedWindow.hpp"
 
 #include <QPointer>
 

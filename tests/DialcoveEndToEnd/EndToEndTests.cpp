@@ -1,5 +1,5 @@
 #include "DesktopWindows.hpp"
-#include "Dialcove/LocalRecentStorage.hpp"
+#include "Dialcove/Services/LocalRecentStorage.hpp"
 #include "Platform/Contacts/AddressBookSettings.hpp"
 #include "Platform/UserDefaults.hpp"
 #include "tests/Platform/X11TestClient.hpp"

@@ -1,9 +1,9 @@
 // Renders the app's own pictures to PNG files: the tray icon of every status on a light and a dark
 // panel, at the sizes trays ask for, and the window icon. Usage: DialcoveStatusIconGallery <output folder>.
 
-#include "Dialcove/AppWindowIcon.hpp"
-#include "Dialcove/LiveRuntime.hpp"
-#include "tests/MurvelUI/OffscreenSetup.hpp"
+#include "Dialcove/Shell/AppWindowIcon.hpp"
+#include "Dialcove/Shell/LiveRuntime.hpp"
+#include "tests/MurvelUI/Support/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QDir>

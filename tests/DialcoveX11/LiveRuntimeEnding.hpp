@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dialcove/LiveRuntime.hpp"
-#include "tests/Dialcove/FakeContactOutputService.hpp"
-#include "tests/Dialcove/FakeContactSessionService.hpp"
+#include "Dialcove/Shell/LiveRuntime.hpp"
+#include "tests/Dialcove/Support/FakeContactOutputService.hpp"
+#include "tests/Dialcove/Support/FakeContactSessionService.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "MurvelCommerceUpdates/MakerSite.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
-#include "MurvelUI/SampleUpdateNotifier.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
 #include "tests/support/XdgSandbox.hpp"
 
 #include <gtest/gtest.h>

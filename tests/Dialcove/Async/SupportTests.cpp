@@ -1,6 +1,6 @@
-#include "Dialcove/MainThread.hpp"
-#include "Dialcove/PropertyUpdate.hpp"
-#include "Dialcove/WeakHook.hpp"
+#include "Dialcove/Async/MainThread.hpp"
+#include "Dialcove/Async/PropertyUpdate.hpp"
+#include "Dialcove/Async/WeakHook.hpp"
 
 #include <QObject>
 #include <QPointer>

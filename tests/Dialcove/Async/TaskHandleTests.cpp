@@ -1,4 +1,4 @@
-#include "Dialcove/TaskHandle.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
 
 #include <QPointer>
 #include <QTest>

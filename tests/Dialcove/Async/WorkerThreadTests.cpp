@@ -1,6 +1,6 @@
-#include "Dialcove/CancellationError.hpp"
-#include "Dialcove/TaskHandle.hpp"
-#include "Dialcove/WorkerThread.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
+#include "Dialcove/Async/WorkerThread.hpp"
 
 #include <QFuture>
 #include <QPointer>

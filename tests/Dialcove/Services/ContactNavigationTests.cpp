@@ -1,4 +1,4 @@
-#include "PanelGraph.hpp"
+#include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/support/QtPrinters.hpp"
 
 #include <QSignalSpy>

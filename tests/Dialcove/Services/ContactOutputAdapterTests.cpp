@@ -1,4 +1,4 @@
-#include "Dialcove/ContactOutputAdapter.hpp"
+#include "Dialcove/Services/ContactOutputAdapter.hpp"
 #include "Platform/UrlOpener.hpp"
 #include "tests/support/AwaitTask.hpp"
 #include "tests/support/QtPrinters.hpp"

@@ -1,5 +1,5 @@
-#include "Dialcove/ContactPermission.hpp"
-#include "Dialcove/ContactsPermissionAdapter.hpp"
+#include "Dialcove/Services/ContactPermission.hpp"
+#include "Dialcove/Services/ContactsPermissionAdapter.hpp"
 #include "Platform/Contacts/AccessDialog.hpp"
 #include "Platform/Contacts/ConsentDialog.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"

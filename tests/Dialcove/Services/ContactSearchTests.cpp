@@ -1,5 +1,5 @@
-#include "Dialcove/CancellationError.hpp"
-#include "PanelGraph.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
+#include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/support/QtPrinters.hpp"
 
 #include <stdexcept>

@@ -1,7 +1,7 @@
-#include "Dialcove/ContactSession.hpp"
-#include "Dialcove/TaskHandle.hpp"
-#include "FakeContactPermissionService.hpp"
-#include "FakeContactSessionService.hpp"
+#include "Dialcove/Async/TaskHandle.hpp"
+#include "Dialcove/Services/ContactSession.hpp"
+#include "tests/Dialcove/Support/FakeContactPermissionService.hpp"
+#include "tests/Dialcove/Support/FakeContactSessionService.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <QPointer>

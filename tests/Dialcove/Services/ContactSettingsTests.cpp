@@ -1,4 +1,4 @@
-#include "Dialcove/ContactSettings.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"

@@ -1,5 +1,5 @@
-#include "PanelGraph.hpp"
 #include "Platform/Contacts/AddressBookError.hpp"
+#include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/support/ContactIDs.hpp"
 #include "tests/support/QtPrinters.hpp"
 

@@ -1,5 +1,5 @@
-#include "Dialcove/CancellationError.hpp"
-#include "Dialcove/ContactsWorker.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
+#include "Dialcove/Services/ContactsWorker.hpp"
 #include "Platform/Contacts/AddressBookError.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"
 #include "tests/support/EventLoop.hpp"

@@ -1,5 +1,5 @@
-#include "Dialcove/PanelControlFocus.hpp"
-#include "Dialcove/PanelKeyboard.hpp"
+#include "Dialcove/Services/PanelKeyboard.hpp"
+#include "Dialcove/Views/PanelControlFocus.hpp"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "Dialcove/ContactRecents.hpp"
-#include "Dialcove/LocalRecentStorage.hpp"
+#include "Dialcove/Services/ContactRecents.hpp"
+#include "Dialcove/Services/LocalRecentStorage.hpp"
 #include "Platform/UserDefaults.hpp"
 #include "tests/support/ContactIDs.hpp"
 #include "tests/support/QtPrinters.hpp"

@@ -1,5 +1,5 @@
-#include "Dialcove/ContactOutputAdapter.hpp"
-#include "Dialcove/SystemWorkspace.hpp"
+#include "Dialcove/Services/ContactOutputAdapter.hpp"
+#include "Dialcove/Services/SystemWorkspace.hpp"
 #include "tests/support/AwaitTask.hpp"
 #include "tests/support/FakeXdgOpen.hpp"
 #include "tests/support/QtPrinters.hpp"

@@ -1,6 +1,6 @@
-#include "Dialcove/AppUpdateNotifier.hpp"
-#include "Dialcove/ApplicationIdentity.hpp"
-#include "Dialcove/LinuxStrings.hpp"
+#include "Dialcove/Shell/AppUpdateNotifier.hpp"
+#include "Dialcove/Shell/ApplicationIdentity.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "Dialcove/AppUpdateNotifier.hpp"
-#include "Dialcove/ApplicationIdentity.hpp"
+#include "Dialcove/Shell/AppUpdateNotifier.hpp"
+#include "Dialcove/Shell/ApplicationIdentity.hpp"
 #include "MurvelCommerceUpdates/UpdateChecker.hpp"
 #include "MurvelCommerceUpdatesCore/AppVersion.hpp"
 #include "tests/support/EventLoop.hpp"

@@ -1,8 +1,8 @@
-#include "Dialcove/KeyboardInput.hpp"
+#include "Dialcove/Shell/KeyboardInput.hpp"
 #include "MurvelPreferences/PreferenceSync.hpp"
-#include "PanelWindow.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
+#include "tests/Dialcove/Support/PanelWindow.hpp"
 #include "tests/support/QtPrinters.hpp"
 #include "tests/support/XdgSandbox.hpp"
 

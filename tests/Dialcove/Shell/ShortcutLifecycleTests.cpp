@@ -1,7 +1,7 @@
-#include "Dialcove/ContactSettings.hpp"
-#include "Dialcove/PanelKeyboard.hpp"
-#include "Dialcove/ShortcutLifecycle.hpp"
-#include "Dialcove/ShortcutRegistrar.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
+#include "Dialcove/Services/PanelKeyboard.hpp"
+#include "Dialcove/Shell/ShortcutLifecycle.hpp"
+#include "Dialcove/Shell/ShortcutRegistrar.hpp"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Dialcove/ShortcutRecorder.hpp"
+#include "Dialcove/Shell/ShortcutRecorder.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
 

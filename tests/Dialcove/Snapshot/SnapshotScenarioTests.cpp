@@ -1,4 +1,4 @@
-#include "Dialcove/SnapshotScenario.hpp"
+#include "Dialcove/Snapshot/SnapshotScenario.hpp"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialcove/CancellationError.hpp"
+#include "Dialcove/Async/CancellationError.hpp"
 
 #include <QFuture>
 #include <QPromise>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactOutputService.hpp"
-#include "FakeAnswer.hpp"
+#include "Dialcove/Services/ContactOutputService.hpp"
+#include "tests/Dialcove/Support/FakeAnswer.hpp"
 
 #include <qcoro/qcorofuture.h>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactPermissionService.hpp"
-#include "FakeAnswer.hpp"
+#include "Dialcove/Services/ContactPermissionService.hpp"
+#include "tests/Dialcove/Support/FakeAnswer.hpp"
 
 #include <vector>
 

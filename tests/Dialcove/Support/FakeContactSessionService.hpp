@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactSessionService.hpp"
-#include "FakeAnswer.hpp"
+#include "Dialcove/Services/ContactSessionService.hpp"
+#include "tests/Dialcove/Support/FakeAnswer.hpp"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialcove/ContactActions.hpp"
-#include "FakeAnswer.hpp"
+#include "Dialcove/Services/ContactActions.hpp"
+#include "tests/Dialcove/Support/FakeAnswer.hpp"
 
 #include <chrono>
 #include <memory>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Dialcove/ContactsPanel.hpp"
-#include "FakeContactOutputService.hpp"
-#include "FakeContactPermissionService.hpp"
-#include "FakeContactRecentStorage.hpp"
-#include "FakeContactSessionService.hpp"
-#include "FakeSleep.hpp"
+#include "Dialcove/Services/ContactsPanel.hpp"
+#include "tests/Dialcove/Support/FakeContactOutputService.hpp"
+#include "tests/Dialcove/Support/FakeContactPermissionService.hpp"
+#include "tests/Dialcove/Support/FakeContactRecentStorage.hpp"
+#include "tests/Dialcove/Support/FakeContactSessionService.hpp"
+#include "tests/Dialcove/Support/FakeSleep.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Dialcove/ContactListSection.hpp"
-#include "Dialcove/ContactsPanelView.hpp"
-#include "Dialcove/SearchPanel.hpp"
-#include "MurvelUI/MurvelPanel.hpp"
-#include "MurvelUI/PanelFooter.hpp"
-#include "MurvelUI/PanelFooterButton.hpp"
-#include "PanelGraph.hpp"
+#include "Dialcove/Shell/SearchPanel.hpp"
+#include "Dialcove/Views/ContactListSection.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
+#include "tests/Dialcove/Support/PanelGraph.hpp"
 
 #include <QLineEdit>
 #include <QRect>

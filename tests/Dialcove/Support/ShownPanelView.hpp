@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Dialcove/ContactsPanelView.hpp"
-#include "Dialcove/LinuxStrings.hpp"
-#include "Dialcove/PanelGeometry.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "PanelGraph.hpp"
+#include "Dialcove/Services/PanelGeometry.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "tests/Dialcove/Support/PanelGraph.hpp"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -3,24 +3,24 @@
 // preferences window as it opens (its height capped by the screen) and its whole content.
 // Usage: DialcoveGallery <output folder>.
 
-#include "Dialcove/ContactDetailView.hpp"
-#include "Dialcove/ContactListSection.hpp"
-#include "Dialcove/ContactSettings.hpp"
-#include "Dialcove/ContactsPreferencesView.hpp"
-#include "Dialcove/LinuxStrings.hpp"
+#include "Dialcove/Services/ContactSettings.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
+#include "Dialcove/Views/ContactDetailView.hpp"
+#include "Dialcove/Views/ContactListSection.hpp"
+#include "Dialcove/Views/ContactsPreferencesView.hpp"
 #include "MurvelCommerceUpdates/UpdateChecker.hpp"
 #include "MurvelCommerceUpdates/UpdateFeed.hpp"
-#include "MurvelUI/FixedWindow.hpp"
-#include "MurvelUI/LoginItem.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelTypeSize.hpp"
-#include "MurvelUI/SampleUpdateNotifier.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
+#include "MurvelUI/Windows/FixedWindow.hpp"
 #include "Platform/AutostartEntry.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
 #include "WelcomeViewPages.hpp"
-#include "tests/Dialcove/ShownPanelView.hpp"
-#include "tests/MurvelUI/OffscreenSetup.hpp"
+#include "tests/Dialcove/Support/ShownPanelView.hpp"
+#include "tests/MurvelUI/Support/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QDir>

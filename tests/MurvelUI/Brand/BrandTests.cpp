@@ -1,11 +1,11 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandBackground.hpp"
-#include "MurvelUI/BrandBackgroundRecipe.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/LabelContrast.hpp"
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelMetrics.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
+#include "MurvelUI/Brand/BrandBackground.hpp"
+#include "MurvelUI/Brand/BrandBackgroundRecipe.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/LabelContrast.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelMetrics.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <gtest/gtest.h>
 

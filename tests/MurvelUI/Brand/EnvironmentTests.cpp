@@ -1,7 +1,7 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/SampleUpdateNotifier.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

@@ -1,11 +1,11 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/AppIcon.hpp"
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
-#include "MurvelUI/PrivacyLine.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Cards/PrivacyLine.hpp"
+#include "MurvelUI/Controls/AppIcon.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "MurvelUI/LoginItem.hpp"
+#include "MurvelUI/Cards/LoginItem.hpp"
 #include "Platform/AutostartEntry.hpp"
 #include "tests/support/LogCapture.hpp"
 

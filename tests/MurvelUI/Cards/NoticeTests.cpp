@@ -1,12 +1,12 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/InlineNotice.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelLabel.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/NoticeCard.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Cards/InlineNotice.hpp"
+#include "MurvelUI/Cards/NoticeCard.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelLabel.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/KeyCaps.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/MurvelTextStyle.hpp"
-#include "MurvelUI/PanelActionRow.hpp"
-#include "MurvelUI/PanelShortcutKeys.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelTextStyle.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Cards/PanelActionRow.hpp"
+#include "MurvelUI/Cards/PanelShortcutKeys.hpp"
+#include "MurvelUI/Controls/KeyCaps.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QEnterEvent>
 #include <QGraphicsOpacityEffect>

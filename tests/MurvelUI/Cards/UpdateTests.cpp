@@ -1,11 +1,11 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelLabel.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/SampleUpdateNotifier.hpp"
-#include "MurvelUI/UpdateCard.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Cards/UpdateCard.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelLabel.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Update/SampleUpdateNotifier.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

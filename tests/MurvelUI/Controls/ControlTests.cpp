@@ -1,7 +1,7 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <gtest/gtest.h>
 

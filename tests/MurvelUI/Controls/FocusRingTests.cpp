@@ -1,9 +1,9 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/BrandFocusSession.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/InlineNotice.hpp"
-#include "MurvelUI/MurvelButton.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Cards/InlineNotice.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/BrandFocusSession.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QMouseEvent>
 #include <QPointer>

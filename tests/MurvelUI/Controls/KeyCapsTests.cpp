@@ -1,7 +1,7 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/KeyCaps.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/KeyCaps.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QFontMetricsF>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "MurvelUI/MurvelRowOrGridLayout.hpp"
+#include "MurvelUI/Controls/MurvelRowOrGridLayout.hpp"
 
 #include <QApplication>
 #include <QWidget>

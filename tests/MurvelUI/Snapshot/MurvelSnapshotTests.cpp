@@ -1,7 +1,7 @@
-#include "MurvelUI/KeyboardUseMonitor.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/MurvelSnapshot.hpp"
-#include "MurvelUI/SystemPalette.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
+#include "MurvelUI/Snapshot/MurvelSnapshot.hpp"
 #include "Platform/UserDefaults.hpp"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "MurvelUI/MurvelSnapshot.hpp"
-#include "tests/MurvelUI/OffscreenSetup.hpp"
+#include "MurvelUI/Snapshot/MurvelSnapshot.hpp"
+#include "tests/MurvelUI/Support/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 
 #include <QAccessible>
 #include <QColor>

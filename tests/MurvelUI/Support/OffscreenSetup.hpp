@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MurvelUI/MurvelSymbols.hpp"
-#include "MurvelUI/MurvelTextStyle.hpp"
+#include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Brand/MurvelTextStyle.hpp"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "OffscreenSetup.hpp"
+#include "tests/MurvelUI/Support/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QTemporaryDir>

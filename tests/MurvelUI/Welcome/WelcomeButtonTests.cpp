@@ -1,10 +1,10 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandFocusRing.hpp"
-#include "MurvelUI/DefaultAction.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelColor.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/WelcomeButton.hpp"
+#include "MurvelUI/Brand/MurvelColor.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/DefaultAction.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Welcome/WelcomeButton.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QFontMetricsF>
 #include <QPointer>

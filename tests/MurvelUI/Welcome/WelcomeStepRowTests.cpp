@@ -1,12 +1,12 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelSymbolView.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
-#include "MurvelUI/WelcomeStepDetail.hpp"
-#include "MurvelUI/WelcomeStepRow.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSymbolView.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Welcome/WelcomeStepDetail.hpp"
+#include "MurvelUI/Welcome/WelcomeStepRow.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

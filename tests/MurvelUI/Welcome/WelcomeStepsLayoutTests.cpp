@@ -1,9 +1,9 @@
-#include "KitTestSupport.hpp"
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/MurvelText.hpp"
-#include "MurvelUI/PrivacyGreen.hpp"
-#include "MurvelUI/WelcomeStepsLayout.hpp"
+#include "MurvelUI/Brand/PrivacyGreen.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Welcome/WelcomeStepsLayout.hpp"
+#include "tests/MurvelUI/Support/KitTestSupport.hpp"
 
 #include <QScrollArea>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
-#include "MurvelUI/FixedWindow.hpp"
-#include "MurvelUI/FixedWindowContent.hpp"
-#include "MurvelUI/FixedWindowGeometry.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Windows/FixedWindow.hpp"
+#include "MurvelUI/Windows/FixedWindowContent.hpp"
+#include "MurvelUI/Windows/FixedWindowGeometry.hpp"
 #include "TwoScreens.hpp"
 #include "tests/support/EventLoop.hpp"
 

@@ -1,6 +1,6 @@
-#include "MurvelUI/KeyboardUseMonitor.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/PreferencesChrome.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
+#include "MurvelUI/Preferences/PreferencesChrome.hpp"
 #include "tests/support/EventLoop.hpp"
 
 #include <QApplication>

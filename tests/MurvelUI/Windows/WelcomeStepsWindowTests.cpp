@@ -1,7 +1,7 @@
-#include "MurvelUI/MurvelButton.hpp"
-#include "MurvelUI/MurvelSwitch.hpp"
-#include "MurvelUI/WelcomeStepsLayout.hpp"
-#include "MurvelUI/WelcomeStepsWindow.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelSwitch.hpp"
+#include "MurvelUI/Welcome/WelcomeStepsLayout.hpp"
+#include "MurvelUI/Windows/WelcomeStepsWindow.hpp"
 #include "TwoScreens.hpp"
 #include "tests/support/EventLoop.hpp"
 

@@ -1,8 +1,8 @@
-#include "MurvelUI/FixedWindow.hpp"
-#include "MurvelUI/MurvelEnvironment.hpp"
-#include "MurvelUI/PreferencesWindow.hpp"
-#include "MurvelUI/WelcomeStepsWindow.hpp"
-#include "MurvelUI/WelcomeWindow.hpp"
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
+#include "MurvelUI/Windows/FixedWindow.hpp"
+#include "MurvelUI/Windows/PreferencesWindow.hpp"
+#include "MurvelUI/Windows/WelcomeStepsWindow.hpp"
+#include "MurvelUI/Windows/WelcomeWindow.hpp"
 #include "TwoScreens.hpp"
 #include "tests/support/EventLoop.hpp"
 

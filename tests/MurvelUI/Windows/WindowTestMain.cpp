@@ -1,5 +1,5 @@
 #include "TwoScreens.hpp"
-#include "tests/MurvelUI/OffscreenSetup.hpp"
+#include "tests/MurvelUI/Support/OffscreenSetup.hpp"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MurvelUI/MurvelBrand.hpp"
-#include "MurvelUI/MurvelColorScheme.hpp"
-#include "MurvelUI/MurvelTypeSize.hpp"
+#include "MurvelUI/Brand/MurvelBrand.hpp"
+#include "MurvelUI/Brand/MurvelColorScheme.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 
 namespace Gallery {
 

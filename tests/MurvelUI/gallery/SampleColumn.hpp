@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MurvelUI/BrandBackground.hpp"
-#include "MurvelUI/BrandPalette.hpp"
-#include "MurvelUI/MurvelFont.hpp"
-#include "MurvelUI/MurvelStack.hpp"
-#include "MurvelUI/MurvelText.hpp"
+#include "MurvelUI/Brand/BrandBackground.hpp"
+#include "MurvelUI/Brand/BrandPalette.hpp"
+#include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Controls/MurvelStack.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 #include "tests/MurvelUI/gallery/GalleryVariants.hpp"
 
 #include <QPainter>
