@@ -12,8 +12,9 @@ namespace Dialcove {
 //
 // URLs: "whatsapp://send?phone=" + digits when an application handles it, else the web link
 // "https://wa.me/" + digits (digits: the number without its leading "+" signs); "sms:", "tel:" and
-// "mailto:" + the percent-encoded text; "addressbook://" + the percent-encoded identifier. Text is
-// encoded as UTF-8, every byte outside the RFC 3986 path characters as "%XX".
+// "mailto:" + the percent-encoded text, "tel:" with ";ext=" + the extension when the request has
+// one; "addressbook://" + the percent-encoded identifier. Text is encoded as UTF-8, every byte
+// outside the RFC 3986 path characters as "%XX", and in "mailto:" "," and ";" as well.
 class ContactOutputAdapter final : public ContactOutputService {
 public:
     static inline const QString chatLinkHost = QStringLiteral("wa.me");
