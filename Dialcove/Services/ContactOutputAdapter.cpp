@@ -1,6 +1,7 @@
 #include "Dialcove/Services/ContactOutputAdapter.hpp"
 
 #include "Dialcove/Async/MainThread.hpp"
+#include "DialcoveCore/DisplayText.hpp"
 #include "Platform/UrlOpener.hpp"
 
 #include <QClipboard>
@@ -66,7 +67,8 @@ bool ContactOutputAdapter::copy(const std::string& text) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const QString value = QString::fromStdString(text);
+    // Pasted elsewhere, a bidi override would show the text in another order than its own.
+    const QString value = QString::fromStdString(DialcoveCore::withoutBidiControls(text));
     clipboard->clear(QClipboard::Clipboard);
     clipboard->setText(value, QClipboard::Clipboard);
     return clipboard->text(QClipboard::Clipboard) == value;

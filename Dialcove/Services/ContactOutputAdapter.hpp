@@ -21,7 +21,8 @@ public:
 
     explicit ContactOutputAdapter(std::shared_ptr<ExternalWorkspace> workspace);
 
-    // Replaces whatever the clipboard held, then reads it back to confirm.
+    // Replaces whatever the clipboard held, then reads it back to confirm. Bidi embedding, override
+    // and isolate controls are left out of the copy.
     bool copy(const std::string& text) override;
     // A WhatsApp number holding anything but digits and "+" opens nothing: it would add to the query.
     QCoro::Task<bool> open(DialcoveCore::ActionRequest request) override;

@@ -141,4 +141,8 @@ TEST(ContactOutputAdapterTest, CopyReplacesWhateverTheClipboardHeld) {
     EXPECT_TRUE(fixture.output.copy("second"));
     EXPECT_EQ(clipboard->text(QClipboard::Clipboard), "second");
     EXPECT_TRUE(fixture.workspace->opened.isEmpty());
+
+    // Pasted elsewhere, the text reads in its own order.
+    EXPECT_TRUE(fixture.output.copy("\u202Eevil\u202C +1 555\u2067 0100\u2069"));
+    EXPECT_EQ(clipboard->text(QClipboard::Clipboard), "evil +1 555 0100");
 }

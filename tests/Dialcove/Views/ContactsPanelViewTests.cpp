@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTest>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -524,6 +525,58 @@ TEST(ContactsPanelView, LongAndRightToLeftNamesStayInsideTheirRow) {
         EXPECT_LE(row->mapTo(&p.view, QPoint(row->width(), 0)).x(), ContactsPanelView::panelWidth - 16);
         EXPECT_EQ(row->width(), rows[0]->width());
     }
+}
+
+// The horizontal span that `part` of `text` takes when laid out left to right as one line.
+std::pair<qreal, qreal> spanOf(const QString& text, const QString& part, const QFont& font) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(10000);
+    layout.endLayout();
+    const qsizetype start = text.indexOf(part);
+    EXPECT_GE(start, 0) << part.toStdString();
+    qreal left = std::numeric_limits<qreal>::max(), right = 0;
+    for (qsizetype i = start; i <= start + part.size(); ++i) {
+        left = std::min(left, line.cursorToX(int(i)));
+        right = std::max(right, line.cursorToX(int(i)));
+    }
+    return {left, right};
+}
+
+// A shared card's bidi controls are not honoured: the name reads as its text, the one the search
+// finds; and a right-to-left organization cannot swap places with the job title beside it.
+TEST(ContactsPanelView, ARowShowsTheTextOfItsNamesInTheirOwnOrder) {
+    ShownPanelView p;
+    const std::string organization = "\u05D0\u05D1\u05D2 12", jobTitle = "\u05D3\u05D4\u05D5";
+    DialcoveCore::Contact spoof{DialcoveCore::ContactID("spoof"),
+                                "\u202Eevil\u202C Bidi Override",
+                                "\u202Eevil",
+                                "Override",
+                                organization,
+                                jobTitle,
+                                {}};
+    p.graph.openWith({spoof});
+    p.settle();
+    const auto& rows = p.view.listSection()->rows();
+    ASSERT_EQ(rows.size(), 1);
+    const Dialcove::ContactListRow& row = *rows[0];
+    EXPECT_EQ(row.name(), "evil Bidi Override");
+    EXPECT_FALSE(row.initials().contains(QChar(0x202E))) << row.initials().toStdString();
+    EXPECT_EQ(row.accessibleName(), QString::fromUtf8("\u2068evil Bidi Override\u2069, \u2068") +
+                                        QString::fromStdString(organization) +
+                                        QString::fromUtf8("\u2069 \u00B7 \u2068") +
+                                        QString::fromStdString(jobTitle) + QChar(0x2069));
+
+    const auto [organizationLeft, organizationRight] =
+        spanOf(row.subtitle(), QString::fromStdString(organization), row.font());
+    const auto [titleLeft, titleRight] = spanOf(row.subtitle(), QString::fromStdString(jobTitle), row.font());
+    EXPECT_LT(organizationLeft, organizationRight);
+    EXPECT_LE(organizationRight, titleLeft) << "the organization comes first, to the left";
+    EXPECT_LT(titleLeft, titleRight);
 }
 
 // What the gallery shows is checked here: the panel's frame, its content inset and the dot.
