@@ -115,7 +115,10 @@ bool ManifestFetch::prepare() {
          set(easy_, CURLOPT_HEADERFUNCTION, &ManifestFetch::onHead) && set(easy_, CURLOPT_HEADERDATA, this) &&
          set(easy_, CURLOPT_WRITEFUNCTION, &ManifestFetch::onBody) && set(easy_, CURLOPT_WRITEDATA, this) &&
          // Signals are the app's: curl neither installs handlers nor uses alarms.
-         set(easy_, CURLOPT_NOSIGNAL, 1L);
+         set(easy_, CURLOPT_NOSIGNAL, 1L) &&
+         // An abandoned fetch (the app quitting, a time-out) leaves a name still being looked up
+         // to its resolver thread instead of waiting for it.
+         set(easy_, CURLOPT_QUICK_EXIT, 1L);
     if (ok && !settings_.authorityFile.isEmpty()) {
         authorityFile_ = settings_.authorityFile.toLocal8Bit();
         ok = set(easy_, CURLOPT_CAINFO, authorityFile_.constData()) &&
