@@ -240,7 +240,7 @@ void LiveRuntime::stop() {
     desktop_->releaseWindows();
 }
 
-void LiveRuntime::togglePanel(bool trayClick) {
+void LiveRuntime::togglePanel(bool trayClick, const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
     if (panel_->session().phase() != PanelPhase::closed) {
         panel_->close();
@@ -265,7 +265,7 @@ void LiveRuntime::togglePanel(bool trayClick) {
     // click, the last tray anchor or the top of the screen: the panel always opens.
     const QRect trayGeometry = statusItem_ ? statusItem_->geometry() : QRect();
     const Platform::PanelAnchor::Choice anchor = anchor_.resolve(trayGeometry, trayClick);
-    searchPanel_->show(anchor.rect, anchor.trayArea);
+    searchPanel_->show(anchor.rect, anchor.trayArea, activation);
 }
 
 void LiveRuntime::hotKeyPressed() {
@@ -273,6 +273,12 @@ void LiveRuntime::hotKeyPressed() {
     // While a shortcut is recorded its keys are the recording's, not a toggle.
     if (shortcutLifecycle_ && !shortcutLifecycle_->keyboard().recordingShortcut())
         togglePanel(false);
+}
+
+void LiveRuntime::secondStart(const Platform::WindowSystem::Activation& activation) {
+    assertMainThread();
+    // A recording ends with the panel; the start was meant as a toggle, never as a key.
+    togglePanel(false, activation);
 }
 
 void LiveRuntime::refresh() {

@@ -102,10 +102,14 @@ public:
     void stop();
 
     // Closes an open panel, else shows it: under the tray icon, or where the last tray click put it,
-    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action.
-    void togglePanel(bool trayClick = false);
+    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action;
+    // `activation` lets the window take the focus where the desktop asks for a token.
+    void togglePanel(bool trayClick = false, const Platform::WindowSystem::Activation& activation = {});
     // The hot key's press: a toggle, unless a shortcut is being recorded.
     void hotKeyPressed();
+    // Another start of the program on this display asked for the panel: a toggle, as the hot key's,
+    // with what its desktop handed it for the focus.
+    void secondStart(const Platform::WindowSystem::Activation& activation);
     // On activation and wake: refreshes the panel now and once more on the next turn.
     void refresh();
     void updateStatusIcon();

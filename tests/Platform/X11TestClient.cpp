@@ -157,6 +157,16 @@ uint16_t X11TestClient::lockState() const {
     return reply ? reply->mask & (XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2) : 0;
 }
 
+QByteArray X11TestClient::textProperty(xcb_window_t window, const char* name) const {
+    auto reply = owned(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr));
+    if (!reply || reply->format != 8)
+        return {};
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+}
+
 xcb_atom_t X11TestClient::atom(const char* name) const {
     auto reply = owned(xcb_intern_atom_reply(
         connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name), nullptr));
