@@ -16,6 +16,7 @@
 #include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
+#include "Platform/Desktop/TrayPresence.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
 #include "Platform/UserDefaults.hpp"
 
@@ -126,6 +127,13 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
         std::make_unique<ShortcutLifecycle>(panel_->keyboard(), panel_->settings(), *hotkey_);
     wake_ = options.wakeBus ? std::make_unique<Platform::WakeWatcher>(*options.wakeBus)
                             : std::make_unique<Platform::WakeWatcher>();
+    // Without a tray the texts name what opens the panel then.
+    trayPresence_ = std::make_unique<Platform::TrayPresence>(
+        [desktop = desktop_.get()] { return desktop->windowSystem().systemTrayRunning(); },
+        options.sessionBus.value_or(QDBusConnection::sessionBus()));
+    panel_->routes().setTrayAvailable(trayPresence_->isAvailable());
+    connect(trayPresence_.get(), &Platform::TrayPresence::availableChanged, this,
+            [this](bool available) { panel_->routes().setTrayAvailable(available); });
 
     const QPointer<LiveRuntime> self(this);
     panel_->onClose = [self] {
@@ -228,6 +236,7 @@ void LiveRuntime::stop() {
     if (live_)
         live_->stopWatching();
     qApp->removeEventFilter(this);
+    trayPresence_.reset();
     if (statusItem_) {
         statusItem_->hide();
         statusItem_.reset();

@@ -18,6 +18,7 @@ namespace Platform {
 class AddressBookAccess;
 class AddressBookWatcher;
 class TrayIcon;
+class TrayPresence;
 class UserDefaults;
 class WakeWatcher;
 } // namespace Platform
@@ -60,9 +61,11 @@ public:
         std::shared_ptr<ContactRecentStorage> recentStorage;
     };
 
-    // What else can be swapped: the bus that reports waking (the system bus by default).
+    // What else can be swapped: the bus that reports waking (the system bus by default), and the
+    // session bus where the tray's host and the desktop portal live.
     struct Options {
         std::optional<QDBusConnection> wakeBus;
+        std::optional<QDBusConnection> sessionBus;
     };
 
     static constexpr const char* hasSeenWelcomeKey = "hasSeenWelcome";
@@ -151,6 +154,7 @@ private:
     std::unique_ptr<ContactsPanel> panel_;
     std::unique_ptr<ShortcutLifecycle> shortcutLifecycle_;
     std::unique_ptr<Platform::WakeWatcher> wake_;
+    std::unique_ptr<Platform::TrayPresence> trayPresence_;
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;

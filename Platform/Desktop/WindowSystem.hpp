@@ -39,6 +39,8 @@ public:
     virtual ~WindowSystem() = default;
 
     virtual PanelMode panelMode() const { return PanelMode::overlay; }
+    // An XEmbed system tray runs on the display now.
+    virtual bool systemTrayRunning() const { return false; }
     // Before `window` is shown: lets it take the focus by `activation` and ends the start's busy
     // feedback once it is shown. Nothing happens for an empty one.
     virtual void activateWith(QWindow& window, const Activation& activation) {

@@ -156,9 +156,17 @@ void X11EventHub::selectRawButtonPresses(bool on) {
 }
 
 bool X11EventHub::compositorRunning() const {
+    return selectionOwned("_NET_WM_CM_S");
+}
+
+bool X11EventHub::systemTrayRunning() const {
+    return selectionOwned("_NET_SYSTEM_TRAY_S");
+}
+
+bool X11EventHub::selectionOwned(const char* prefix) const {
     if (connection_ == nullptr)
         return false;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen_);
+    const QByteArray name = prefix + QByteArray::number(screen_);
     const quint32 selection = atom(name.constData());
     auto owner = owned(
         xcb_get_selection_owner_reply(connection_, xcb_get_selection_owner(connection_, selection), nullptr));

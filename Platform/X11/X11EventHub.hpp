@@ -46,6 +46,8 @@ public:
     std::unique_ptr<OutsideClickMonitor> makeOutsideClickMonitor(QObject* parent = nullptr) override;
     std::unique_ptr<HotKeyRegistrar> makeHotKeyRegistrar(QObject* parent = nullptr) override;
     QRect frameOnScreen(const QWindow& window) const override;
+    // A client owns the _NET_SYSTEM_TRAY_Sn selection of the screen.
+    bool systemTrayRunning() const override;
     // Managed under a Wayland session, where the X server is XWayland.
     PanelMode panelMode() const override;
     // Sets the window's _NET_STARTUP_ID and, once it shows, ends the start's startup notification.
@@ -73,6 +75,8 @@ signals:
 
 private:
     void selectRawButtonPresses(bool on);
+    // Some client owns the selection `prefix` + this screen's number.
+    bool selectionOwned(const char* prefix) const;
 
     xcb_connection_t* connection_ = nullptr;
     quint32 root_ = 0;

@@ -292,7 +292,7 @@ TEST_F(LiveRuntimeTest, AnActivationRefreshesTwiceAndASecondBeforeTheTaskRanMake
 TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     TestSupport::PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
-    build(ContactPermission::allowed, true, {.wakeBus = bus.connect()});
+    build(ContactPermission::allowed, true, {.wakeBus = bus.connect(), .sessionBus = QDBusConnection(QStringLiteral("no bus"))});
     start();
     EXPECT_TRUE(runtime->isWatchingWake());
 
@@ -412,7 +412,7 @@ TEST_F(LiveRuntimeTest, ARewrittenCardReachesTheOpenContact) {
     book.setConsent(Platform::AddressBookSettings::Consent::given);
     defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
     runtime = std::make_unique<LiveRuntime>(defaults, windows(),
-                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), QDBusConnection(QStringLiteral("no bus"))});
     runtime->start();
     Dialcove::ContactsPanel& panel = runtime->panel();
     panel.open();
