@@ -108,7 +108,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     desktop_ = std::make_unique<LiveDesktop>();
     statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"), &desktop_->windowSystem());
     defaults_ = std::move(defaults);
-    hotkey_ = desktop_->makeHotKey();
+    const QDBusConnection sessionBus = options.sessionBus.value_or(QDBusConnection::sessionBus());
+    hotkey_ = desktop_->makeHotKey(sessionBus);
     hotkey_->installHandler();
 
     live_ = std::move(live);
@@ -130,7 +131,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     // Without a tray the texts name what opens the panel then.
     trayPresence_ = std::make_unique<Platform::TrayPresence>(
         [desktop = desktop_.get()] { return desktop->windowSystem().systemTrayRunning(); },
-        options.sessionBus.value_or(QDBusConnection::sessionBus()));
+        sessionBus);
     panel_->routes().setTrayAvailable(trayPresence_->isAvailable());
     connect(trayPresence_.get(), &Platform::TrayPresence::availableChanged, this,
             [this](bool available) { panel_->routes().setTrayAvailable(available); });
@@ -148,6 +149,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->shortcutLifecycle_->apply();
         self->updateStatusIcon();
     });
+    followHotKeyHolder();
+    connect(hotkey_.get(), &GlobalShortcut::holderChanged, this, &LiveRuntime::followHotKeyHolder);
     hotkey_->setPressed([self] {
         if (self)
             self->hotKeyPressed();
@@ -302,6 +305,27 @@ QCoro::Task<> LiveRuntime::refreshBody(CancellationToken token, QPointer<LiveRun
     if (!token.isCancelled() && self)
         self->panel_->refresh();
     co_return;
+}
+
+void LiveRuntime::followHotKeyHolder() {
+    if (!hotkey_)
+        return;
+    using Holder = Platform::HotKeyRegistrar::Holder;
+    using Route = DesktopRoutes::HotKeyRoute;
+    DesktopRoutes& routes = panel_->routes();
+    switch (hotkey_->holder()) {
+    case Holder::program:
+        routes.setHotKeyRoute(Route::keyGrab);
+        break;
+    case Holder::portal:
+        routes.setHotKeyRoute(Route::portal);
+        break;
+    case Holder::nobody:
+        // A portal that went: the desktop's shortcut running a second start is the way in now.
+        routes.setHotKeyRoute(Route::desktopSettings);
+        break;
+    }
+    routes.setPortalTrigger(hotkey_->trigger());
 }
 
 void LiveRuntime::storeChanged() {

@@ -137,6 +137,8 @@ private:
                 std::optional<Services> services, Windows windows, Options options, QObject* parent);
 
     void storeChanged();
+    // The hot key's holder and trigger into the panel's desktop routes.
+    void followHotKeyHolder();
     void accessChanged();
     void statusInputChanged();
 
