@@ -30,14 +30,19 @@ protected:
         return sent.get();
     }
 
-    // Writes `bytes` over a raw connection, as a client that is not a second start would.
-    void sendRaw(const QByteArray& bytes) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address() const {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         const QByteArray file = QFile::encodeName(path());
         std::memcpy(address.sun_path, file.constData(), std::size_t(file.size()));
-        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        return address;
+    }
+
+    // Writes `bytes` over a raw connection, as a client that is not a second start would.
+    void sendRaw(const QByteArray& bytes) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const sockaddr_un to = address();
+        ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
         ASSERT_EQ(::write(fd, bytes.constData(), std::size_t(bytes.size())), bytes.size());
         TestSupport::waitUntil([] { return false; }, 300ms);
         ::close(fd);
@@ -84,12 +89,10 @@ TEST_F(ChannelTest, NobodyListeningFailsWithinTheBoundAndALeftSocketMakesWayForT
     for (const bool leftBehind : {false, true}) {
         SCOPED_TRACE(leftBehind ? "a socket left behind" : "no socket");
         if (leftBehind) {
+            // Bound, never listened on: as a copy that ended leaves it.
             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            const QByteArray file = QFile::encodeName(path());
-            std::memcpy(address.sun_path, file.constData(), std::size_t(file.size()));
-            ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            const sockaddr_un at = address();
+            ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
             ::close(fd);
         }
         QElapsedTimer clock;
