@@ -16,6 +16,7 @@
 #include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
+#include "Platform/Desktop/TrayPresence.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
 #include "Platform/UserDefaults.hpp"
 
@@ -107,7 +108,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     desktop_ = std::make_unique<LiveDesktop>();
     statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"), &desktop_->windowSystem());
     defaults_ = std::move(defaults);
-    hotkey_ = desktop_->makeHotKey();
+    const QDBusConnection sessionBus = options.sessionBus.value_or(QDBusConnection::sessionBus());
+    hotkey_ = desktop_->makeHotKey(sessionBus);
     hotkey_->installHandler();
 
     live_ = std::move(live);
@@ -126,6 +128,13 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
         std::make_unique<ShortcutLifecycle>(panel_->keyboard(), panel_->settings(), *hotkey_);
     wake_ = options.wakeBus ? std::make_unique<Platform::WakeWatcher>(*options.wakeBus)
                             : std::make_unique<Platform::WakeWatcher>();
+    // Without a tray the texts name what opens the panel then.
+    trayPresence_ = std::make_unique<Platform::TrayPresence>(
+        [desktop = desktop_.get()] { return desktop->windowSystem().systemTrayRunning(); },
+        sessionBus);
+    panel_->routes().setTrayAvailable(trayPresence_->isAvailable());
+    connect(trayPresence_.get(), &Platform::TrayPresence::availableChanged, this,
+            [this](bool available) { panel_->routes().setTrayAvailable(available); });
 
     const QPointer<LiveRuntime> self(this);
     panel_->onClose = [self] {
@@ -140,6 +149,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->shortcutLifecycle_->apply();
         self->updateStatusIcon();
     });
+    followHotKeyHolder();
+    connect(hotkey_.get(), &GlobalShortcut::holderChanged, this, &LiveRuntime::followHotKeyHolder);
     hotkey_->setPressed([self] {
         if (self)
             self->hotKeyPressed();
@@ -228,6 +239,7 @@ void LiveRuntime::stop() {
     if (live_)
         live_->stopWatching();
     qApp->removeEventFilter(this);
+    trayPresence_.reset();
     if (statusItem_) {
         statusItem_->hide();
         statusItem_.reset();
@@ -240,7 +252,7 @@ void LiveRuntime::stop() {
     desktop_->releaseWindows();
 }
 
-void LiveRuntime::togglePanel(bool trayClick) {
+void LiveRuntime::togglePanel(bool trayClick, const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
     if (panel_->session().phase() != PanelPhase::closed) {
         panel_->close();
@@ -265,7 +277,7 @@ void LiveRuntime::togglePanel(bool trayClick) {
     // click, the last tray anchor or the top of the screen: the panel always opens.
     const QRect trayGeometry = statusItem_ ? statusItem_->geometry() : QRect();
     const Platform::PanelAnchor::Choice anchor = anchor_.resolve(trayGeometry, trayClick);
-    searchPanel_->show(anchor.rect, anchor.trayArea);
+    searchPanel_->show(anchor.rect, anchor.trayArea, activation);
 }
 
 void LiveRuntime::hotKeyPressed() {
@@ -273,6 +285,12 @@ void LiveRuntime::hotKeyPressed() {
     // While a shortcut is recorded its keys are the recording's, not a toggle.
     if (shortcutLifecycle_ && !shortcutLifecycle_->keyboard().recordingShortcut())
         togglePanel(false);
+}
+
+void LiveRuntime::secondStart(const Platform::WindowSystem::Activation& activation) {
+    assertMainThread();
+    // A recording ends with the panel; the start was meant as a toggle, never as a key.
+    togglePanel(false, activation);
 }
 
 void LiveRuntime::refresh() {
@@ -287,6 +305,27 @@ QCoro::Task<> LiveRuntime::refreshBody(CancellationToken token, QPointer<LiveRun
     if (!token.isCancelled() && self)
         self->panel_->refresh();
     co_return;
+}
+
+void LiveRuntime::followHotKeyHolder() {
+    if (!hotkey_)
+        return;
+    using Holder = Platform::HotKeyRegistrar::Holder;
+    using Route = DesktopRoutes::HotKeyRoute;
+    DesktopRoutes& routes = panel_->routes();
+    switch (hotkey_->holder()) {
+    case Holder::program:
+        routes.setHotKeyRoute(Route::keyGrab);
+        break;
+    case Holder::portal:
+        routes.setHotKeyRoute(Route::portal);
+        break;
+    case Holder::nobody:
+        // A portal that went: the desktop's shortcut running a second start is the way in now.
+        routes.setHotKeyRoute(Route::desktopSettings);
+        break;
+    }
+    routes.setPortalTrigger(hotkey_->trigger());
 }
 
 void LiveRuntime::storeChanged() {

@@ -18,6 +18,7 @@ namespace Platform {
 class AddressBookAccess;
 class AddressBookWatcher;
 class TrayIcon;
+class TrayPresence;
 class UserDefaults;
 class WakeWatcher;
 } // namespace Platform
@@ -60,9 +61,11 @@ public:
         std::shared_ptr<ContactRecentStorage> recentStorage;
     };
 
-    // What else can be swapped: the bus that reports waking (the system bus by default).
+    // What else can be swapped: the bus that reports waking (the system bus by default), and the
+    // session bus where the tray's host and the desktop portal live.
     struct Options {
         std::optional<QDBusConnection> wakeBus;
+        std::optional<QDBusConnection> sessionBus;
     };
 
     static constexpr const char* hasSeenWelcomeKey = "hasSeenWelcome";
@@ -102,10 +105,14 @@ public:
     void stop();
 
     // Closes an open panel, else shows it: under the tray icon, or where the last tray click put it,
-    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action.
-    void togglePanel(bool trayClick = false);
+    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action;
+    // `activation` lets the window take the focus where the desktop asks for a token.
+    void togglePanel(bool trayClick = false, const Platform::WindowSystem::Activation& activation = {});
     // The hot key's press: a toggle, unless a shortcut is being recorded.
     void hotKeyPressed();
+    // Another start of the program on this display asked for the panel: a toggle, as the hot key's,
+    // with what its desktop handed it for the focus.
+    void secondStart(const Platform::WindowSystem::Activation& activation);
     // On activation and wake: refreshes the panel now and once more on the next turn.
     void refresh();
     void updateStatusIcon();
@@ -130,6 +137,8 @@ private:
                 std::optional<Services> services, Windows windows, Options options, QObject* parent);
 
     void storeChanged();
+    // The hot key's holder and trigger into the panel's desktop routes.
+    void followHotKeyHolder();
     void accessChanged();
     void statusInputChanged();
 
@@ -147,6 +156,7 @@ private:
     std::unique_ptr<ContactsPanel> panel_;
     std::unique_ptr<ShortcutLifecycle> shortcutLifecycle_;
     std::unique_ptr<Platform::WakeWatcher> wake_;
+    std::unique_ptr<Platform::TrayPresence> trayPresence_;
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;

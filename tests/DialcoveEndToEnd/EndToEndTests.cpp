@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
@@ -297,21 +298,60 @@ TEST_F(EndToEnd, SigtermFreesTheHotKeyWithinTwoSecondsAndExitsWithZero) {
     EXPECT_TRUE(waitUntil([&] { return !icon(); })) << "the tray holds no icon";
 }
 
-TEST_F(EndToEnd, ASecondStartLeavesAtOnceAndTheFirstKeepsItsGrab) {
+// A second start toggles the running copy's panel, as the hot key does, says so in one line and
+// leaves with 0; the first copy keeps its grab. The desktop's startup id travels with the request
+// and lands on the panel's window.
+TEST_F(EndToEnd, ASecondStartTogglesTheRunningCopysPanelAndLeaves) {
     DialcoveRun first(environment());
     ASSERT_TRUE(first.waitUntilRunning()) << first.log().constData();
 
-    DialcoveRun second(environment());
-    EXPECT_EQ(second.exitWithin(10000), 0);
-    EXPECT_TRUE(second.process().readAllStandardOutput().contains("Dialcove is already running"));
+    for (const bool opens : {true, false}) {
+        QProcessEnvironment launched = environment();
+        launched.insert("DESKTOP_STARTUP_ID", "launcher-1_TIME42");
+        DialcoveRun second(launched);
+        EXPECT_EQ(second.exitWithin(10000), 0) << second.log().constData();
+        EXPECT_EQ(second.process().readAllStandardOutput(), "Dialcove is already running\n");
+        EXPECT_TRUE(waitUntil([&] { return panel().has_value() == opens; }))
+            << (opens ? "opened\n" : "closed\n") << windowList() << first.log().constData();
+        if (opens) {
+            EXPECT_EQ(client.textProperty(panel()->id, "_NET_STARTUP_ID"), "launcher-1_TIME42");
+        }
+    }
     EXPECT_EQ(first.process().state(), QProcess::Running);
     EXPECT_FALSE(client.grabKey(k, controlAlt)) << "the first copy still holds the hot key";
 
-    // A copy that was killed leaves no lock behind.
+    // A copy that was killed leaves no lock behind, and its socket does not stand in the way of the
+    // next copy's.
     first.process().kill();
     first.process().waitForFinished(5000);
     DialcoveRun third(environment());
-    EXPECT_TRUE(third.waitUntilRunning()) << third.log().constData();
+    ASSERT_TRUE(third.waitUntilRunning()) << third.log().constData();
+    DialcoveRun fourth(environment());
+    EXPECT_EQ(fourth.exitWithin(10000), 0) << fourth.log().constData();
+    EXPECT_TRUE(waitUntil([&] { return panel().has_value(); })) << windowList() << third.log().constData();
+}
+
+// A running copy that does not answer (stopped here) does not hold up a second start for long: it
+// says so and fails. Nothing opens later when the copy goes on.
+TEST_F(EndToEnd, ASecondStartThatIsNotAnsweredFailsWithinItsBound) {
+    DialcoveRun first(environment());
+    ASSERT_TRUE(first.waitUntilRunning()) << first.log().constData();
+    ASSERT_EQ(::kill(pid_t(first.process().processId()), SIGSTOP), 0);
+
+    QElapsedTimer clock;
+    clock.start();
+    DialcoveRun second(environment());
+    const std::optional<int> status = second.exitWithin(15000);
+    const qint64 took = clock.elapsed();
+    ::kill(pid_t(first.process().processId()), SIGCONT);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    EXPECT_LT(took, 10000) << "a short bound";
+    EXPECT_TRUE(second.log().contains("Dialcove is already running but does not answer")) << second.log().constData();
+    EXPECT_TRUE(second.process().readAllStandardOutput().isEmpty());
+    QTest::qWait(1500);
+    EXPECT_FALSE(panel().has_value()) << "the request it gave up on is dropped\n" << windowList();
+    EXPECT_EQ(first.process().state(), QProcess::Running);
 }
 
 TEST_F(EndToEnd, WithoutATrayTheHotKeyOpensThePanelAtTheTopCentre) {

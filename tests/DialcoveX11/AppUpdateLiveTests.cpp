@@ -68,7 +68,7 @@ protected:
                 PanelGraph::inMemorySettings(), worker,
                 std::make_shared<FakeContactPermissionService>(Dialcove::ContactPermission::allowed), output,
                 recents},
-            LiveRuntime::Windows{}, LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+            LiveRuntime::Windows{}, LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), QDBusConnection(QStringLiteral("no bus"))});
         runtime->start();
         PanelGraph::settle(runtime->startupTask());
     }

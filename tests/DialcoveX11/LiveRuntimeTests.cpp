@@ -16,6 +16,7 @@
 #include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
+#include "tests/support/FakeGlobalShortcutsPortal.hpp"
 #include "tests/support/PrivateBus.hpp"
 #include "tests/support/XdgSandbox.hpp"
 
@@ -292,7 +293,7 @@ TEST_F(LiveRuntimeTest, AnActivationRefreshesTwiceAndASecondBeforeTheTaskRanMake
 TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     TestSupport::PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
-    build(ContactPermission::allowed, true, {.wakeBus = bus.connect()});
+    build(ContactPermission::allowed, true, {.wakeBus = bus.connect(), .sessionBus = QDBusConnection(QStringLiteral("no bus"))});
     start();
     EXPECT_TRUE(runtime->isWatchingWake());
 
@@ -310,6 +311,36 @@ TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     ASSERT_TRUE(waitUntil([&] { return runtime->refreshTask() && runtime->refreshTask()->isFinished(); }));
     TestSupport::drainEvents();
     EXPECT_EQ(refreshesSince(reads), 2);
+}
+
+// In a Wayland session the hot key is the portal's: its trigger shows in the routes, an activation
+// toggles the panel, and no X grab is made (it would hear only X windows' keys). When the portal
+// goes, the route says so and a second start still opens the panel, without a restart.
+TEST_F(LiveRuntimeTest, InAWaylandSessionThePortalsShortcutTogglesThePanelAndASecondStartOutlivesIt) {
+    TestSupport::PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    TestSupport::FakeGlobalShortcutsPortal desktop(bus.connect());
+    desktop.chosenTrigger = "Ctrl+Alt+K";
+    xdg.setVariable("WAYLAND_DISPLAY", "wayland-test");
+    build(ContactPermission::allowed, true,
+          {.wakeBus = QDBusConnection(QStringLiteral("no bus")), .sessionBus = bus.connect()});
+    start();
+    Dialcove::DesktopRoutes& routes = runtime->panel().routes();
+    ASSERT_TRUE(waitUntil([&] { return routes.portalTrigger() == "Ctrl+Alt+K"; }));
+    EXPECT_EQ(routes.hotKeyRoute(), Dialcove::DesktopRoutes::HotKeyRoute::portal);
+    EXPECT_TRUE(client.grabKey(k, controlAlt)) << "no key grab under a Wayland session";
+    client.ungrabKeys();
+    EXPECT_FALSE(runtime->panel().keyboard().shortcutConflict());
+
+    openThrough([&] { desktop.activate("search-contacts"); });
+    desktop.activate("search-contacts");
+    EXPECT_TRUE(waitUntil([&] { return runtime->panel().session().phase() == PanelPhase::closed; }));
+
+    desktop.leave();
+    EXPECT_TRUE(waitUntil(
+        [&] { return routes.hotKeyRoute() == Dialcove::DesktopRoutes::HotKeyRoute::desktopSettings; }));
+    EXPECT_TRUE(routes.portalTrigger().isEmpty());
+    openThrough([&] { runtime->secondStart({}); });
 }
 
 TEST_F(LiveRuntimeTest, TheIconFollowsTheMenuStatusThroughOneTable) {
@@ -412,7 +443,7 @@ TEST_F(LiveRuntimeTest, ARewrittenCardReachesTheOpenContact) {
     book.setConsent(Platform::AddressBookSettings::Consent::given);
     defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
     runtime = std::make_unique<LiveRuntime>(defaults, windows(),
-                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), QDBusConnection(QStringLiteral("no bus"))});
     runtime->start();
     Dialcove::ContactsPanel& panel = runtime->panel();
     panel.open();

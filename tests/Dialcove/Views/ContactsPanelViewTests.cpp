@@ -198,6 +198,44 @@ TEST(ContactsPanelView, ShowsTheStatusAndTheNoticesThatApplyInOrder) {
     }
 }
 
+// With no tray there is no icon to open the panel from: the off state and the conflict card name a
+// second start instead, and follow a tray that comes or goes while the panel is shown.
+TEST(ContactsPanelView, WithoutATrayTheTextsNameASecondStartAndFollowTheTray) {
+    ShownPanelView p(900, ContactPermission::allowed);
+    p.graph.openWith();
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+    p.graph.panel->keyboard().setShortcutConflict(true);
+    p.settle();
+    Dialcove::DesktopRoutes& routes = p.graph.panel->routes();
+    struct Case {
+        bool tray;
+        const char* offStatus;
+        const char* conflict;
+    };
+    const Case cases[] = {
+        {false, "Off: open it by starting Dialcove again",
+         "Another app already uses this one. Starting Dialcove again opens the search."},
+        {true, "Off: search from the icon only",
+         "Another app already uses this one. The tray icon still opens the search."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tray ? "a tray" : "no tray");
+        routes.setTrayAvailable(c.tray);
+        p.settle();
+        EXPECT_EQ(ContactsPanelView::statusText(PanelPhase::list, MenuStatus::disabled, c.tray), c.offStatus);
+        EXPECT_EQ(p.view.conflictNotice()->messageView()->text(), c.conflict);
+    }
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(true));
+    routes.setTrayAvailable(false);
+    p.settle();
+    EXPECT_EQ(p.view.statusText(), "Another app uses this shortcut");
+    p.graph.panel->keyboard().setShortcutConflict(false);
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+    p.settle();
+    EXPECT_EQ(p.view.statusText(), "Off: open it by starting Dialcove again");
+    EXPECT_EQ(p.view.chrome()->header()->statusView()->text(), "Off: open it by starting Dialcove again");
+}
+
 // The access window could not be opened: "Try again" asks for access again rather than acting on a
 // list that is not there.
 TEST(ContactsPanelView, TryAgainAfterTheAccessWindowFailedAsksForAccessAgain) {
