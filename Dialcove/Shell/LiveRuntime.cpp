@@ -11,10 +11,13 @@
 #include "Dialcove/Shell/GlobalShortcut.hpp"
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
+#include "Dialcove/Shell/StatusIconArt.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
 #include "Platform/Contacts/AddressBookAccess.hpp"
+#include "Platform/AppInstallation.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
+#include "Platform/Desktop/DesktopColorScheme.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -126,6 +129,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
         std::make_unique<ShortcutLifecycle>(panel_->keyboard(), panel_->settings(), *hotkey_);
     wake_ = options.wakeBus ? std::make_unique<Platform::WakeWatcher>(*options.wakeBus)
                             : std::make_unique<Platform::WakeWatcher>();
+    colorScheme_ = options.settingsBus ? std::make_unique<Platform::DesktopColorScheme>(*options.settingsBus)
+                                       : std::make_unique<Platform::DesktopColorScheme>();
 
     const QPointer<LiveRuntime> self(this);
     panel_->onClose = [self] {
@@ -145,6 +150,16 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->hotKeyPressed();
     });
     connect(statusItem_.get(), &Platform::TrayIcon::clicked, this, [this] { togglePanel(true); });
+    // The icon's menu holds the footer's buttons, doing what they do.
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Preferences"), [self] {
+        if (self)
+            self->openPreferences();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Getting Started"), [self] {
+        if (self)
+            self->openWelcome();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"), [] { QCoreApplication::quit(); });
 }
 
 LiveRuntime::~LiveRuntime() {
@@ -195,6 +210,8 @@ void LiveRuntime::start() {
     observers_.push_back(
         connect(desktop_.get(), &LiveDesktop::applicationActivated, this, &LiveRuntime::refresh));
     observers_.push_back(connect(wake_.get(), &Platform::WakeWatcher::woke, this, &LiveRuntime::refresh));
+    observers_.push_back(connect(colorScheme_.get(), &Platform::DesktopColorScheme::schemeChanged, this,
+                                 &LiveRuntime::updateStatusIcon));
 
     if (!defaults_->boolValue(QString::fromLatin1(hasSeenWelcomeKey)) ||
         panel_->session().authorization() != ContactPermission::allowed)
@@ -320,7 +337,12 @@ void LiveRuntime::updateStatusIcon() {
     if (!statusItem_ || !started_)
         return;
     const DialcoveCore::MenuStatus status = panel_->menuStatus();
-    statusItem_->setIcon(statusIcon(status, QApplication::palette().color(QPalette::WindowText)));
+    const QIcon drawn = statusIcon(status, StatusIconArt::colour(colorScheme_->scheme(), QApplication::palette()));
+    // A tray host draws the installed symbolic icon itself, in its panel's colour.
+    const QString themeName = StatusIconArt::themeName(status);
+    const std::optional<Platform::AppInstallation>& installed = Platform::AppInstallation::ofRunningProgram();
+    const bool byName = installed && installed->hasThemeIcon(QStringLiteral("status"), themeName);
+    statusItem_->setIcon(drawn, byName ? themeName : QString());
     shownStatus_ = status;
 }
 

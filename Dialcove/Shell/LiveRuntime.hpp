@@ -17,6 +17,7 @@
 namespace Platform {
 class AddressBookAccess;
 class AddressBookWatcher;
+class DesktopColorScheme;
 class TrayIcon;
 class UserDefaults;
 class WakeWatcher;
@@ -33,6 +34,14 @@ class ContactsPanel;
 class GlobalShortcut;
 class LiveDesktop;
 class ShortcutLifecycle;
+
+// What else the live runtime can be given: the bus that reports waking (the system bus by default),
+// and the one whose settings portal says whether the desktop is dark (the session bus by default).
+// Outside the runtime, so that each may be left out of a designated initialiser.
+struct LiveRuntimeOptions {
+    std::optional<QDBusConnection> wakeBus = std::nullopt;
+    std::optional<QDBusConnection> settingsBus = std::nullopt;
+};
 
 // The running application outside snapshot mode: it builds every live service, joins them into the
 // panel's graph, wires the graph to the global hot key and the tray icon, keeps the icon in step
@@ -60,10 +69,7 @@ public:
         std::shared_ptr<ContactRecentStorage> recentStorage;
     };
 
-    // What else can be swapped: the bus that reports waking (the system bus by default).
-    struct Options {
-        std::optional<QDBusConnection> wakeBus;
-    };
+    using Options = LiveRuntimeOptions;
 
     static constexpr const char* hasSeenWelcomeKey = "hasSeenWelcome";
     static constexpr const char* iconBaseName = "person.crop.rectangle";
@@ -108,6 +114,7 @@ public:
     void hotKeyPressed();
     // On activation and wake: refreshes the panel now and once more on the next turn.
     void refresh();
+    // The status's symbol, drawn to read on the panel, and known by its theme name once installed.
     void updateStatusIcon();
     // What the icon shows now; none before start and after stop.
     std::optional<DialcoveCore::MenuStatus> shownStatus() const { return shownStatus_; }
@@ -119,7 +126,7 @@ public:
     static QIcon statusIcon(DialcoveCore::MenuStatus status, const QColor& color);
 
 protected:
-    // A change of the desktop's palette redraws the icon in the new text colour.
+    // A change of the application's palette redraws the icon in the new text colour.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -147,6 +154,7 @@ private:
     std::unique_ptr<ContactsPanel> panel_;
     std::unique_ptr<ShortcutLifecycle> shortcutLifecycle_;
     std::unique_ptr<Platform::WakeWatcher> wake_;
+    std::unique_ptr<Platform::DesktopColorScheme> colorScheme_;
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;
