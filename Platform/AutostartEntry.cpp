@@ -126,8 +126,8 @@ std::optional<QString> AutostartEntry::renewEarlierEntry() const {
     if (!keys || !isEnabled())
         return std::nullopt;
     // Exactly the keys the earlier versions wrote; any other is someone's own, and kept.
-    static const QStringList earlierKeys{QStringLiteral("Type"), QStringLiteral("Name"), QStringLiteral("Exec"),
-                                         QStringLiteral("Terminal"),
+    static const QStringList earlierKeys{QStringLiteral("Type"), QStringLiteral("Name"),
+                                         QStringLiteral("Exec"), QStringLiteral("Terminal"),
                                          QStringLiteral("X-GNOME-Autostart-enabled")};
     for (auto key = keys->keyBegin(); key != keys->keyEnd(); ++key)
         if (!earlierKeys.contains(*key))

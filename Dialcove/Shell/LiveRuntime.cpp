@@ -14,8 +14,8 @@
 #include "Dialcove/Shell/StatusIconArt.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
-#include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/AppInstallation.hpp"
+#include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
 #include "Platform/Desktop/DesktopColorScheme.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
@@ -159,7 +159,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
         if (self)
             self->openWelcome();
     });
-    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"), [] { QCoreApplication::quit(); });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"),
+                              [] { QCoreApplication::quit(); });
 }
 
 LiveRuntime::~LiveRuntime() {
@@ -337,7 +338,8 @@ void LiveRuntime::updateStatusIcon() {
     if (!statusItem_ || !started_)
         return;
     const DialcoveCore::MenuStatus status = panel_->menuStatus();
-    const QIcon drawn = statusIcon(status, StatusIconArt::colour(colorScheme_->scheme(), QApplication::palette()));
+    const QIcon drawn =
+        statusIcon(status, StatusIconArt::colour(colorScheme_->scheme(), QApplication::palette()));
     // A tray host draws the installed symbolic icon itself, in its panel's colour.
     const QString themeName = StatusIconArt::themeName(status);
     const std::optional<Platform::AppInstallation>& installed = Platform::AppInstallation::ofRunningProgram();

@@ -126,7 +126,7 @@ public:
     static QIcon statusIcon(DialcoveCore::MenuStatus status, const QColor& color);
 
 protected:
-    // A change of the application's palette redraws the icon in the new text colour.
+    // A change of the desktop's palette redraws the icon in the new text colour.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -20,9 +20,11 @@ QVariant unwrapped(QVariant value) {
 
 } // namespace
 
-DesktopColorScheme::DesktopColorScheme(QObject* parent) : DesktopColorScheme(QDBusConnection::sessionBus(), parent) {}
+DesktopColorScheme::DesktopColorScheme(QObject* parent)
+    : DesktopColorScheme(QDBusConnection::sessionBus(), parent) {}
 
-DesktopColorScheme::DesktopColorScheme(QDBusConnection bus, QObject* parent) : QObject(parent), bus_(std::move(bus)) {
+DesktopColorScheme::DesktopColorScheme(QDBusConnection bus, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)) {
     if (!bus_.isConnected()) {
         qCInfo(lcColorScheme) << "no session bus: the desktop's colour scheme is not known";
         return;
@@ -32,15 +34,17 @@ DesktopColorScheme::DesktopColorScheme(QDBusConnection bus, QObject* parent) : Q
     if (!bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
                       QStringLiteral("SettingChanged"), this, SLOT(settingChanged(QDBusMessage))))
         qCInfo(lcColorScheme) << "cannot follow the desktop's colour scheme:" << bus_.lastError().message();
-    QDBusMessage read = QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
-                                                       QString::fromLatin1(interface), QStringLiteral("Read"));
+    QDBusMessage read =
+        QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
+                                       QString::fromLatin1(interface), QStringLiteral("Read"));
     read << QString::fromLatin1(settingsNamespace) << QString::fromLatin1(key);
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(read), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         call->deleteLater();
         const QDBusPendingReply<QDBusVariant> reply = *call;
         if (reply.isError()) {
-            qCInfo(lcColorScheme).noquote() << "the desktop's colour scheme is not known:" << reply.error().message();
+            qCInfo(lcColorScheme).noquote()
+                << "the desktop's colour scheme is not known:" << reply.error().message();
             return;
         }
         if (!heardChange_)
@@ -73,7 +77,8 @@ void DesktopColorScheme::take(const QVariant& value) {
     bool ok = false;
     const uint number = inner.toUInt(&ok);
     if (!ok) {
-        qCInfo(lcColorScheme) << "the desktop's colour scheme came as" << inner.typeName() << "and is ignored";
+        qCInfo(lcColorScheme) << "the desktop's colour scheme came as" << inner.typeName()
+                              << "and is ignored";
         return;
     }
     const Scheme now = fromPortalValue(number);

@@ -6,10 +6,10 @@
 #include "Dialcove/Shell/StatusIconArt.hpp"
 #include "Dialcove/Views/ContactListSection.hpp"
 #include "Dialcove/Views/ContactsPanelView.hpp"
+#include "LiveRuntimeEnding.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelFooterButton.hpp"
-#include "LiveRuntimeEnding.hpp"
 #include "Platform/Contacts/AddressBookSettings.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
@@ -412,7 +412,8 @@ TEST_F(LiveRuntimeTest, TheIconReadsOnAPanelOfTheDesktopsColourScheme) {
     ASSERT_TRUE(waitUntil([&] { return runtime->shownStatus() == MenuStatus::copied; }));
     EXPECT_EQ(iconColour(*runtime->statusItem()), Qt::white);
     EXPECT_EQ(runtime->statusItem()->themeName(), QString());
-    EXPECT_EQ(Dialcove::StatusIconArt::themeName(MenuStatus::copied), "works.murvel.dialcove-copied-symbolic");
+    EXPECT_EQ(Dialcove::StatusIconArt::themeName(MenuStatus::copied),
+              "works.murvel.dialcove-copied-symbolic");
 }
 
 TEST_F(LiveRuntimeTest, TheTrayMenuHoldsTheFooterButtonsAndEachDoesWhatItsButtonDoes) {

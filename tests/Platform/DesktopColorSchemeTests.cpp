@@ -22,7 +22,9 @@ TEST(DesktopColorScheme, TakesThePortalsAnswerThenFollowsItsChanges) {
     const struct {
         uint answer;
         Scheme scheme;
-    } answers[] = {{0, Scheme::noPreference}, {1, Scheme::preferDark}, {2, Scheme::preferLight},
+    } answers[] = {{0, Scheme::noPreference},
+                   {1, Scheme::preferDark},
+                   {2, Scheme::preferLight},
                    {7, Scheme::noPreference}}; // a value the portal may add later means no preference
     for (const auto& a : answers) {
         SCOPED_TRACE(a.answer);
@@ -38,8 +40,10 @@ TEST(DesktopColorScheme, TakesThePortalsAnswerThenFollowsItsChanges) {
     DesktopColorScheme scheme(bus.connect());
     ASSERT_TRUE(waitUntil([&] { return scheme.scheme() == Scheme::preferLight; }));
     QSignalSpy changes(&scheme, &DesktopColorScheme::schemeChanged);
-    ASSERT_TRUE(portal.announce(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"), 1));
-    ASSERT_TRUE(portal.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("accent-color"), 1));
+    ASSERT_TRUE(
+        portal.announce(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"), 1));
+    ASSERT_TRUE(
+        portal.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("accent-color"), 1));
     ASSERT_TRUE(portal.announce(1));
     ASSERT_TRUE(waitUntil([&] { return scheme.scheme() == Scheme::preferDark; }));
     ASSERT_TRUE(portal.announce(1));

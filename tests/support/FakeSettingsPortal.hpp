@@ -16,8 +16,9 @@ namespace TestSupport {
 class FakeSettingsPortal final : public QDBusVirtualObject {
 public:
     explicit FakeSettingsPortal(QDBusConnection bus) : bus_(std::move(bus)) {
-        registered_ = bus_.registerVirtualObject(QString::fromLatin1(Platform::DesktopColorScheme::path), this) &&
-                      bus_.registerService(QString::fromLatin1(Platform::DesktopColorScheme::service));
+        registered_ =
+            bus_.registerVirtualObject(QString::fromLatin1(Platform::DesktopColorScheme::path), this) &&
+            bus_.registerService(QString::fromLatin1(Platform::DesktopColorScheme::service));
     }
     ~FakeSettingsPortal() override {
         bus_.unregisterService(QString::fromLatin1(Platform::DesktopColorScheme::service));
@@ -30,9 +31,9 @@ public:
     int reads = 0;
 
     bool announce(const QString& settingsNamespace, const QString& key, uint value) {
-        QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(Platform::DesktopColorScheme::path),
-                                                         QString::fromLatin1(Platform::DesktopColorScheme::interface),
-                                                         QStringLiteral("SettingChanged"));
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QString::fromLatin1(Platform::DesktopColorScheme::path),
+            QString::fromLatin1(Platform::DesktopColorScheme::interface), QStringLiteral("SettingChanged"));
         signal << settingsNamespace << key << QVariant::fromValue(QDBusVariant(value));
         return bus_.send(signal);
     }
@@ -49,14 +50,16 @@ public:
             return false;
         ++reads;
         const QList<QVariant> arguments = message.arguments();
-        const bool known = colorScheme && arguments.size() == 2 &&
-                           arguments[0].toString() == QLatin1String(Platform::DesktopColorScheme::settingsNamespace) &&
-                           arguments[1].toString() == QLatin1String(Platform::DesktopColorScheme::key);
+        const bool known =
+            colorScheme && arguments.size() == 2 &&
+            arguments[0].toString() == QLatin1String(Platform::DesktopColorScheme::settingsNamespace) &&
+            arguments[1].toString() == QLatin1String(Platform::DesktopColorScheme::key);
         if (!known)
-            return connection.send(message.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"),
-                                                            QStringLiteral("Requested setting not found")));
-        return connection.send(
-            message.createReply(QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(*colorScheme))))));
+            return connection.send(
+                message.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"),
+                                         QStringLiteral("Requested setting not found")));
+        return connection.send(message.createReply(
+            QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(*colorScheme))))));
     }
 
 private:

@@ -234,7 +234,8 @@ public:
         : home_(home), savedPath_(qgetenv("PATH")) {
         for (const char* program : {"prefix/bin/dialcove", "build-run/Dialcove/dialcove", "other/dialcove"}) {
             home.write(QString::fromLatin1(program), "#!/bin/sh\n");
-            QFile::setPermissions(home.path(QString::fromLatin1(program)), QFile::ReadOwner | QFile::ExeOwner);
+            QFile::setPermissions(home.path(QString::fromLatin1(program)),
+                                  QFile::ReadOwner | QFile::ExeOwner);
         }
         home.write(QStringLiteral("prefix/share/applications/works.murvel.dialcove.desktop"),
                    "[Desktop Entry]\nType=Application\nName=Dialcove\nComment=From the menu entry\n"
@@ -261,9 +262,9 @@ private:
 
 TEST(AutostartEntry, AnInstalledCopyIsNamedAsItsMenuEntryNamesItAndABuildFolderCopyByItsPath) {
     const struct {
-        const char* path;   // what PATH finds first, in the config home
-        bool installed;     // the copy that turns Open at Login on
-        const char* exec;   // with %1 for the copy's path
+        const char* path; // what PATH finds first, in the config home
+        bool installed;   // the copy that turns Open at Login on
+        const char* exec; // with %1 for the copy's path
         const char* comment;
     } cases[] = {
         {"prefix/bin", true, "dialcove", "From the menu entry"},
@@ -298,7 +299,8 @@ TEST(LoginItem, AnEntryAnEarlierVersionWroteIsRewrittenInPlaceAndNoOtherIsTouche
     const Copies copies(home);
     const auto earlier = [](const QString& program) {
         return "[Desktop Entry]\nType=Application\nName=Dialcove\nExec=" +
-               QFile::encodeName(AutostartEntry::execValue(program)) + "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+               QFile::encodeName(AutostartEntry::execValue(program)) +
+               "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
     };
 
     // This copy's own earlier entry takes the icon and comment, and stays on.
