@@ -12,7 +12,10 @@
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
 #include "Dialcove/Shell/StatusIconArt.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
 #include "Platform/AppInstallation.hpp"
 #include "Platform/Contacts/AddressBookAccess.hpp"
@@ -160,7 +163,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->openWelcome();
     });
     statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"),
-                              [] { QCoreApplication::quit(); });
+                              &LiveRuntime::quitApplication);
 }
 
 LiveRuntime::~LiveRuntime() {
@@ -278,6 +281,7 @@ void LiveRuntime::togglePanel(bool trayClick) {
                 if (self)
                     self->openWelcome();
             });
+        searchPanel_->view()->chrome()->footer()->setQuitAction(&LiveRuntime::quitApplication);
     }
     // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
     // click, the last tray anchor or the top of the screen: the panel always opens.
@@ -382,6 +386,10 @@ void LiveRuntime::openWelcome() {
         if (close)
             close();
     });
+}
+
+void LiveRuntime::quitApplication() {
+    QCoreApplication::exit(0);
 }
 
 QString LiveRuntime::statusSymbol(DialcoveCore::MenuStatus status) {

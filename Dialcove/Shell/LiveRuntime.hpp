@@ -120,6 +120,10 @@ public:
     std::optional<DialcoveCore::MenuStatus> shownStatus() const { return shownStatus_; }
     void openPreferences();
     void openWelcome();
+    // What "Quit" runs, in the panel's footer (and Ctrl+Q) and in the icon's menu: ends the event
+    // loop even while windows are open, which a quit request would first close; the fixed windows
+    // only hide on a close, and Qt gives up a quit once one close is refused.
+    static void quitApplication();
 
     // The icon's symbol for a status, and the icon drawn in `color`.
     static QString statusSymbol(DialcoveCore::MenuStatus status);

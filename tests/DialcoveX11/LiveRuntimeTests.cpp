@@ -25,6 +25,7 @@
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDBusMessage>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -452,10 +453,21 @@ TEST_F(LiveRuntimeTest, TheTrayMenuHoldsTheFooterButtonsAndEachDoesWhatItsButton
         openThrough([&] { runtime->togglePanel(false); });
     }
 
-    // Quit ends the application's loop with 0, from the menu as from the footer.
+    // Quit ends the application's loop with 0, from the menu as from the footer, also while
+    // windows are open that only hide on a close, as the preferences and the welcome window do.
+    struct HidingWindow : QWidget {
+        void closeEvent(QCloseEvent* event) override {
+            event->ignore();
+            hide();
+        }
+    };
+    HidingWindow first;
+    HidingWindow second;
     const std::function<void()> quits[] = {[&] { menu->actions()[2]->trigger(); },
                                            [&] { footer->quitButton()->click(); }};
     for (const auto& quit : quits) {
+        first.show();
+        second.show();
         QTimer::singleShot(0, quit);
         QTimer::singleShot(3000, [] { QCoreApplication::exit(7); });
         EXPECT_EQ(QApplication::exec(), 0);
