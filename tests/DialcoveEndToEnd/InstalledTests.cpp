@@ -185,7 +185,8 @@ TEST_F(InstalledCopy, ItsTrayIconShowsAndItsMenuOpensPreferencesWhereOpenAtLogin
     ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
     ASSERT_TRUE(waitLong([&] { return icon().has_value(); })) << windowList() << run.log().constData();
     const DesktopWindow trayIcon = settledIcon();
-    EXPECT_GE(coloursOf(trayIcon).size(), 2) << "the symbol is drawn on the tray's background";
+    // The symbol is drawn on the tray's background, once the icon has painted.
+    EXPECT_TRUE(waitLong([&] { return coloursOf(trayIcon).size() >= 2; }));
 
     // A right click opens the menu, not the panel; its first entry opens the preferences.
     ASSERT_TRUE(rightClickOn(trayIcon));
