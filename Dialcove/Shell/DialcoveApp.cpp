@@ -81,6 +81,13 @@ void DialcoveApp::configureApplication() {
 
 int DialcoveApp::run() {
     const QStringList arguments = argumentsOf(argc_, argv_);
+    // Answered before anything else, so it works without a display and beside a running copy.
+    if (arguments.size() == 2 && arguments[1] == QLatin1String("--version")) {
+        applyApplicationIdentity();
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
     // A snapshot builds no tray icon, key grab or network check and writes nothing, so it runs
     // beside the live copy; it draws everything doubled, which Qt reads before it starts.
     const bool snapshot = argumentsAskForSnapshot(arguments);

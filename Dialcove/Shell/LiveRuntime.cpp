@@ -11,10 +11,16 @@
 #include "Dialcove/Shell/GlobalShortcut.hpp"
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
+#include "Dialcove/Shell/StatusIconArt.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
+#include "Platform/AppInstallation.hpp"
 #include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
+#include "Platform/Desktop/DesktopColorScheme.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
 #include "Platform/Desktop/TrayPresence.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
@@ -135,6 +141,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     panel_->routes().setTrayAvailable(trayPresence_->isAvailable());
     connect(trayPresence_.get(), &Platform::TrayPresence::availableChanged, this,
             [this](bool available) { panel_->routes().setTrayAvailable(available); });
+    colorScheme_ = std::make_unique<Platform::DesktopColorScheme>(sessionBus);
 
     const QPointer<LiveRuntime> self(this);
     panel_->onClose = [self] {
@@ -156,6 +163,17 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->hotKeyPressed();
     });
     connect(statusItem_.get(), &Platform::TrayIcon::clicked, this, [this] { togglePanel(true); });
+    // The icon's menu holds the footer's buttons, doing what they do.
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Preferences"), [self] {
+        if (self)
+            self->openPreferences();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Getting Started"), [self] {
+        if (self)
+            self->openWelcome();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"),
+                              &LiveRuntime::quitApplication);
 }
 
 LiveRuntime::~LiveRuntime() {
@@ -206,6 +224,8 @@ void LiveRuntime::start() {
     observers_.push_back(
         connect(desktop_.get(), &LiveDesktop::applicationActivated, this, &LiveRuntime::refresh));
     observers_.push_back(connect(wake_.get(), &Platform::WakeWatcher::woke, this, &LiveRuntime::refresh));
+    observers_.push_back(connect(colorScheme_.get(), &Platform::DesktopColorScheme::schemeChanged, this,
+                                 &LiveRuntime::updateStatusIcon));
 
     if (!defaults_->boolValue(QString::fromLatin1(hasSeenWelcomeKey)) ||
         panel_->session().authorization() != ContactPermission::allowed)
@@ -272,6 +292,7 @@ void LiveRuntime::togglePanel(bool trayClick, const Platform::WindowSystem::Acti
                 if (self)
                     self->openWelcome();
             });
+        searchPanel_->view()->chrome()->footer()->setQuitAction(&LiveRuntime::quitApplication);
     }
     // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
     // click, the last tray anchor or the top of the screen: the panel always opens.
@@ -359,7 +380,13 @@ void LiveRuntime::updateStatusIcon() {
     if (!statusItem_ || !started_)
         return;
     const DialcoveCore::MenuStatus status = panel_->menuStatus();
-    statusItem_->setIcon(statusIcon(status, QApplication::palette().color(QPalette::WindowText)));
+    const QIcon drawn =
+        statusIcon(status, StatusIconArt::colour(colorScheme_->scheme(), QApplication::palette()));
+    // A tray host draws the installed symbolic icon itself, in its panel's colour.
+    const QString themeName = StatusIconArt::themeName(status);
+    const std::optional<Platform::AppInstallation>& installed = Platform::AppInstallation::ofRunningProgram();
+    const bool byName = installed && installed->hasThemeIcon(QStringLiteral("status"), themeName);
+    statusItem_->setIcon(drawn, byName ? themeName : QString());
     shownStatus_ = status;
 }
 
@@ -397,6 +424,10 @@ void LiveRuntime::openWelcome() {
         if (close)
             close();
     });
+}
+
+void LiveRuntime::quitApplication() {
+    QCoreApplication::exit(0);
 }
 
 QString LiveRuntime::statusSymbol(DialcoveCore::MenuStatus status) {
