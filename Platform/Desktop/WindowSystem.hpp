@@ -47,6 +47,9 @@ public:
         Q_UNUSED(window)
         Q_UNUSED(activation)
     }
+    // Ends the start that `activation` came with where no window takes it (none shows, or the
+    // start closed the panel): the launcher stops its busy feedback. Nothing happens for an empty one.
+    virtual void endStartup(const Activation& activation) { Q_UNUSED(activation) }
 
     // Windows may have an alpha channel: a compositing manager runs.
     virtual bool compositorRunning() const = 0;

@@ -57,6 +57,12 @@ struct DeviceEventMask {
     uint32_t words[4];
 };
 
+// The id an X window answers a start with: the X form of the token; desktops that issue both
+// accept either.
+QByteArray xStartupId(const WindowSystem::Activation& activation) {
+    return activation.startupId.isEmpty() ? activation.token : activation.startupId;
+}
+
 } // namespace
 
 X11EventHub::X11EventHub(QObject* parent) : QObject(parent) {
@@ -188,8 +194,7 @@ QByteArray X11EventHub::startupRemoval(const QByteArray& id) {
 }
 
 void X11EventHub::activateWith(QWindow& window, const Activation& activation) {
-    // An X window takes the X form of the token; desktops that issue both accept either.
-    const QByteArray id = activation.startupId.isEmpty() ? activation.token : activation.startupId;
+    const QByteArray id = xStartupId(activation);
     if (connection_ == nullptr || id.isEmpty())
         return;
     const auto own = static_cast<xcb_window_t>(window.winId());
@@ -197,27 +202,44 @@ void X11EventHub::activateWith(QWindow& window, const Activation& activation) {
     // focus.
     xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, own, atom("_NET_STARTUP_ID"), atom("UTF8_STRING"), 8,
                         quint32(id.size()), id.constData());
-    // The start is over once the window shows: the launcher stops its busy pointer. The message goes
-    // out in pieces of 20 bytes, the last with its terminating zero.
-    const QByteArray message = startupRemoval(id) + '\0';
+    // The start is over once the window shows: the launcher stops its busy pointer.
+    const QByteArray message = startupRemoval(id);
     const QPointer<QWindow> target(&window);
     QTimer::singleShot(std::chrono::milliseconds(500), this, [this, target, message] {
-        if (connection_ == nullptr || !target)
-            return;
-        const auto sender = static_cast<xcb_window_t>(target->winId());
-        for (qsizetype offset = 0; offset < message.size(); offset += 20) {
-            xcb_client_message_event_t event{};
-            event.response_type = XCB_CLIENT_MESSAGE;
-            event.format = 8;
-            event.window = sender;
-            event.type = atom(offset == 0 ? "_NET_STARTUP_INFO_BEGIN" : "_NET_STARTUP_INFO");
-            std::memcpy(event.data.data8, message.constData() + offset,
-                        std::size_t(std::min<qsizetype>(20, message.size() - offset)));
-            xcb_send_event(connection_, 0, root_, XCB_EVENT_MASK_PROPERTY_CHANGE,
-                           reinterpret_cast<const char*>(&event));
-        }
-        xcb_flush(connection_);
+        if (connection_ != nullptr && target)
+            sendStartupMessage(static_cast<xcb_window_t>(target->winId()), message);
     });
+    xcb_flush(connection_);
+}
+
+void X11EventHub::endStartup(const Activation& activation) {
+    const QByteArray id = xStartupId(activation);
+    if (connection_ == nullptr || id.isEmpty())
+        return;
+    // Listeners join the pieces of a message by the window they name, so it names one of its own;
+    // a start that shows nothing has none, and makes one for the moment.
+    const xcb_window_t sender = xcb_generate_id(connection_);
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, sender, root_, -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    sendStartupMessage(sender, startupRemoval(id));
+    xcb_destroy_window(connection_, sender);
+    xcb_flush(connection_);
+}
+
+void X11EventHub::sendStartupMessage(quint32 sender, const QByteArray& message) {
+    // In pieces of 20 bytes, the last with the terminating zero.
+    const QByteArray terminated = message + '\0';
+    for (qsizetype offset = 0; offset < terminated.size(); offset += 20) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 8;
+        event.window = sender;
+        event.type = atom(offset == 0 ? "_NET_STARTUP_INFO_BEGIN" : "_NET_STARTUP_INFO");
+        std::memcpy(event.data.data8, terminated.constData() + offset,
+                    std::size_t(std::min<qsizetype>(20, terminated.size() - offset)));
+        xcb_send_event(connection_, 0, root_, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char*>(&event));
+    }
     xcb_flush(connection_);
 }
 

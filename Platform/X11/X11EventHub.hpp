@@ -52,6 +52,8 @@ public:
     PanelMode panelMode() const override;
     // Sets the window's _NET_STARTUP_ID and, once it shows, ends the start's startup notification.
     void activateWith(QWindow& window, const Activation& activation) override;
+    // Ends it with the startup-notification removal, as activateWith does once the window shows.
+    void endStartup(const Activation& activation) override;
     // The startup-notification message that ends the start `id`.
     static QByteArray startupRemoval(const QByteArray& id);
 
@@ -77,6 +79,8 @@ private:
     void selectRawButtonPresses(bool on);
     // Some client owns the selection `prefix` + this screen's number.
     bool selectionOwned(const char* prefix) const;
+    // Sends a startup-notification `message` to whoever listens on the root window, from `sender`.
+    void sendStartupMessage(quint32 sender, const QByteArray& message);
 
     xcb_connection_t* connection_ = nullptr;
     quint32 root_ = 0;

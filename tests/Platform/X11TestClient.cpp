@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <xcb/xcb_keysyms.h>
 
 namespace {
@@ -128,13 +129,40 @@ void X11TestClient::move(xcb_window_t window, QPoint to) {
 }
 
 void X11TestClient::readEvents() {
+    const xcb_atom_t begin = atom("_NET_STARTUP_INFO_BEGIN");
+    const xcb_atom_t more = atom("_NET_STARTUP_INFO");
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
         if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS) {
             const auto* press = reinterpret_cast<xcb_button_press_event_t*>(event);
             presses_[press->event].push_back(press->detail);
         }
+        if (const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+            (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->format == 8 &&
+            (message->type == begin || message->type == more)) {
+            QByteArray& pieces = startupPieces_[message->window];
+            if (message->type == begin)
+                pieces.clear();
+            const auto* data = reinterpret_cast<const char*>(message->data.data8);
+            const qsizetype length = qstrnlen(data, 20);
+            pieces.append(data, length);
+            // A zero ends the message.
+            if (length < 20)
+                startupMessages_.push_back(std::exchange(pieces, {}));
+        }
         std::free(event);
     }
+}
+
+void X11TestClient::listenForStartupMessages() {
+    const uint32_t mask[] = {XCB_EVENT_MASK_PROPERTY_CHANGE};
+    xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, mask);
+    sync();
+}
+
+std::vector<QByteArray> X11TestClient::startupMessages() {
+    sync();
+    readEvents();
+    return startupMessages_;
 }
 
 std::vector<uint8_t> X11TestClient::buttonsPressedIn(xcb_window_t window) {

@@ -57,6 +57,11 @@ public:
     QByteArray textProperty(xcb_window_t window, const char* name) const;
     xcb_atom_t atom(const char* name) const;
 
+    // From now on hears the startup-notification messages sent to the root window, as a launcher.
+    void listenForStartupMessages();
+    // Every message heard so far, each joined from its pieces (reads what has arrived).
+    std::vector<QByteArray> startupMessages();
+
 private:
     // Returns once the server has handled every request sent so far, so what it sends the
     // application because of them comes before anything the application asks for next.
@@ -70,4 +75,7 @@ private:
     std::vector<xcb_window_t> windows_;
     std::map<xcb_window_t, std::vector<uint8_t>> presses_;
     std::map<xcb_keycode_t, std::vector<uint32_t>> originalKeysyms_;
+    // The pieces of a message still coming, by the window its sender names.
+    std::map<xcb_window_t, QByteArray> startupPieces_;
+    std::vector<QByteArray> startupMessages_;
 };
