@@ -8,6 +8,7 @@
 #include "Platform/Desktop/SyncFolderChoice.hpp"
 
 #include <QCoreApplication>
+#include <QWindow>
 
 namespace Dialcove {
 
@@ -20,10 +21,19 @@ QWidget* showPreferencesWindow(ContactSettings& settings) {
         });
 }
 
-QWidget* showWelcomeWindow(ContactsPanel& panel, std::function<void()> finish) {
-    return MurvelUI::WelcomeStepsWindow::show(
-        appBrand().name, [] {},
-        [&panel, finish = std::move(finish)] { return new ContactsWelcomeView(panel, false, finish); });
+QWidget* showWelcomeWindow(ContactsPanel& panel, std::function<void()> finish,
+                           const std::function<void(QWindow& window)>& beforeShow) {
+    const QString title = appBrand().name;
+    const MurvelUI::FixedWindow::ContentBuilder content = [&panel, finish = std::move(finish)] {
+        return new ContactsWelcomeView(panel, false, finish);
+    };
+    if (beforeShow) {
+        QWidget* window = MurvelUI::WelcomeStepsWindow::makeWindow(title, [] {}, content);
+        // The X window exists from here; what is set on it now is there when it maps.
+        window->winId();
+        beforeShow(*window->windowHandle());
+    }
+    return MurvelUI::WelcomeStepsWindow::show(title, [] {}, content);
 }
 
 void closeWelcomeWindow() {

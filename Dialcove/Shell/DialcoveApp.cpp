@@ -42,8 +42,11 @@ bool openThroughDesktop(const QUrl& url) {
 // The windows the runtime opens.
 LiveRuntime::Windows appWindows() {
     return {.showPreferences = [](ContactSettings& settings) { showPreferencesWindow(settings); },
-            .showWelcome = [](ContactsPanel& panel,
-                              std::function<void()> finish) { showWelcomeWindow(panel, std::move(finish)); },
+            .showWelcome =
+                [](ContactsPanel& panel, std::function<void()> finish,
+                   const std::function<void(QWindow&)>& beforeShow) {
+                    showWelcomeWindow(panel, std::move(finish), beforeShow);
+                },
             .closeWelcome = [] { closeWelcomeWindow(); }};
 }
 
@@ -112,6 +115,17 @@ int DialcoveApp::run() {
         }
     }
 
+    // What the desktop handed this start is the runtime's to end once launched, with a window shown
+    // or none. Taken before Qt's xcb platform reads the id, which would end the start only at the
+    // first window it shows: the tray icon whenever a tray embeds it, or a panel minutes later. And
+    // taken out of the environment, so that no program started from here answers this start.
+    Platform::WindowSystem::Activation launch;
+    if (lock) {
+        launch = {qgetenv("XDG_ACTIVATION_TOKEN"), qgetenv("DESKTOP_STARTUP_ID")};
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+    }
+
     // The hot key and the panel window are built on Qt's xcb platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -121,7 +135,7 @@ int DialcoveApp::run() {
     if (snapshot)
         MurvelUI::MurvelEnvironment::setDefaultUrlOpener([](const QUrl&) { return false; });
 
-    ContactsAppDelegate delegate(appWindows());
+    ContactsAppDelegate delegate(appWindows(), {.launch = launch});
     // Made once the lock is ours, so whatever is at its path is left from a copy that ended.
     std::optional<Platform::InstanceChannel> channel;
     if (lock) {

@@ -60,6 +60,14 @@ std::unique_ptr<SearchPanel> LiveDesktop::makeSearchPanel(ContactsPanel& panel,
     return window;
 }
 
+void LiveDesktop::activateWith(QWindow& window, const Platform::WindowSystem::Activation& activation) {
+    backend_->hub.activateWith(window, activation);
+}
+
+void LiveDesktop::endStartup(const Platform::WindowSystem::Activation& activation) {
+    backend_->hub.endStartup(activation);
+}
+
 void LiveDesktop::watchActivation() {
     assertMainThread();
     if (backend_->activation)

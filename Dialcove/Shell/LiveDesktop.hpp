@@ -1,15 +1,14 @@
 #pragma once
 
 #include "Dialcove/Shell/SearchPanel.hpp"
+#include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <functional>
 #include <memory>
 
-namespace Platform {
-class WindowSystem;
-}
+class QWindow;
 
 namespace Dialcove {
 
@@ -35,6 +34,12 @@ public:
     // None without a content view to show.
     std::unique_ptr<SearchPanel> makeSearchPanel(ContactsPanel& panel, std::function<void()> showPreferences,
                                                  std::function<void()> showWelcome);
+
+    // Before `window` first shows: it takes the focus by `activation`, whose start ends once it shows.
+    void activateWith(QWindow& window, const Platform::WindowSystem::Activation& activation);
+    // Ends the start `activation` came with where no window takes it: the launcher stops its busy
+    // feedback.
+    void endStartup(const Platform::WindowSystem::Activation& activation);
 
     // Reports every switch of the active window from now on, until stopWatching.
     void watchActivation();

@@ -108,7 +108,7 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, Servi
 
 LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::unique_ptr<Live> live,
                          std::optional<Services> services, Windows windows, Options options, QObject* parent)
-    : QObject(parent), windows_(std::move(windows)) {
+    : QObject(parent), windows_(std::move(windows)), launch_(std::move(options.launch)) {
     assertMainThread();
     // The event reader before anything that listens to it.
     desktop_ = std::make_unique<LiveDesktop>();
@@ -227,9 +227,14 @@ void LiveRuntime::start() {
     observers_.push_back(connect(colorScheme_.get(), &Platform::DesktopColorScheme::schemeChanged, this,
                                  &LiveRuntime::updateStatusIcon));
 
+    // The program's start is over now: the welcome window takes its focus and ends it once shown;
+    // a start that settles in the tray alone ends it here.
+    const Platform::WindowSystem::Activation launch = std::exchange(launch_, {});
     if (!defaults_->boolValue(QString::fromLatin1(hasSeenWelcomeKey)) ||
         panel_->session().authorization() != ContactPermission::allowed)
-        openWelcome();
+        openWelcome(launch);
+    else
+        desktop_->endStartup(launch);
 
     if (MurvelUI::UpdateNotifier* notifier = appUpdateNotifier())
         notifier->refresh();
@@ -408,22 +413,29 @@ void LiveRuntime::openPreferences() {
     windows_.showPreferences(panel_->settings());
 }
 
-void LiveRuntime::openWelcome() {
+void LiveRuntime::openWelcome(const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
     panel_->close();
     if (!windows_.showWelcome) {
         static bool logged = false;
         if (!std::exchange(logged, true))
             qCInfo(lcRuntime) << "no welcome window in this build";
+        desktop_->endStartup(activation);
         return;
     }
     const QPointer<LiveRuntime> self(this);
-    windows_.showWelcome(*panel_, [self, close = windows_.closeWelcome] {
-        if (self)
-            self->defaults_->setBool(QString::fromLatin1(hasSeenWelcomeKey), true);
-        if (close)
-            close();
-    });
+    windows_.showWelcome(
+        *panel_,
+        [self, close = windows_.closeWelcome] {
+            if (self)
+                self->defaults_->setBool(QString::fromLatin1(hasSeenWelcomeKey), true);
+            if (close)
+                close();
+        },
+        [self, activation](QWindow& window) {
+            if (self)
+                self->desktop_->activateWith(window, activation);
+        });
 }
 
 void LiveRuntime::quitApplication() {

@@ -4,6 +4,7 @@
 #include "Dialcove/Shell/SearchPanel.hpp"
 #include "DialcoveCore/MenuStatus.hpp"
 #include "Platform/Desktop/PanelAnchor.hpp"
+#include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QDBusConnection>
 #include <QIcon>
@@ -13,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+class QWindow;
 
 namespace Platform {
 class AddressBookAccess;
@@ -37,12 +40,14 @@ class LiveDesktop;
 class ShortcutLifecycle;
 
 // What else the live runtime can be given: the bus that reports waking (the system bus by default),
-// and the session bus where the tray's host and the desktop's portals live (global shortcuts, and
-// the settings that say whether the desktop is dark). Outside the runtime, so that each may be left
-// out of a designated initialiser.
+// the session bus where the tray's host and the desktop's portals live (global shortcuts, and
+// the settings that say whether the desktop is dark), and what the desktop handed this start of the
+// program (its startup id and activation token), which start() ends. Outside the runtime, so that
+// each may be left out of a designated initialiser.
 struct LiveRuntimeOptions {
     std::optional<QDBusConnection> wakeBus = std::nullopt;
     std::optional<QDBusConnection> sessionBus = std::nullopt;
+    Platform::WindowSystem::Activation launch = {};
 };
 
 // The running application outside snapshot mode: it builds every live service, joins them into the
@@ -57,8 +62,11 @@ public:
     // The windows of other parts of the app, opened through the runtime. An empty one opens nothing.
     struct Windows {
         std::function<void(ContactSettings& settings)> showPreferences;
-        // `finish` is what the welcome window runs when the user is done with it.
-        std::function<void(ContactsPanel& panel, std::function<void()> finish)> showWelcome;
+        // `finish` is what the welcome window runs when the user is done with it; `beforeShow` is
+        // run on its window just before it shows.
+        std::function<void(ContactsPanel& panel, std::function<void()> finish,
+                           const std::function<void(QWindow& window)>& beforeShow)>
+            showWelcome;
         std::function<void()> closeWelcome;
     };
 
@@ -102,7 +110,8 @@ public:
     int displayListeners() const;
 
     // Registers the hot key, shows the icon, starts observing, opens the welcome window when the
-    // user still needs it, asks the update notifier for a check and refreshes the panel.
+    // user still needs it, asks the update notifier for a check and refreshes the panel; then the
+    // program's start is over, with a window shown or none, and the launcher hears so.
     void start();
     // Cancels the tasks, closes the panel, releases the hot key, drops every observer and takes the
     // icon out of the tray; then lets go of the window and the hot key, so nothing of the runtime
@@ -125,7 +134,8 @@ public:
     // What the icon shows now; none before start and after stop.
     std::optional<DialcoveCore::MenuStatus> shownStatus() const { return shownStatus_; }
     void openPreferences();
-    void openWelcome();
+    // The window takes the focus by `activation`, and ends the start it came with.
+    void openWelcome(const Platform::WindowSystem::Activation& activation = {});
     // What "Quit" runs, in the panel's footer (and Ctrl+Q) and in the icon's menu: ends the event
     // loop even while windows are open, which a quit request would first close; the fixed windows
     // only hide on a close, and Qt gives up a quit once one close is refused.
@@ -171,6 +181,8 @@ private:
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;
+    // What the desktop handed this start, until start() hands it on.
+    Platform::WindowSystem::Activation launch_;
     std::optional<DialcoveCore::MenuStatus> shownStatus_;
     bool statusInputPending_ = false;
     bool started_ = false;

@@ -165,6 +165,14 @@ protected:
 
     std::optional<DesktopWindow> panel() const { return shownPanel(client.connection(), client.root()); }
 
+    // A top-level window of the program that is not its panel: the preferences or the welcome.
+    std::optional<DesktopWindow> otherWindow() const {
+        for (const DesktopWindow& window : viewableWindows(client.connection(), client.root()))
+            if (window.belongsTo("dialcove") && window.parent == client.root() && !window.overrideRedirect)
+                return window;
+        return std::nullopt;
+    }
+
     bool key(const QString& keys) {
         QStringList arguments{"key", "--delay", "40"};
         arguments << keys.split(' ');

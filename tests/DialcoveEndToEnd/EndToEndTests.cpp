@@ -1,5 +1,6 @@
 #include "Dialcove/Services/LocalRecentStorage.hpp"
 #include "EndToEndFixture.hpp"
+#include "tests/support/QtPrinters.hpp"
 
 #include <csignal>
 
@@ -103,6 +104,68 @@ TEST_F(EndToEnd, SigtermFreesTheHotKeyWithinTwoSecondsAndExitsWithZero) {
     EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
     expectTheHotKeyFree();
     EXPECT_TRUE(waitUntil([&] { return !icon(); })) << "the tray holds no icon";
+}
+
+// The menu entry asks for startup notification, so the launcher's busy pointer spins until the start
+// ends: a first start ends its own once launched, and only once, though Qt would also end it when
+// the tray embeds the icon. The welcome window answers the start, and so may take the focus; a
+// start that settles in the tray ends it at once. A desktop that hands only an activation token
+// has that ended. A start the launcher did not mark says nothing.
+// A program it starts later (here the e-mail's opener) inherits none of the start's ids.
+TEST_F(EndToEnd, AFirstStartEndsItsStartupNotificationOnceLaunched) {
+    struct Case {
+        const char* startupId;
+        const char* token;
+        bool welcome;
+        std::vector<QByteArray> heard;
+        bool startsAProgram;
+    };
+    const Case cases[] = {
+        {"launcher-3_TIME42", "token-3", false, {R"(remove: ID="launcher-3_TIME42")"}, true},
+        {"launcher-4_TIME43", nullptr, true, {R"(remove: ID="launcher-4_TIME43")"}, false},
+        {nullptr, "token-5", false, {R"(remove: ID="token-5")"}, false},
+        {nullptr, nullptr, false, {}, false},
+    };
+    startTray();
+    client.listenForStartupMessages();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.startupId ? c.startupId : c.token ? c.token : "no id");
+        Platform::UserDefaults(defaultsPath()).setBool("hasSeenWelcome", !c.welcome);
+        const std::size_t before = client.startupMessages().size();
+        QProcessEnvironment launched = environment();
+        launched.remove("DESKTOP_STARTUP_ID");
+        launched.remove("XDG_ACTIVATION_TOKEN");
+        if (c.startupId)
+            launched.insert("DESKTOP_STARTUP_ID", c.startupId);
+        if (c.token)
+            launched.insert("XDG_ACTIVATION_TOKEN", c.token);
+        DialcoveRun run(launched);
+        ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
+        ASSERT_TRUE(waitLong([&] { return icon().has_value(); })) << windowList();
+        if (c.welcome) {
+            ASSERT_TRUE(waitUntil([&] { return otherWindow().has_value(); })) << windowList();
+            EXPECT_EQ(client.textProperty(otherWindow()->id, "_NET_STARTUP_ID"), QByteArray(c.startupId));
+        }
+        if (!c.heard.empty()) {
+            EXPECT_TRUE(waitLong([&] { return client.startupMessages().size() > before; }));
+        }
+        QTest::qWait(500);
+        const std::vector<QByteArray> all = client.startupMessages();
+        EXPECT_EQ(std::vector(all.begin() + qsizetype(before), all.end()), c.heard) << run.log().constData();
+        if (c.startsAProgram) {
+            ASSERT_TRUE(key("ctrl+alt+k"));
+            ASSERT_TRUE(waitUntil([&] { return panel().has_value(); })) << run.log().constData();
+            QTest::qWait(300);
+            ASSERT_TRUE(xdotool({"type", "--delay", "40", "bruno"}));
+            QTest::qWait(300);
+            ASSERT_TRUE(key("Return Right Return"));
+            ASSERT_TRUE(waitUntil([&] { return !xdgOpen.calls().empty(); })) << run.log().constData();
+            EXPECT_EQ(xdgOpen.calls().back(), QStringList{"mailto:bruno@example.com"});
+            EXPECT_EQ(xdgOpen.inheritedStartupIds(), "");
+        }
+        run.process().terminate();
+        EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
+    }
 }
 
 // A second start toggles the running copy's panel, as the hot key does, says so in one line and

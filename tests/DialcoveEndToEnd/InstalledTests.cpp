@@ -114,14 +114,6 @@ protected:
         return session;
     }
 
-    // A top-level window of the program that is not its panel: the preferences or the welcome.
-    std::optional<DesktopWindow> otherWindow() const {
-        for (const DesktopWindow& window : viewableWindows(client.connection(), client.root()))
-            if (window.belongsTo("dialcove") && window.parent == client.root() && !window.overrideRedirect)
-                return window;
-        return std::nullopt;
-    }
-
     // The icon's menu while it is open: a popup of the program, taller than a tooltip.
     std::optional<DesktopWindow> menu() const {
         for (const DesktopWindow& window : viewableWindows(client.connection(), client.root()))

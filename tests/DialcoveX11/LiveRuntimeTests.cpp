@@ -95,7 +95,8 @@ protected:
                     ++hooks.preferences;
                     hooks.phases.push_back(runtime->panel().session().phase());
                 },
-                [this](Dialcove::ContactsPanel& panel, std::function<void()> finish) {
+                [this](Dialcove::ContactsPanel& panel, std::function<void()> finish,
+                       const std::function<void(QWindow&)>&) {
                     ++hooks.welcomes;
                     hooks.phases.push_back(panel.session().phase());
                     hooks.finish = std::move(finish);

@@ -11,8 +11,9 @@
 
 namespace TestSupport {
 
-// An `xdg-open` alone on PATH that records each call's arguments and exits with the status it is
-// told, crashes, or keeps running until released. The real PATH comes back when this goes.
+// An `xdg-open` alone on PATH that records each call's arguments and the startup ids it inherited,
+// and exits with the status it is told, crashes, or keeps running until released. The real PATH
+// comes back when this goes.
 class FakeXdgOpen {
 public:
     FakeXdgOpen() : savedPath_(qgetenv("PATH")) {
@@ -24,6 +25,7 @@ public:
                      "dir='" +
                      QFile::encodeName(dir) +
                      "'\n"
+                     "env | grep -E '^(DESKTOP_STARTUP_ID|XDG_ACTIVATION_TOKEN)=' >> \"$dir/inherited\"\n"
                      "printf '%s\\0' \"$#\" \"$@\" >> \"$dir/calls\"\n"
                      "read -r mode < \"$dir/mode\"\n"
                      "case \"$mode\" in\n"
@@ -79,6 +81,13 @@ public:
             calls.push_back(arguments);
         }
         return calls;
+    }
+
+    // The startup ids the calls so far found in their environment, one "NAME=value" a line (the
+    // ids are written before the call's arguments).
+    QByteArray inheritedStartupIds() const {
+        QFile file(dir_.path() + "/inherited");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private:
