@@ -279,12 +279,16 @@ void LiveRuntime::stop() {
 
 void LiveRuntime::togglePanel(bool trayClick, const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
+    // A start that closes the panel, or comes too late, shows nothing; the launcher still waits.
     if (panel_->session().phase() != PanelPhase::closed) {
         panel_->close();
+        desktop_->endStartup(activation);
         return;
     }
-    if (stopped_)
+    if (stopped_) {
+        desktop_->endStartup(activation);
         return;
+    }
     if (!searchPanel_) {
         const QPointer<LiveRuntime> self(this);
         searchPanel_ = desktop_->makeSearchPanel(

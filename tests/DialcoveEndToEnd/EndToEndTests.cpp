@@ -170,22 +170,31 @@ TEST_F(EndToEnd, AFirstStartEndsItsStartupNotificationOnceLaunched) {
 
 // A second start toggles the running copy's panel, as the hot key does, says so in one line and
 // leaves with 0; the first copy keeps its grab. The desktop's startup id travels with the request
-// and lands on the panel's window.
+// and lands on the panel's window; either way the running copy ends that start for the launcher,
+// once, whether the panel opened or closed.
 TEST_F(EndToEnd, ASecondStartTogglesTheRunningCopysPanelAndLeaves) {
     DialcoveRun first(environment());
     ASSERT_TRUE(first.waitUntilRunning()) << first.log().constData();
+    client.listenForStartupMessages();
 
     for (const bool opens : {true, false}) {
+        const QByteArray id = opens ? "launcher-1_TIME42" : "launcher-2_TIME44";
+        const std::size_t before = client.startupMessages().size();
         QProcessEnvironment launched = environment();
-        launched.insert("DESKTOP_STARTUP_ID", "launcher-1_TIME42");
+        launched.insert("DESKTOP_STARTUP_ID", id);
         DialcoveRun second(launched);
         EXPECT_EQ(second.exitWithin(10000), 0) << second.log().constData();
         EXPECT_EQ(second.process().readAllStandardOutput(), "Dialcove is already running\n");
         EXPECT_TRUE(waitUntil([&] { return panel().has_value() == opens; }))
             << (opens ? "opened\n" : "closed\n") << windowList() << first.log().constData();
         if (opens) {
-            EXPECT_EQ(client.textProperty(panel()->id, "_NET_STARTUP_ID"), "launcher-1_TIME42");
+            EXPECT_EQ(client.textProperty(panel()->id, "_NET_STARTUP_ID"), id);
         }
+        EXPECT_TRUE(waitUntil([&] { return client.startupMessages().size() > before; }));
+        QTest::qWait(300);
+        const std::vector<QByteArray> all = client.startupMessages();
+        EXPECT_EQ(std::vector(all.begin() + qsizetype(before), all.end()),
+                  std::vector<QByteArray>{"remove: ID=\"" + id + "\""});
     }
     EXPECT_EQ(first.process().state(), QProcess::Running);
     EXPECT_FALSE(client.grabKey(k, controlAlt)) << "the first copy still holds the hot key";
