@@ -23,8 +23,10 @@ public:
     static std::shared_ptr<UserDefaults> standard();
     static QString standardPath();
 
-    // A store over the INI file at `path`. A file that does not parse is first copied aside, to
-    // `path` + ".corrupt-" and the time, so that the next write cannot lose what it held.
+    // A store over the INI file at `path`. A file the next write would alter (lines that do not
+    // parse, an unterminated quote, bytes that are not text, a value QSettings cannot decode) is
+    // first copied aside, to `path` + ".corrupt-" and the time, so that nothing it held is lost;
+    // values that do not decode are then taken out of it, and read as nothing stored.
     explicit UserDefaults(const QString& path);
 
     UserDefaults(const UserDefaults&) = delete;
