@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace Platform {
@@ -37,7 +38,8 @@ std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(limit + 1);
+    // A buffer of the file's size, not of the limit: every record is read at every rescan.
+    QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
     if (bytes.size() > limit || file.error() != QFile::NoError)
         return std::nullopt;
     return bytes;
