@@ -93,8 +93,8 @@ bool nextLine(const QByteArray& text, qsizetype& position, Line& line) {
 // The text of a value: unescaped, trimmed as QSettings trims it, and split into items at commas
 // outside quotes (one item when there is none).
 QStringList itemsOf(QByteArrayView value) {
-    static constexpr char escapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},
-                                          {'r', '\r'}, {'t', '\t'}, {'v', '\v'}, {'"', '"'},
+    static constexpr char escapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
+                                          {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
                                           {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
     QStringList items;
     QString item;
@@ -185,8 +185,8 @@ IniFileText::IniFileText(const QByteArray& text) {
             continue;
         }
         const qsizetype equals = line.equals - line.start;
-        keyLines_.push_back(
-            {line.start, line.end, bytes.first(equals).trimmed().toByteArray(), itemsOf(bytes.sliced(equals + 1))});
+        keyLines_.push_back({line.start, line.end, bytes.first(equals).trimmed().toByteArray(),
+                             itemsOf(bytes.sliced(equals + 1))});
     }
 }
 

@@ -1,4 +1,5 @@
 #include "Platform/UserDefaults.hpp"
+
 #include "Platform/IniFileText.hpp"
 #include "Platform/PlatformLogging.hpp"
 
@@ -45,16 +46,29 @@ bool streamsBack(const QString& text, qsizetype open, QDataStream::Version versi
                                  QMetaType::QDate,    QMetaType::QTime,     QMetaType::QDateTime};
     if (std::find(std::begin(fixedSize), std::end(fixedSize), type) == std::end(fixedSize))
         return false;
-    // type, null flag, day, time of day, then the time spec
+    // type, null flag, day, time of day, then the time spec: local, UTC or an offset
     constexpr qsizetype specAt = 4 + 1 + 8 + 4;
     if (type == QMetaType::QDateTime && version >= QDataStream::Qt_5_2 && bytes.size() > specAt &&
-        bytes[specAt] == char(Qt::TimeZone))
+        bytes[specAt] != char(Qt::LocalTime) && bytes[specAt] != char(Qt::UTC) &&
+        bytes[specAt] != char(Qt::OffsetFromUTC))
         return false;
     QDataStream stream(bytes);
     stream.setVersion(version);
     QVariant value;
     stream >> value;
-    return stream.status() == QDataStream::Ok && stream.atEnd() && value.isValid();
+    if (stream.status() != QDataStream::Ok || !stream.atEnd() || !value.isValid())
+        return false;
+    // A date or time that is none would be written back as another (an invalid date in a zone).
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().isValid() && value.toDateTime().timeSpec() != Qt::TimeZone;
+    case QMetaType::QDate:
+        return value.toDate().isValid();
+    case QMetaType::QTime:
+        return value.toTime().isValid();
+    default:
+        return true;
+    }
 }
 
 bool argumentsAreNumbers(const QString& text, qsizetype open, qsizetype count) {
@@ -85,6 +99,19 @@ bool decodesFaithfully(const QString& text) {
     if (text.startsWith("@Point("))
         return argumentsAreNumbers(text, 6, 2);
     return true; // "@Invalid()", "@String(...)" and any other such text come out as they went in
+}
+
+// The value as this file keeps it. A list with an item that begins with "@" comes back as a list of
+// variants even when every item is text; QSettings writes it back as a list of strings.
+QVariant readAs(const QSettings& settings, const QString& key) {
+    QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::QVariantList) {
+        const QVariantList items = value.toList();
+        if (std::all_of(items.begin(), items.end(),
+                        [](const QVariant& item) { return item.typeId() == QMetaType::QString; }))
+            return value.toStringList();
+    }
+    return value;
 }
 
 // `path`, after copying the file aside when it would not come through the next write whole, and
@@ -123,8 +150,8 @@ const QString& keptIfCorrupt(const QString& path) {
     if (readable != bytes) {
         keepCopy();
         QSaveFile repaired(path);
-        if (copy.isEmpty() || !repaired.open(QIODevice::WriteOnly) || repaired.write(readable) != readable.size() ||
-            !repaired.commit())
+        if (copy.isEmpty() || !repaired.open(QIODevice::WriteOnly) ||
+            repaired.write(readable) != readable.size() || !repaired.commit())
             qCWarning(lcDefaults).noquote() << "settings file keeps values that do not decode:" << path;
     }
     // QSettings parses at its first read, so its status says nothing before one.
@@ -137,7 +164,8 @@ const QString& keptIfCorrupt(const QString& path) {
     if (copy.isEmpty())
         keepCopy();
     if (!copy.isEmpty())
-        qCWarning(lcDefaults).noquote() << "settings file holds" << damage.join(", ") << "- kept a copy:" << copy;
+        qCWarning(lcDefaults).noquote()
+            << "settings file holds" << damage.join(", ") << "- kept a copy:" << copy;
     return path;
 }
 
@@ -159,17 +187,23 @@ QString UserDefaults::standardPath() {
 
 UserDefaults::UserDefaults(const QString& path) : settings_(keptIfCorrupt(path), QSettings::IniFormat) {}
 
-QString UserDefaults::path() const { return settings_.fileName(); }
+QString UserDefaults::path() const {
+    return settings_.fileName();
+}
 
-bool UserDefaults::contains(const QString& key) const { return settings_.contains(key); }
+bool UserDefaults::contains(const QString& key) const {
+    return settings_.contains(key);
+}
 
 bool UserDefaults::boolValue(const QString& key) const {
-    const QVariant value = settings_.value(key);
+    const QVariant value = readAs(settings_, key);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    if (value.typeId() != QMetaType::QString)
+    // Anything else as the text it reads as once the file is written back, numbers included.
+    const std::optional<QString> stored = string(key);
+    if (!stored)
         return false;
-    const QString text = value.toString().trimmed();
+    const QString text = stored->trimmed();
     if (text.compare("true", Qt::CaseInsensitive) == 0 || text.compare("yes", Qt::CaseInsensitive) == 0)
         return true;
     bool isNumber = false;
@@ -178,14 +212,14 @@ bool UserDefaults::boolValue(const QString& key) const {
 }
 
 std::optional<QByteArray> UserDefaults::data(const QString& key) const {
-    const QVariant value = settings_.value(key);
+    const QVariant value = readAs(settings_, key);
     if (value.typeId() != QMetaType::QByteArray)
         return std::nullopt;
     return value.toByteArray();
 }
 
 std::optional<QString> UserDefaults::string(const QString& key) const {
-    const QVariant value = settings_.value(key);
+    const QVariant value = readAs(settings_, key);
     switch (value.typeId()) {
     case QMetaType::QString:
         return value.toString();
@@ -209,20 +243,21 @@ std::optional<QString> UserDefaults::string(const QString& key) const {
 std::optional<QStringList> UserDefaults::stringArray(const QString& key) const {
     if (!settings_.contains(key))
         return std::nullopt;
-    const QVariant value = settings_.value(key);
+    const QVariant value = readAs(settings_, key);
     if (!value.isValid())
         return QStringList(); // "@Invalid()": how the file holds an empty list
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList();
-    if (value.typeId() == QMetaType::QString)
-        return QStringList{value.toString()};
+    // Text, and what reads as text once the file is written back: numbers and bools.
+    if (std::optional<QString> text = string(key))
+        return QStringList{*text};
     return std::nullopt;
 }
 
 std::optional<QVariant> UserDefaults::object(const QString& key) const {
     if (!settings_.contains(key))
         return std::nullopt;
-    const QVariant value = settings_.value(key);
+    const QVariant value = readAs(settings_, key);
     if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
         return value;
     // Bools and numbers read as text, here as after the next launch.
@@ -231,11 +266,21 @@ std::optional<QVariant> UserDefaults::object(const QString& key) const {
     return value;
 }
 
-void UserDefaults::setBool(const QString& key, bool value) { write(key, value); }
-void UserDefaults::setData(const QString& key, const QByteArray& value) { write(key, value); }
-void UserDefaults::setString(const QString& key, const QString& value) { write(key, value); }
-void UserDefaults::setStringArray(const QString& key, const QStringList& value) { write(key, value); }
-void UserDefaults::setObject(const QString& key, const QVariant& value) { write(key, value); }
+void UserDefaults::setBool(const QString& key, bool value) {
+    write(key, value);
+}
+void UserDefaults::setData(const QString& key, const QByteArray& value) {
+    write(key, value);
+}
+void UserDefaults::setString(const QString& key, const QString& value) {
+    write(key, value);
+}
+void UserDefaults::setStringArray(const QString& key, const QStringList& value) {
+    write(key, value);
+}
+void UserDefaults::setObject(const QString& key, const QVariant& value) {
+    write(key, value);
+}
 
 void UserDefaults::remove(const QString& key) {
     settings_.remove(key);

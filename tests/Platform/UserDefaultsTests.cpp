@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
+#include "Platform/UserDefaults.hpp"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <map>
-
-#include "Platform/UserDefaults.hpp"
 
 using Platform::UserDefaults;
 
@@ -165,7 +164,6 @@ TEST_F(UserDefaultsTest, FileOfBytesThatAreNotTextIsKeptAside) {
     }
 }
 
-
 TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
     // QSettings parses at its first read, folds what follows an open quote into the value, and
     // turns a value it cannot decode into another; the next write stores what it made of them.
@@ -181,13 +179,18 @@ TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
         {"an unterminated quote", "[General]\nk=\"a\nj=2\n", true, nullptr},
         {"a value that does not stream back",
          "[General]\nk=1\nhasSeenWelcome=@Variant(\\0\\0\\0\\teArray@DateTime(x)\n", true, "hasSeenWelcome"},
-        {"a list of four billion items", "[General]\nk=1\nv=@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n", true, "v"},
+        {"a list of four billion items", "[General]\nk=1\nv=@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n",
+         true, "v"},
         {"the same behind escapes and in a list",
          "[General]\nk=1\nv=a, \\x40Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n", true, "v"},
         {"a date cut short", "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0)\n", true, "d"},
         {"a date in a named zone",
-         "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b \\x1\\xd2\\xeb@\\x3\\xff\\xff\\xff\\xff)\n",
+         "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b "
+         "\\x1\\xd2\\xeb@\\x3\\xff\\xff\\xff\\xff)\n",
          true, "d"},
+        {"a date of an unknown time spec",
+         "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b \\x1\\xd2\\xeb@\\xc)\n", true,
+         "d"},
         {"a quoted value of an unknown type", "[General]\nk=1\nv=\"@Variant(\\0\\0\\x3\\xe8)\"\n", true, "v"},
         {"a rectangle of words", "[General]\nk=1\nr=@Rect(a b c d)\n", true, "r"},
         {"comments, blank lines and spaces", "[General]\n; a \"note\n\n  k = 1 \n", false, nullptr},
@@ -195,7 +198,8 @@ TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
         {"a value continued on the next line", "[General]\nk=a\\\n b\n", false, nullptr},
         {"an empty list and a literal at sign", "[General]\nl=@Invalid()\nt=@@Variant(x)\n", false, nullptr},
         {"a date and bytes as written",
-         "[General]\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b \\x1\\xd2\\xeb@\\x1)\nb=@ByteArray(\\0\\x1\\xff)\n",
+         "[General]\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b "
+         "\\x1\\xd2\\xeb@\\x1)\nb=@ByteArray(\\0\\x1\\xff)\n",
          false, nullptr},
         {"keys in sections", "[General]\nk=1\n[recent]\nids=a, b\n", false, nullptr},
     };
@@ -228,5 +232,37 @@ TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
             EXPECT_EQ(next->string("k"), "1"); // the rest of the file as it was
             EXPECT_EQ(next->string("written"), "x");
         }
+    }
+}
+
+TEST_F(UserDefaultsTest, HandWrittenValuesReadTheSameBeforeAndAfterTheNextWrite) {
+    // QSettings gives these back as one type from the file and as another once it has written
+    // them: a list with an item that begins with "@" as variants, then as strings; a streamed
+    // number as a number, then as text.
+    const struct {
+        const char* name;
+        QByteArray line;
+        const char* key;
+        std::optional<QStringList> list;
+        bool isTrue;
+    } cases[] = {
+        {"a list with an at sign", "ids=a, @b\n", "ids", QStringList{"a", "@b"}, false},
+        {"a streamed number", "n=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n", "n", QStringList{"5"}, true},
+        {"a streamed zero", "z=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\0)\n", "z", QStringList{"0"}, false},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("typed-%1.ini").arg(++run);
+        writeFile(home.filePath(file), "[General]\n" + c.line);
+        UserDefaults defaults(home.filePath(file));
+        const auto check = [&](const UserDefaults& read) {
+            EXPECT_EQ(read.stringArray(c.key), c.list);
+            EXPECT_EQ(read.boolValue(c.key), c.isTrue);
+        };
+        check(defaults);
+        defaults.setString("written", "x");
+        check(*reopened(defaults));
+        EXPECT_TRUE(QDir(home.path()).entryList({file + ".corrupt-*"}, QDir::Files).isEmpty());
     }
 }
