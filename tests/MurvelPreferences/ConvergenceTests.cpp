@@ -63,13 +63,15 @@ bool beats(const PreferenceRecord& written, const Record& held) {
 // One machine: the test executable run as a child, spoken to a line at a time.
 class Machine {
 public:
-    Machine(const QString& name, const QString& folder, const QString& configHome, unsigned seed) : name_(name) {
+    Machine(const QString& name, const QString& folder, const QString& configHome, unsigned seed)
+        : name_(name) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", configHome);
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QCoreApplication::applicationFilePath(),
-                       {SyncMachine::flag, folder, name, QString::number(seed), QString::number(writesPerMachine)});
+        process_.start(
+            QCoreApplication::applicationFilePath(),
+            {SyncMachine::flag, folder, name, QString::number(seed), QString::number(writesPerMachine)});
     }
 
     ~Machine() {
@@ -139,7 +141,8 @@ void runRound(const QString& folder, const QString& homes, unsigned seed, Figure
     // The folder's account exists before either machine starts, so both join the same one.
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile identity(folder + '/' + Platform::syncIdentityFileName);
-    ASSERT_TRUE(identity.open(QIODevice::WriteOnly) && identity.write("5D7B1C3A-9E2F-4A60-8B14-C0FFEE000028\n") > 0);
+    ASSERT_TRUE(identity.open(QIODevice::WriteOnly) &&
+                identity.write("5D7B1C3A-9E2F-4A60-8B14-C0FFEE000028\n") > 0);
     identity.close();
     std::array<std::unique_ptr<Machine>, 2> machines = {
         std::make_unique<Machine>("A", folder, homes + "/A", seed * 2),
@@ -208,7 +211,8 @@ void runRound(const QString& folder, const QString& homes, unsigned seed, Figure
             for (const PreferenceRecord& record : records)
                 figures.lost += beats(record, copy) ? 1 : 0;
             EXPECT_TRUE(onWinner) << key.toStdString() << ": " << holder << " holds " << describe(copy)
-                                  << ", the winner of " << records.size() << " writes is " << describe(winner);
+                                  << ", the winner of " << records.size() << " writes is "
+                                  << describe(winner);
         }
     }
     figures.diverged += apart ? 1 : 0;
@@ -247,7 +251,8 @@ TEST_P(ConvergenceTest, TwoProcessesEndOnTheRulesWinnerAndLoseNoWrite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, ConvergenceTest,
-                         ::testing::Values(ScratchFileSystem::Kind::tmpfs, ScratchFileSystem::Kind::wholeSeconds),
+                         ::testing::Values(ScratchFileSystem::Kind::tmpfs,
+                                           ScratchFileSystem::Kind::wholeSeconds),
                          [](const auto& info) {
                              return info.param == ScratchFileSystem::Kind::tmpfs ? "Tmpfs" : "WholeSeconds";
                          });

@@ -73,10 +73,13 @@ private:
             if (std::uniform_int_distribution<int>(0, 7)(random_) == 0)
                 sync_->remove(key);
             else
-                sync_->set(QString("%1-%2").arg(name_).arg(std::uniform_int_distribution<int>(10000, 99999)(random_))
+                sync_->set(QString("%1-%2")
+                               .arg(name_)
+                               .arg(std::uniform_int_distribution<int>(10000, 99999)(random_))
                                .toStdString(),
                            key);
-            say("wrote " + key.toUtf8() + ' ' + base64(defaults_->data(PreferenceSync::recordPrefix + key)).toLatin1());
+            say("wrote " + key.toUtf8() + ' ' +
+                base64(defaults_->data(PreferenceSync::recordPrefix + key)).toLatin1());
             scheduleNextWrite();
         });
     }
@@ -88,7 +91,8 @@ private:
             local.insert(key, base64(defaults_->data(PreferenceSync::recordPrefix + key)));
             folder.insert(key, base64(store_->data(PreferenceSync::recordPrefix + key)));
         }
-        say("state " + QJsonDocument(QJsonObject{{"local", local}, {"folder", folder}}).toJson(QJsonDocument::Compact));
+        say("state " +
+            QJsonDocument(QJsonObject{{"local", local}, {"folder", folder}}).toJson(QJsonDocument::Compact));
     }
 
     QString name_;

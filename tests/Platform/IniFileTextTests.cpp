@@ -21,7 +21,8 @@ std::map<QString, QStringList> settingsOf(const QByteArray& text) {
     std::map<QString, QStringList> values;
     for (const QString& key : settings.allKeys()) {
         const QVariant value = settings.value(key);
-        values[key] = value.typeId() == QMetaType::QStringList ? value.toStringList() : QStringList{value.toString()};
+        values[key] =
+            value.typeId() == QMetaType::QStringList ? value.toStringList() : QStringList{value.toString()};
     }
     return values;
 }
@@ -57,10 +58,8 @@ TEST(IniFileText, TellsLinesThatDoNotParseAndQuotesLeftOpen) {
         bool doNotParse;
         bool openQuote;
     } cases[] = {
-        {"[General]\nk=1\nhello\n", true, false},
-        {"[General\nk=1\n", true, false},
-        {"[General]\nk=\"a\nj=2\n", false, true},
-        {"[General]\nk=\"a", false, true},
+        {"[General]\nk=1\nhello\n", true, false},        {"[General\nk=1\n", true, false},
+        {"[General]\nk=\"a\nj=2\n", false, true},        {"[General]\nk=\"a", false, true},
         {"[General]\nk=\"a\\\"\nj=2\n", false, true}, // the escaped quote closes nothing
         {"[General]\nk=\"a\\\"\"\nj=2\n", false, false},
     };

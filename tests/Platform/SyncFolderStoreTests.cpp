@@ -207,7 +207,8 @@ TEST_F(SyncFolderStoreTest, HalfWrittenFileIsTakenOnlyOnceItHoldsStill) {
 TEST_F(SyncFolderStoreTest, AFileDatedOnAWholeSecondCountsAsTouchedUntilTwoSecondsLater) {
     // Such a time may be all the file system keeps (FAT keeps even seconds): the file may have been
     // written a moment ago although its time says a second or more.
-    const QDateTime second = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600, Qt::UTC);
+    const QDateTime second =
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600, Qt::UTC);
     QDateTime now = second.addMSecs(1500);
     SyncFolderStore::Options timing = options(500ms);
     timing.clock = [&now] { return now; };
