@@ -84,6 +84,9 @@ bool argumentsAreNumbers(const QString& text, qsizetype open, qsizetype count) {
 
 // Whether QSettings makes of this text, unescaped as it stands in the file, the value it names.
 bool decodesFaithfully(const QString& text) {
+    // An escape can spell half of a surrogate pair, which the file cannot hold as UTF-8.
+    if (!text.isValidUtf16())
+        return false;
     if (!text.startsWith('@') || text.startsWith("@@") || !text.endsWith(')'))
         return true; // text, kept as it is
     if (text.startsWith("@ByteArray("))

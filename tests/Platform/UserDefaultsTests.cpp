@@ -192,6 +192,7 @@ TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
          "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b \\x1\\xd2\\xeb@\\xc)\n", true,
          "d"},
         {"a quoted value of an unknown type", "[General]\nk=1\nv=\"@Variant(\\0\\0\\x3\\xe8)\"\n", true, "v"},
+        {"half a surrogate pair", "[General]\nk=1\ns=a\\xdddd\n", true, "s"},
         {"a rectangle of words", "[General]\nk=1\nr=@Rect(a b c d)\n", true, "r"},
         {"comments, blank lines and spaces", "[General]\n; a \"note\n\n  k = 1 \n", false, nullptr},
         {"an escaped quote", "[General]\nk=\"a\\\"b\"\n", false, nullptr},
