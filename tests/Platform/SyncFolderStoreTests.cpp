@@ -11,13 +11,39 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <cstdio>
+#include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
 
 using Platform::SyncFolderStore;
 using Reason = Platform::SyncFolderStore::ChangeReason;
 using namespace std::chrono_literals;
+
+namespace {
+
+// Run once right after the next rename in this process that works, with its target. Another
+// machine's rename landing between our rename and our next look at the file is a race no schedule
+// hits on purpose, so the test takes the place of the C library's rename to make it happen.
+std::function<void(const char* to)> afterNextRename;
+
+int realRename(const char* from, const char* to) {
+    using Rename = int (*)(const char*, const char*);
+    static const auto real = reinterpret_cast<Rename>(::dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
+
+} // namespace
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    const int result = realRename(from, to);
+    if (result == 0 && afterNextRename)
+        std::exchange(afterNextRename, nullptr)(to);
+    return result;
+}
 
 namespace {
 
@@ -202,6 +228,35 @@ TEST_F(SyncFolderStoreTest, HalfWrittenFileIsTakenOnlyOnceItHoldsStill) {
     now = now.addMSecs(1);
     store.synchronize();
     EXPECT_EQ(store.data(planKey), "ahead");
+}
+
+TEST_F(SyncFolderStoreTest, AnotherMachinesFileRenamedOverOursJustAfterOurWriteIsNoticed) {
+    // Both records of one size, as records of a key mostly are: only the bytes tell them apart.
+    SyncFolderStore store(folder, options());
+    Listener listener(store);
+    store.setData(enabledKey, "ours-1");
+    TestSupport::drainEvents();
+
+    const QString theirs = root.filePath("theirs");
+    writeFile(theirs, "their-2");
+    const QString path = pathOf(enabledKey);
+    bool renamedOver = false;
+    afterNextRename = [&](const char* to) {
+        renamedOver = QFile::decodeName(to) == path &&
+                      realRename(QFile::encodeName(theirs).constData(), to) == 0;
+    };
+    store.setData(enabledKey, "ours-2");
+    afterNextRename = nullptr;
+    ASSERT_TRUE(renamedOver) << "the write did not end in a rename onto the record";
+    ASSERT_EQ(readFile(path), "their-2");
+    EXPECT_EQ(store.data(enabledKey), "ours-2"); // until a rescan looks
+
+    store.synchronize();
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return store.data(enabledKey) == "their-2"; }));
+    TestSupport::drainEvents();
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].keys, QStringList{enabledKey});
+    EXPECT_EQ(listener.reports[0].reason, Reason::serverChange);
 }
 
 TEST_F(SyncFolderStoreTest, AFileDatedOnAWholeSecondCountsAsTouchedUntilTwoSecondsLater) {
