@@ -242,8 +242,8 @@ TEST_F(SyncFolderStoreTest, AnotherMachinesFileRenamedOverOursJustAfterOurWriteI
     const QString path = pathOf(enabledKey);
     bool renamedOver = false;
     afterNextRename = [&](const char* to) {
-        renamedOver = QFile::decodeName(to) == path &&
-                      realRename(QFile::encodeName(theirs).constData(), to) == 0;
+        renamedOver =
+            QFile::decodeName(to) == path && realRename(QFile::encodeName(theirs).constData(), to) == 0;
     };
     store.setData(enabledKey, "ours-2");
     afterNextRename = nullptr;
