@@ -1,10 +1,11 @@
 // Feeds arbitrary bytes to the synced preference record, as a synced folder would bring them: up
 // to three records, NUL-separated. Besides crashes and sanitizer reports it stops on a broken
 // promise: a decoded record whose stored form does not decode back to it or is not stable, or a
-// conflict rule that two machines could apply to valid records with different winners (not the same whichever
-// record each holds as its own, not one of the two, not settled again by the same rule, or
-// depending on the order three records meet in).
+// conflict rule that two machines could apply to valid records with different winners (not the
+// same whichever record each holds as its own, not one of the two, not settled again by the same
+// rule, or depending on the order three records meet in).
 #include "MurvelPreferencesCore/PreferenceRecord.hpp"
+#include "fuzz/BrokenPromise.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,12 +17,7 @@ namespace {
 
 using MurvelPreferencesCore::PreferenceRecord;
 
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzz::require;
 
 void checkStoredForm(const PreferenceRecord& record) {
     const std::optional<std::string> stored = record.encoded();

@@ -4,6 +4,7 @@
 // broken promise: the two decodings disagree, a decoded shortcut that make() would refuse or that
 // does not come back from its own stored form, or an exception out of code that promises none.
 #include "DialcoveCore/Shortcut.hpp"
+#include "fuzz/BrokenPromise.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,12 +17,7 @@ namespace {
 using DialcoveCore::Shortcut;
 using DialcoveCore::ShortcutModifiers;
 
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzz::require;
 
 void checkShortcut(const Shortcut& shortcut) {
     require(Shortcut::make(shortcut.keyCode(), shortcut.modifiers(), shortcut.keyLabel()) == shortcut,

@@ -5,6 +5,7 @@
 // would be kept aside at the next launch. Both hold for keys as an app names them: QSettings writes
 // some others (a name ending in "/", say) in a form it cannot read back.
 #include "Platform/UserDefaults.hpp"
+#include "fuzz/BrokenPromise.hpp"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +26,7 @@ namespace {
 
 using Platform::UserDefaults;
 
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzz::require;
 
 struct Reads {
     bool contains = false;
