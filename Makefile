@@ -75,7 +75,8 @@ bench: deps
 
 # The fuzz targets under libFuzzer (clang, apart from the g++ build), each as
 # target:seed folder under fuzz/corpus:longest input.
-FUZZERS := VCardFuzzer:vcard:16384 ManifestFuzzer:manifest:66000
+FUZZERS := VCardFuzzer:vcard:16384 ManifestFuzzer:manifest:66000 ShortcutFuzzer:shortcut:1024 \
+           PreferenceRecordFuzzer:record:4096 UserDefaultsFuzzer:settings:4096
 
 fuzz-build: deps
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

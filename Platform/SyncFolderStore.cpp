@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace Platform {
@@ -37,7 +38,8 @@ std::optional<QByteArray> readAtMost(const QString& path, qint64 limit) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(limit + 1);
+    // A buffer of the file's size, not of the limit: every record is read at every rescan.
+    QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
     if (bytes.size() > limit || file.error() != QFile::NoError)
         return std::nullopt;
     return bytes;
@@ -129,9 +131,6 @@ void SyncFolderStore::setFolder(const std::optional<QString>& folder) {
         watcher_.removePaths(watcher_.directories());
     watchedInodes_.clear();
     pending_.clear();
-    // Nothing read from the old folder says anything about the new one.
-    for (auto& [key, entry] : entries_)
-        entry.signature = Signature{};
     rescan(true, true);
 }
 
@@ -139,7 +138,7 @@ std::optional<QByteArray> SyncFolderStore::data(const QString& key) const {
     const auto found = entries_.find(key);
     if (found == entries_.end())
         return std::nullopt;
-    return found->second.bytes;
+    return found->second;
 }
 
 void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
@@ -154,9 +153,9 @@ void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
         return;
     }
     qint64 totalBytes = 0;
-    for (const auto& [storedKey, entry] : entries_)
+    for (const auto& [storedKey, bytes] : entries_)
         if (storedKey != key)
-            totalBytes += storedKey.toUtf8().size() + entry.bytes.size();
+            totalBytes += storedKey.toUtf8().size() + bytes.size();
     totalBytes += key.toUtf8().size() + value.size();
     const auto keyCount = qsizetype(entries_.size()) + (entries_.count(key) ? 0 : 1);
     if (totalBytes > options_.quota.totalBytes || keyCount > options_.quota.keyCount) {
@@ -173,7 +172,9 @@ void SyncFolderStore::setData(const QString& key, const QByteArray& value) {
     // The folder takes writes again: the outage is over, and the next one is worth a warning.
     warned_.clear();
     pending_.remove(key);
-    entries_[key] = Entry{value, signatureOf(path).value_or(Signature{})};
+    // What the folder holds is judged by its bytes at the next rescan: another machine's file may
+    // already have replaced ours.
+    entries_[key] = value;
     watch({path});
 }
 
@@ -253,9 +254,7 @@ std::optional<SyncFolderStore::Signature> SyncFolderStore::signatureOf(const QSt
 }
 
 void SyncFolderStore::rescan(bool shouldReport, bool retryFailedWrites) {
-    std::map<QString, QByteArray> before;
-    for (const auto& [key, entry] : entries_)
-        before.emplace(key, entry.bytes);
+    const std::map<QString, QByteArray> before = entries_;
     const std::optional<QByteArray> identityBefore = identity_;
     QStringList retries;
 
@@ -299,10 +298,10 @@ void SyncFolderStore::rescan(bool shouldReport, bool retryFailedWrites) {
     QStringList changed;
     for (const auto& [key, bytes] : before) {
         const auto now = entries_.find(key);
-        if (now == entries_.end() || now->second.bytes != bytes)
+        if (now == entries_.end() || now->second != bytes)
             changed << key;
     }
-    for (const auto& [key, entry] : entries_)
+    for (const auto& [key, bytes] : entries_)
         if (!before.count(key))
             changed << key;
     // Even when the folder's bytes look untouched, a value it could not take must be merged again.
@@ -325,38 +324,40 @@ void SyncFolderStore::scanRecord(const QString& key, const QString& path) {
         pending_.remove(key);
         return;
     }
-    if (const auto known = entries_.find(key);
-        known != entries_.end() && known->second.signature == *signature) {
+    // Read every time: the quota keeps all records together small.
+    const std::optional<QByteArray> bytes = readAtMost(path, options_.quota.totalBytes);
+    const std::optional<Signature> after = signatureOf(path);
+    const QDateTime current = now();
+    if (!bytes || !after || *after != *signature) {
+        if (after)
+            pending_.insert(key, Pending{*after, std::nullopt, current});
+        return;
+    }
+    if (const auto known = entries_.find(key); known != entries_.end() && known->second == *bytes) {
         pending_.remove(key);
         return;
     }
 
     // A file untouched for a whole debounce has held still across it; otherwise it must look the
-    // same a debounce after it was first seen like this.
-    const QDateTime current = now();
+    // same, bytes and all, a debounce after it was first seen like this. A time of a whole second
+    // may be all the file system keeps (FAT keeps even seconds), so such a file may have been
+    // touched until two seconds after it.
     const auto debounce = qint64(options_.debounce.count());
-    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(signature->modified / 1'000'000, Qt::UTC);
-    bool settled = modified.msecsTo(current) >= debounce;
-    if (!settled) {
+    const qint64 wholeSecondsSlack = signature->modified % 1'000'000'000 == 0 ? 2000 : 0;
+    const QDateTime modified =
+        QDateTime::fromMSecsSinceEpoch(signature->modified / 1'000'000 + wholeSecondsSlack, Qt::UTC);
+    if (modified.msecsTo(current) < debounce) {
         const auto seen = pending_.find(key);
-        if (seen == pending_.end() || seen->signature != *signature || seen->firstSeen > current) {
-            pending_.insert(key, Pending{*signature, current});
+        if (seen == pending_.end() || seen->signature != *signature || seen->bytes != *bytes ||
+            seen->firstSeen > current) {
+            pending_.insert(key, Pending{*signature, *bytes, current});
             return;
         }
-        settled = seen->firstSeen.msecsTo(current) >= debounce;
-        if (!settled)
+        if (seen->firstSeen.msecsTo(current) < debounce)
             return;
     }
-
-    const std::optional<QByteArray> bytes = readAtMost(path, options_.quota.totalBytes);
-    const std::optional<Signature> after = signatureOf(path);
-    if (!bytes || !after || *after != *signature) {
-        if (after)
-            pending_.insert(key, Pending{*after, current});
-        return;
-    }
     pending_.remove(key);
-    entries_[key] = Entry{*bytes, *signature};
+    entries_[key] = *bytes;
 }
 
 std::optional<QByteArray> SyncFolderStore::readIdentity(bool fileExists, bool folderHoldsRecords) {

@@ -21,10 +21,13 @@ namespace Platform {
 // key, plus an identity file whose UUID names the "account" that the folder's data belongs to.
 //
 // Reads come from memory. Own writes update memory at once and are written atomically; changes that
-// arrive from elsewhere are found by rescanning the folder and comparing, on file-watcher events
-// (debounced), periodically (inotify is silent on many network and FUSE mounts) and on
-// `synchronize()`. A file is taken only once its size and times have held still across the debounce,
-// so a half-synced file is never read. Reports arrive on this object's thread one turn later.
+// arrive from elsewhere are found by rescanning the folder and comparing every record's bytes with
+// memory, on file-watcher events (debounced), periodically (inotify is silent on many network and
+// FUSE mounts) and on `synchronize()`. Sizes and times alone cannot tell: where times are whole
+// seconds a rewrite within the second keeps them all, and a file another machine renamed over ours
+// just after our write would pass for ours. A change is taken only once the file has held still
+// across the debounce, so a half-synced file is never taken. Reports arrive on this object's thread
+// one turn later.
 //
 // A value that could not be written (the folder away, the write failed) is kept as a key to retry: the
 // next rescan that finds the folder back with the same identity reports the key as changed, so the
@@ -96,12 +99,10 @@ private:
         quint64 inode = 0;
         friend bool operator==(const Signature&, const Signature&) = default;
     };
-    struct Entry {
-        QByteArray bytes;
-        Signature signature;
-    };
+    // A record seen changed, until it has held still for a debounce.
     struct Pending {
         Signature signature;
+        std::optional<QByteArray> bytes; // none when it changed as it was read
         QDateTime firstSeen;
     };
     struct Unwritten {
@@ -127,7 +128,7 @@ private:
 
     std::optional<QString> folder_;
     Options options_;
-    std::map<QString, Entry> entries_;
+    std::map<QString, QByteArray> entries_; // each record's bytes as last read or written
     QHash<QString, Pending> pending_;
     QHash<QString, Unwritten> unwritten_;
     QSet<QString> warned_; // keys whose failure has been logged since the last write that worked

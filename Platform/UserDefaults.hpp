@@ -23,8 +23,10 @@ public:
     static std::shared_ptr<UserDefaults> standard();
     static QString standardPath();
 
-    // A store over the INI file at `path`. A file that does not parse is first copied aside, to
-    // `path` + ".corrupt-" and the time, so that the next write cannot lose what it held.
+    // A store over the INI file at `path`. A file the next write would alter (lines that do not
+    // parse, an unterminated quote, bytes that are not text, a value QSettings cannot decode) is
+    // first copied aside, to `path` + ".corrupt-" and the time, so that nothing it held is lost;
+    // values that do not decode are then taken out of it, and read as nothing stored.
     explicit UserDefaults(const QString& path);
 
     UserDefaults(const UserDefaults&) = delete;
@@ -33,15 +35,17 @@ public:
     QString path() const;
     bool contains(const QString& key) const;
 
-    // False when nothing is stored. Text reads as true for "true" or "yes" in any case and for
-    // a non-zero integer, as the INI file gives a stored bool back as text.
+    // False when nothing is stored. Text (and anything `string` reads as text) is true for "true"
+    // or "yes" in any case and for a non-zero integer, as the INI file gives a stored bool back as
+    // text.
     bool boolValue(const QString& key) const;
     // Only what was stored as bytes; a string under the key reads as nothing.
     std::optional<QByteArray> data(const QString& key) const;
     // Text, including a number or bool read back from the file as text; bytes and lists of two or
     // more items read as nothing.
     std::optional<QString> string(const QString& key) const;
-    // A list of strings; a plain string reads as a one-item list, since that is how one is stored.
+    // A list of strings; a plain string (or anything `string` reads as text) reads as a one-item
+    // list, since that is how one is stored.
     std::optional<QStringList> stringArray(const QString& key) const;
     // Whatever is stored. Dates and bytes keep their type; numbers and bools come back as text.
     std::optional<QVariant> object(const QString& key) const;

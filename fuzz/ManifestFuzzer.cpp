@@ -2,6 +2,7 @@
 // and sanitizer reports it stops on a broken promise: a decoded version whose text does not parse
 // back to itself, a component out of range, or a document over the size limit that decoded.
 #include "MurvelCommerceUpdatesCore/UpdateManifest.hpp"
+#include "fuzz/BrokenPromise.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +13,7 @@ namespace {
 
 using namespace MurvelCommerceUpdatesCore;
 
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzz::require;
 
 void checkVersion(const AppVersion& version) {
     require(!version.parts().empty() && version.parts().size() <= AppVersion::maximumParts, "1 to 4 parts");

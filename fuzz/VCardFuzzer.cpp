@@ -4,6 +4,7 @@
 // changes when the reader passes over the properties the conversion does not read.
 #include "Platform/VCard/VCardConversion.hpp"
 #include "Platform/VCard/VCardReading.hpp"
+#include "fuzz/BrokenPromise.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,12 +17,7 @@
 
 namespace {
 
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzz::require;
 
 // Checked with ICU's decoder, not the reader's own.
 bool isValidUtf8(std::string_view text) {

@@ -3,6 +3,7 @@
 #include "tests/support/EventLoop.hpp"
 #include "tests/support/LogCapture.hpp"
 #include "tests/support/QtPrinters.hpp"
+#include "tests/support/ScratchFileSystem.hpp"
 #include "tests/support/SyncFolderOutages.hpp"
 
 #include <QDir>
@@ -10,12 +11,39 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <cstdio>
+#include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <utility>
 
 using Platform::SyncFolderStore;
 using Reason = Platform::SyncFolderStore::ChangeReason;
 using namespace std::chrono_literals;
+
+namespace {
+
+// Run once right after the next rename in this process that works, with its target. Another
+// machine's rename landing between our rename and our next look at the file is a race no schedule
+// hits on purpose, so the test takes the place of the C library's rename to make it happen.
+std::function<void(const char* to)> afterNextRename;
+
+int realRename(const char* from, const char* to) {
+    using Rename = int (*)(const char*, const char*);
+    static const auto real = reinterpret_cast<Rename>(::dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
+
+} // namespace
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    const int result = realRename(from, to);
+    if (result == 0 && afterNextRename)
+        std::exchange(afterNextRename, nullptr)(to);
+    return result;
+}
 
 namespace {
 
@@ -67,6 +95,8 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(file.write(bytes), bytes.size());
+        // Flushed first: the buffered bytes reaching the file at close would set the time anew.
+        ASSERT_TRUE(file.flush());
         if (modified.isValid()) {
             ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
         }
@@ -198,6 +228,114 @@ TEST_F(SyncFolderStoreTest, HalfWrittenFileIsTakenOnlyOnceItHoldsStill) {
     now = now.addMSecs(1);
     store.synchronize();
     EXPECT_EQ(store.data(planKey), "ahead");
+}
+
+TEST_F(SyncFolderStoreTest, AnotherMachinesFileRenamedOverOursJustAfterOurWriteIsNoticed) {
+    // Both records of one size, as records of a key mostly are: only the bytes tell them apart.
+    SyncFolderStore store(folder, options());
+    Listener listener(store);
+    store.setData(enabledKey, "ours-1");
+    TestSupport::drainEvents();
+
+    const QString theirs = root.filePath("theirs");
+    writeFile(theirs, "their-2");
+    const QString path = pathOf(enabledKey);
+    bool renamedOver = false;
+    afterNextRename = [&](const char* to) {
+        renamedOver =
+            QFile::decodeName(to) == path && realRename(QFile::encodeName(theirs).constData(), to) == 0;
+    };
+    store.setData(enabledKey, "ours-2");
+    afterNextRename = nullptr;
+    ASSERT_TRUE(renamedOver) << "the write did not end in a rename onto the record";
+    ASSERT_EQ(readFile(path), "their-2");
+    EXPECT_EQ(store.data(enabledKey), "ours-2"); // until a rescan looks
+
+    store.synchronize();
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return store.data(enabledKey) == "their-2"; }));
+    TestSupport::drainEvents();
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].keys, QStringList{enabledKey});
+    EXPECT_EQ(listener.reports[0].reason, Reason::serverChange);
+}
+
+TEST_F(SyncFolderStoreTest, AFileDatedOnAWholeSecondCountsAsTouchedUntilTwoSecondsLater) {
+    // Such a time may be all the file system keeps (FAT keeps even seconds): the file may have been
+    // written a moment ago although its time says a second or more.
+    const QDateTime second =
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600, Qt::UTC);
+    QDateTime now = second.addMSecs(1500);
+    SyncFolderStore::Options timing = options(500ms);
+    timing.clock = [&now] { return now; };
+    SyncFolderStore store(folder, timing);
+    store.setData(enabledKey, "before");
+
+    writeFile(pathOf(enabledKey), "{\"vers", second);
+    store.synchronize();
+    EXPECT_EQ(store.data(enabledKey), "before");
+    now = now.addMSecs(500); // seen unchanged for a debounce
+    store.synchronize();
+    EXPECT_EQ(store.data(enabledKey), "{\"vers");
+
+    // A time with a fraction is taken at its word.
+    writeFile(pathOf(enabledKey), "{\"version\":1}", second.addMSecs(1));
+    store.synchronize();
+    EXPECT_EQ(store.data(enabledKey), "{\"version\":1}");
+}
+
+TEST_F(SyncFolderStoreTest, OnWholeSecondTimesARewriteThatKeepsSizeTimesAndInodeIsStillNoticed) {
+    // Within one second a rewrite of the same size keeps size, times and inode number alike, so
+    // only the bytes tell; so does a file another machine renamed over ours just after our write.
+    using TestSupport::ScratchFileSystem;
+    QString whyNot;
+    const std::unique_ptr<ScratchFileSystem> scratch =
+        ScratchFileSystem::make(ScratchFileSystem::Kind::wholeSeconds, whyNot);
+    if (!scratch)
+        GTEST_SKIP() << "no file system with whole-second times on this machine: " << whyNot.toStdString();
+    const auto statusOf = [](const QString& path) {
+        struct stat status {};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+        return std::tuple(status.st_size, status.st_mtim.tv_sec, status.st_ctim.tv_sec, status.st_ino);
+    };
+    const struct {
+        const char* name;
+        bool ownWrite; // else another machine's record, read at a rescan
+    } cases[] = {{"after our own write", true}, {"after reading another machine's record", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = scratch->path() + '/' + (c.ownWrite ? "own" : "theirs");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        SyncFolderStore store(folder, options());
+        Listener listener(store);
+        const QString path = folder + '/' + Platform::syncFileName(enabledKey);
+
+        // Both writes within one second; a second that ends between them is tried again.
+        bool sameStatus = false;
+        for (int attempt = 0; attempt < 3 && !sameStatus; ++attempt) {
+            while (QDateTime::currentMSecsSinceEpoch() % 1000 > 300)
+                std::this_thread::sleep_for(10ms);
+            if (c.ownWrite) {
+                store.setData(enabledKey, "value-1");
+            } else {
+                QFile::remove(path);
+                writeFile(path, "value-1");
+                store.synchronize();
+                ASSERT_TRUE(TestSupport::waitUntil([&] { return store.data(enabledKey) == "value-1"; }));
+            }
+            TestSupport::drainEvents();
+            listener.reports.clear();
+            const auto before = statusOf(path);
+            writeFile(path, "value-2"); // in place, as some sync tools write
+            sameStatus = statusOf(path) == before;
+        }
+        ASSERT_TRUE(sameStatus) << "the rewrite always fell in another second";
+
+        store.synchronize();
+        EXPECT_TRUE(TestSupport::waitUntil([&] { return store.data(enabledKey) == "value-2"; }));
+        TestSupport::drainEvents();
+        ASSERT_EQ(listener.reports.size(), 1u);
+        EXPECT_EQ(listener.reports[0].keys, QStringList{enabledKey});
+    }
 }
 
 TEST_F(SyncFolderStoreTest, ForeignAndUnusableFilesChangeNothingAndStayInPlace) {

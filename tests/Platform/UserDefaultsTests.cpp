@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
+#include "Platform/UserDefaults.hpp"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include "Platform/UserDefaults.hpp"
+#include <gtest/gtest.h>
+#include <map>
 
 using Platform::UserDefaults;
 
@@ -164,3 +164,106 @@ TEST_F(UserDefaultsTest, FileOfBytesThatAreNotTextIsKeptAside) {
     }
 }
 
+TEST_F(UserDefaultsTest, FileThatTheNextWriteWouldAlterIsKeptAsideAndOnlyThen) {
+    // QSettings parses at its first read, folds what follows an open quote into the value, and
+    // turns a value it cannot decode into another; the next write stores what it made of them.
+    // A value that does not decode is also taken out of the file (the copy keeps it), so it reads
+    // as nothing stored and QSettings never decodes it.
+    const struct {
+        const char* name;
+        QByteArray text;
+        bool keptAside;
+        const char* undecodable; // the key taken out, if any
+    } cases[] = {
+        {"a line that is not a key", "[General]\nk=1\nhello\nj=2\n", true, nullptr},
+        {"an unterminated quote", "[General]\nk=\"a\nj=2\n", true, nullptr},
+        {"a value that does not stream back",
+         "[General]\nk=1\nhasSeenWelcome=@Variant(\\0\\0\\0\\teArray@DateTime(x)\n", true, "hasSeenWelcome"},
+        {"a list of four billion items", "[General]\nk=1\nv=@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n",
+         true, "v"},
+        {"the same behind escapes and in a list",
+         "[General]\nk=1\nv=a, \\x40Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n", true, "v"},
+        {"a date cut short", "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0)\n", true, "d"},
+        {"a date in a named zone",
+         "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b "
+         "\\x1\\xd2\\xeb@\\x3\\xff\\xff\\xff\\xff)\n",
+         true, "d"},
+        {"a date of an unknown time spec",
+         "[General]\nk=1\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b \\x1\\xd2\\xeb@\\xc)\n", true,
+         "d"},
+        {"a quoted value of an unknown type", "[General]\nk=1\nv=\"@Variant(\\0\\0\\x3\\xe8)\"\n", true, "v"},
+        {"half a surrogate pair", "[General]\nk=1\ns=a\\xdddd\n", true, "s"},
+        {"a rectangle of words", "[General]\nk=1\nr=@Rect(a b c d)\n", true, "r"},
+        {"comments, blank lines and spaces", "[General]\n; a \"note\n\n  k = 1 \n", false, nullptr},
+        {"an escaped quote", "[General]\nk=\"a\\\"b\"\n", false, nullptr},
+        {"a value continued on the next line", "[General]\nk=a\\\n b\n", false, nullptr},
+        {"an empty list and a literal at sign", "[General]\nl=@Invalid()\nt=@@Variant(x)\n", false, nullptr},
+        {"a date and bytes as written",
+         "[General]\nd=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x8b "
+         "\\x1\\xd2\\xeb@\\x1)\nb=@ByteArray(\\0\\x1\\xff)\n",
+         false, nullptr},
+        {"keys in sections", "[General]\nk=1\n[recent]\nids=a, b\n", false, nullptr},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("case-%1.ini").arg(++run);
+        writeFile(home.filePath(file), c.text);
+        UserDefaults defaults(home.filePath(file));
+        std::map<QString, std::optional<QVariant>> before;
+        for (const QString key : {"k", "j", "d", "b", "l", "t", "recent/ids"})
+            before[key] = defaults.object(key);
+        defaults.setString("written", "x");
+
+        const QStringList copies = QDir(home.path()).entryList({file + ".corrupt-*"}, QDir::Files);
+        ASSERT_EQ(copies.size(), c.keptAside ? 1 : 0);
+        if (c.keptAside) {
+            QFile copy(home.filePath(copies.front()));
+            ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+            EXPECT_EQ(copy.readAll(), c.text);
+        } else {
+            // Nothing kept aside, nothing lost: the write left every value as it read.
+            const std::unique_ptr<UserDefaults> next = reopened(defaults);
+            for (const auto& [key, value] : before)
+                EXPECT_EQ(next->object(key), value) << key.toStdString();
+        }
+        if (c.undecodable) {
+            const std::unique_ptr<UserDefaults> next = reopened(defaults);
+            EXPECT_FALSE(next->contains(c.undecodable));
+            EXPECT_EQ(next->string("k"), "1"); // the rest of the file as it was
+            EXPECT_EQ(next->string("written"), "x");
+        }
+    }
+}
+
+TEST_F(UserDefaultsTest, HandWrittenValuesReadTheSameBeforeAndAfterTheNextWrite) {
+    // QSettings gives these back as one type from the file and as another once it has written
+    // them: a list with an item that begins with "@" as variants, then as strings; a streamed
+    // number as a number, then as text.
+    const struct {
+        const char* name;
+        QByteArray line;
+        const char* key;
+        std::optional<QStringList> list;
+        bool isTrue;
+    } cases[] = {
+        {"a list with an at sign", "ids=a, @b\n", "ids", QStringList{"a", "@b"}, false},
+        {"a streamed number", "n=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n", "n", QStringList{"5"}, true},
+        {"a streamed zero", "z=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\0)\n", "z", QStringList{"0"}, false},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("typed-%1.ini").arg(++run);
+        writeFile(home.filePath(file), "[General]\n" + c.line);
+        UserDefaults defaults(home.filePath(file));
+        const auto check = [&](const UserDefaults& read) {
+            EXPECT_EQ(read.stringArray(c.key), c.list);
+            EXPECT_EQ(read.boolValue(c.key), c.isTrue);
+        };
+        check(defaults);
+        defaults.setString("written", "x");
+        check(*reopened(defaults));
+        EXPECT_TRUE(QDir(home.path()).entryList({file + ".corrupt-*"}, QDir::Files).isEmpty());
+    }
+}
