@@ -21,48 +21,62 @@ using DialcoveCore::FieldKind;
 
 namespace {
 
-std::string trimmed(std::string_view text) {
-    return std::string(DialcoveCore::trimmedWhitespace(text));
+std::string_view trimmed(std::string_view text) {
+    return DialcoveCore::trimmedWhitespace(text);
 }
 
 // A text value unescaped and trimmed.
-std::string textValue(std::string_view value) {
-    return trimmed(unescapedText(value));
+std::string_view textValue(std::string_view value, TextArena& arena) {
+    return trimmed(unescapedText(value, arena));
 }
 
-std::string textOf(const VCard::Property* property) {
-    return property ? textValue(property->value) : std::string();
+std::string_view textOf(const VCardView::Property* property, TextArena& arena) {
+    return property ? textValue(property->value, arena) : std::string_view();
 }
 
 // A component of a structured value: its comma-separated values unescaped, blanks dropped,
 // joined by spaces ("Quinlan,Q." in N gives "Quinlan Q.").
-std::string componentText(std::string_view component) {
-    std::string out;
+std::string_view componentText(std::string_view component, TextArena& arena) {
+    std::string_view single;
+    std::string joined;
+    int pieces = 0;
     for (std::string_view piece : splitAtUnescaped(component, ',')) {
-        const std::string value = textValue(piece);
+        const std::string_view value = textValue(piece, arena);
         if (value.empty())
             continue;
-        if (!out.empty())
-            out.push_back(' ');
-        out.append(value);
+        if (++pieces == 1) {
+            single = value;
+            continue;
+        }
+        if (pieces == 2)
+            joined.assign(single);
+        joined.push_back(' ');
+        joined.append(value);
     }
-    return out;
+    return pieces > 1 ? arena.keep(std::move(joined)) : single;
 }
 
-bool valueIs(const VCard::Property* property, std::string_view expected) {
+bool valueIs(const VCardView::Property* property, std::string_view expected) {
     return property && equalsIgnoringCase(DialcoveCore::trimmedWhitespace(property->value), expected);
 }
 
-std::string joinedWords(std::initializer_list<const std::string*> parts) {
+std::string_view joinedWords(std::initializer_list<std::string_view> parts, TextArena& arena) {
     std::string out;
-    for (const std::string* part : parts) {
-        if (part->empty())
+    std::string_view only;
+    int count = 0;
+    for (std::string_view part : parts) {
+        if (part.empty())
             continue;
-        if (!out.empty())
-            out.push_back(' ');
-        out.append(*part);
+        if (++count == 1) {
+            only = part;
+            continue;
+        }
+        if (count == 2)
+            out.assign(only);
+        out.push_back(' ');
+        out.append(part);
     }
-    return out;
+    return count > 1 ? arena.keep(std::move(out)) : only;
 }
 
 // The known names behind the store's "_$!<...>!$_" label wrapper.
@@ -80,23 +94,22 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kKnownLa
     {"School", "school"},
 }};
 
-std::string customLabel(std::string_view value) {
-    std::string text = textValue(value);
+std::string_view customLabel(std::string_view value, TextArena& arena) {
+    const std::string_view text = textValue(value, arena);
     constexpr std::string_view prefix = "_$!<";
     constexpr std::string_view suffix = ">!$_";
-    if (text.size() >= prefix.size() + suffix.size() && text.compare(0, prefix.size(), prefix) == 0 &&
-        text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0) {
-        const std::string inner = trimmed(
-            std::string_view(text).substr(prefix.size(), text.size() - prefix.size() - suffix.size()));
+    if (text.size() >= prefix.size() + suffix.size() && text.starts_with(prefix) && text.ends_with(suffix)) {
+        const std::string_view inner =
+            trimmed(text.substr(prefix.size(), text.size() - prefix.size() - suffix.size()));
         for (const auto& [known, label] : kKnownLabels)
             if (equalsIgnoringCase(inner, known))
-                return std::string(label);
+                return label;
         return inner;
     }
     return text;
 }
 
-std::string typeLabel(const VCard::Property& property, FieldKind kind) {
+std::string_view typeLabel(const VCardView::Property& property, FieldKind kind) {
     const auto has = [&](std::string_view type) { return property.hasParameter("TYPE", type); };
     if (kind == FieldKind::phone) {
         if (has("IPHONE"))
@@ -118,14 +131,71 @@ std::string typeLabel(const VCard::Property& property, FieldKind kind) {
 }
 
 // The value as the user would dial or write it: 4.0 gives numbers as "tel:" URIs.
-std::string fieldValue(std::string_view raw, FieldKind kind) {
-    std::string value = textValue(raw);
+std::string_view fieldValue(std::string_view raw, FieldKind kind, TextArena& arena) {
+    std::string_view value = textValue(raw, arena);
     const std::string_view scheme = kind == FieldKind::phone ? "tel:" : "mailto:";
-    if (value.size() >= scheme.size() &&
-        equalsIgnoringCase(std::string_view(value).substr(0, scheme.size()), scheme))
-        value = trimmed(std::string_view(value).substr(scheme.size()));
+    if (value.size() >= scheme.size() && equalsIgnoringCase(value.substr(0, scheme.size()), scheme))
+        value = trimmed(value.substr(scheme.size()));
     return value;
 }
+
+// A card in its owning form seen as a view, so one conversion serves both.
+struct ViewOfCard {
+    explicit ViewOfCard(const VCard& card) {
+        std::size_t count = 0;
+        for (const auto& property : card.properties)
+            count += property.parameters.size();
+        parameters.reserve(count);
+        properties.reserve(card.properties.size());
+        for (const auto& property : card.properties) {
+            const std::size_t first = parameters.size();
+            for (const auto& parameter : property.parameters)
+                parameters.push_back({parameter.name, parameter.value});
+            properties.push_back({property.group, property.name,
+                                  std::span<const VCardView::Parameter>(parameters.data() + first,
+                                                                        property.parameters.size()),
+                                  property.value});
+        }
+        view.position = card.position;
+        view.version = card.version;
+        view.properties = properties;
+    }
+
+    std::vector<VCardView::Parameter> parameters;
+    std::vector<VCardView::Property> properties;
+    VCardView view;
+};
+
+// Labels of grouped properties (item1.X-ABLabel) by group, the first of each group, groups
+// compared ignoring case. A card of many fields is looked up by hash, not by a scan per field.
+class GroupLabels {
+public:
+    explicit GroupLabels(const VCardView& card) {
+        for (const auto& property : card.properties)
+            if (!property.group.empty() && property.is("X-ABLABEL"))
+                labels_.emplace(property.group, property.value);
+    }
+    std::optional<std::string_view> find(std::string_view group) const {
+        const auto found = labels_.find(group);
+        if (found == labels_.end())
+            return std::nullopt;
+        return found->second;
+    }
+
+private:
+    struct Hash {
+        std::size_t operator()(std::string_view text) const {
+            std::size_t hash = 14695981039346656037ull;
+            for (char c : text)
+                hash = (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) * 1099511628211ull;
+            return hash;
+        }
+    };
+    struct Equal {
+        bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoringCase(a, b); }
+    };
+    std::unordered_map<std::string_view, std::string_view, Hash, Equal> labels_;
+};
 
 std::uint32_t fnv1a(std::string_view text) {
     std::uint32_t hash = 2166136261u;
@@ -168,12 +238,20 @@ std::span<const std::string_view> contactProperties() {
     return kProperties;
 }
 
-bool isGroupCard(const VCard& card) {
+bool isGroupCard(const VCardView& card) {
     return valueIs(card.first("KIND"), "group") || valueIs(card.first("X-ADDRESSBOOKSERVER-KIND"), "group");
 }
 
-bool isCompanyCard(const VCard& card) {
+bool isCompanyCard(const VCardView& card) {
     return valueIs(card.first("KIND"), "org") || valueIs(card.first("X-ABSHOWAS"), "COMPANY");
+}
+
+bool isGroupCard(const VCard& card) {
+    return isGroupCard(ViewOfCard(card).view);
+}
+
+bool isCompanyCard(const VCard& card) {
+    return isCompanyCard(ViewOfCard(card).view);
 }
 
 std::optional<Birthday> birthdayFromVCard(std::string_view value) {
@@ -220,70 +298,100 @@ std::string fieldID(std::string_view contactID, FieldKind kind, std::string_view
     return id;
 }
 
-std::string contactIDOf(const VCard& card, const std::string& fallbackID) {
-    std::string id = textOf(card.first("UID"));
-    return id.empty() ? fallbackID : id;
+std::string_view contactIDOf(const VCardView& card, TextArena& arena) {
+    return textOf(card.first("UID"), arena);
 }
 
-std::optional<Contact> contactFromVCard(const VCard& card, const std::string& fallbackID) {
+std::string contactIDOf(const VCard& card, const std::string& fallbackID) {
+    TextArena arena;
+    const std::string_view id = contactIDOf(ViewOfCard(card).view, arena);
+    return id.empty() ? fallbackID : std::string(id);
+}
+
+bool draftFromVCard(const VCardView& card, std::string_view id, DialcoveCore::PackedContacts::Draft& draft,
+                    TextArena& arena) {
     if (isGroupCard(card))
-        return std::nullopt;
+        return false;
+    draft = {};
+    draft.id = id;
 
-    std::string id = contactIDOf(card, fallbackID);
-
-    std::string family, given, additional, prefix, suffix;
-    if (const VCard::Property* name = card.first("N")) {
+    std::string_view family, given, additional, prefix, suffix;
+    if (const VCardView::Property* name = card.first("N")) {
         const auto components = splitAtUnescaped(name->value, ';');
-        std::string* targets[] = {&family, &given, &additional, &prefix, &suffix};
+        std::string_view* targets[] = {&family, &given, &additional, &prefix, &suffix};
         for (std::size_t i = 0; i < components.size() && i < std::size(targets); ++i)
-            *targets[i] = componentText(components[i]);
+            *targets[i] = componentText(components[i], arena);
     }
+    draft.familyName = family;
+    draft.givenName = given;
 
-    std::string organization;
-    if (const VCard::Property* org = card.first("ORG"))
-        organization = textValue(splitAtUnescaped(org->value, ';').front());
+    if (const VCardView::Property* org = card.first("ORG"))
+        draft.organization = textValue(splitAtUnescaped(org->value, ';').front(), arena);
 
-    std::string formattedName = textOf(card.first("FN"));
-    if (formattedName.empty())
-        formattedName = joinedWords({&prefix, &given, &additional, &family, &suffix});
-    if (formattedName.empty() && isCompanyCard(card))
-        formattedName = organization;
+    draft.formattedName = textOf(card.first("FN"), arena);
+    if (draft.formattedName.empty())
+        draft.formattedName = joinedWords({prefix, given, additional, family, suffix}, arena);
+    if (draft.formattedName.empty() && isCompanyCard(card))
+        draft.formattedName = draft.organization;
+    draft.jobTitle = textOf(card.first("TITLE"), arena);
 
-    // Grouped labels by group, read once so a card with many fields stays linear.
-    std::unordered_map<std::string_view, std::string_view> groupLabels;
-    for (const auto& property : card.properties)
-        if (property.name == "X-ABLABEL" && !property.group.empty())
-            groupLabels.emplace(property.group, property.value);
-
-    std::vector<ContactField> fields;
-    std::map<std::pair<FieldKind, std::uint32_t>, std::size_t> occurrences;
+    const GroupLabels groupLabels(card);
+    // How many earlier fields had each kind and value hash; a card has few, so a short list does
+    // until it has many.
+    std::vector<std::pair<std::pair<FieldKind, std::uint32_t>, std::size_t>> counted;
+    std::map<std::pair<FieldKind, std::uint32_t>, std::size_t> many;
+    const auto occurrence = [&](FieldKind kind, std::uint32_t hash) -> std::size_t& {
+        const std::pair key(kind, hash);
+        if (many.empty()) {
+            for (auto& [known, count] : counted)
+                if (known == key)
+                    return count;
+            if (counted.size() < 16)
+                return counted.emplace_back(key, 0).second;
+            for (const auto& [known, count] : counted)
+                many.emplace(known, count);
+        }
+        return many[key];
+    };
     for (const auto& property : card.properties) {
         FieldKind kind;
-        if (property.name == "TEL")
+        if (property.is("TEL"))
             kind = FieldKind::phone;
-        else if (property.name == "EMAIL")
+        else if (property.is("EMAIL"))
             kind = FieldKind::email;
         else
             continue;
-        std::string value = fieldValue(property.value, kind);
-        std::string label;
+        const std::string_view value = fieldValue(property.value, kind, arena);
+        std::string_view label;
         if (!property.group.empty())
-            if (const auto found = groupLabels.find(property.group); found != groupLabels.end())
-                label = customLabel(found->second);
+            if (const auto found = groupLabels.find(property.group))
+                label = customLabel(*found, arena);
         if (label.empty())
             label = typeLabel(property, kind);
-        std::size_t& occurrence = occurrences[{kind, fnv1a(value)}];
-        fields.push_back(
-            {FieldID(fieldID(id, kind, value, occurrence)), kind, std::move(label), std::move(value)});
-        ++occurrence;
+        std::size_t& seen = occurrence(kind, fnv1a(value));
+        draft.fields.push_back({arena.keep(fieldID(id, kind, value, seen)), kind, label, value});
+        ++seen;
     }
 
-    std::optional<Birthday> birthday;
-    if (const VCard::Property* bday = card.first("BDAY"))
-        birthday = birthdayFromVCard(bday->value);
+    if (const VCardView::Property* bday = card.first("BDAY"))
+        draft.birthday = birthdayFromVCard(bday->value);
+    return true;
+}
 
-    return Contact(ContactID(std::move(id)), std::move(formattedName), std::move(given), std::move(family),
-                   std::move(organization), textOf(card.first("TITLE")), std::move(fields), birthday);
+std::optional<Contact> contactFromVCard(const VCard& card, const std::string& fallbackID) {
+    const ViewOfCard view(card);
+    TextArena arena;
+    const std::string_view uid = contactIDOf(view.view, arena);
+    DialcoveCore::PackedContacts::Draft draft;
+    if (!draftFromVCard(view.view, uid.empty() ? std::string_view(fallbackID) : uid, draft, arena))
+        return std::nullopt;
+    std::vector<ContactField> fields;
+    fields.reserve(draft.fields.size());
+    for (const auto& field : draft.fields)
+        fields.push_back({FieldID(std::string(field.id)), field.kind, std::string(field.label), std::string(field.value)});
+    return Contact(ContactID(std::string(draft.id)), std::string(draft.formattedName), std::string(draft.givenName),
+                   std::string(draft.familyName), std::string(draft.organization), std::string(draft.jobTitle),
+                   std::move(fields), draft.birthday);
 }
 
 } // namespace Platform
