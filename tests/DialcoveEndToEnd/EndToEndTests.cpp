@@ -8,6 +8,7 @@
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QElapsedTimer>
+#include <csignal>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -295,6 +296,30 @@ TEST_F(EndToEnd, SigtermFreesTheHotKeyWithinTwoSecondsAndExitsWithZero) {
     EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
     expectTheHotKeyFree();
     EXPECT_TRUE(waitUntil([&] { return !icon(); })) << "the tray holds no icon";
+}
+
+// The terminal it was started from closing ends it as SIGTERM does; and SIGTERM ends it at once
+// also while it is still reading a large book it was started over.
+TEST_F(EndToEnd, SighupEndsItCleanlyAndSigtermDoesSoWhileALargeBookIsRead) {
+    {
+        DialcoveRun run(environment());
+        ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
+        ::kill(static_cast<pid_t>(run.process().processId()), SIGHUP);
+        EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
+    }
+    expectTheHotKeyFree();
+
+    const QString bulk = xdg.path("data/contacts/bulk");
+    ASSERT_TRUE(QDir().mkpath(bulk));
+    for (int i = 0; i < 30000; ++i) {
+        QFile file(QString("%1/%2.vcf").arg(bulk).arg(i));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(card(QByteArray::number(i).constData(), "Bulk Card", "Card", "TEL:+1 555 0100"));
+    }
+    DialcoveRun run(environment());
+    ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
+    run.process().terminate();
+    EXPECT_EQ(run.exitWithin(2000), 0) << "ended within two seconds\n" << run.log().constData();
 }
 
 TEST_F(EndToEnd, ASecondStartLeavesAtOnceAndTheFirstKeepsItsGrab) {
