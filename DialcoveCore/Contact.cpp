@@ -15,9 +15,12 @@ Contact::Contact(ContactID id, std::string formattedName, std::string givenName,
     : id_(std::move(id)), formattedName_(std::move(formattedName)), givenName_(std::move(givenName)),
       familyName_(std::move(familyName)), organization_(std::move(organization)),
       jobTitle_(std::move(jobTitle)), birthday_(birthday) {
-    const std::vector<std::size_t> kept = ContactRules::keptFields(
+    std::vector<std::size_t> kept;
+    kept.reserve(fields.size());
+    ContactRules::keptFields(
         fields.size(), [&](std::size_t i) { return std::string_view(fields[i].id.rawValue); },
-        [&](std::size_t i) { return fields[i].kind; }, [&](std::size_t i) { return std::string_view(fields[i].value); });
+        [&](std::size_t i) { return fields[i].kind; }, [&](std::size_t i) { return std::string_view(fields[i].value); },
+        [&](std::size_t i) { kept.push_back(i); });
     fields_.reserve(kept.size());
     for (const std::size_t i : kept)
         fields_.push_back(std::move(fields[i]));

@@ -35,12 +35,12 @@ ContactView::Text PackedContacts::Builder::addText(std::string_view text) {
 
 ContactView::Text PackedContacts::Builder::addLabel(std::string_view label) {
     // A book has a handful of labels ("mobile", "home", "work"...), so a short list does.
-    for (const auto& [known, text] : labels_)
-        if (known == label)
-            return text;
+    for (const ContactView::Text known : labels_)
+        if (std::string_view(bytes_.data() + known.offset, known.length) == label)
+            return known;
     const ContactView::Text text = addText(label);
     if (labels_.size() < 64)
-        labels_.emplace_back(std::string(label), text);
+        labels_.push_back(text);
     return text;
 }
 
@@ -55,9 +55,9 @@ void PackedContacts::Builder::add(const Draft& draft) {
     setBirthday(record, draft.birthday);
     record.firstField = static_cast<std::uint32_t>(fields_.size());
     const auto& fields = draft.fields;
-    for (const std::size_t i : ContactRules::keptFields(
-             fields.size(), [&](std::size_t k) { return fields[k].id; },
-             [&](std::size_t k) { return fields[k].kind; }, [&](std::size_t k) { return fields[k].value; })) {
+    ContactRules::keptFields(
+        fields.size(), [&](std::size_t k) { return fields[k].id; }, [&](std::size_t k) { return fields[k].kind; },
+        [&](std::size_t k) { return fields[k].value; }, [&](std::size_t i) {
         const Draft::Field& field = fields[i];
         FieldRecord stored;
         stored.kind = static_cast<std::uint8_t>(field.kind);
@@ -66,7 +66,7 @@ void PackedContacts::Builder::add(const Draft& draft) {
         stored.label = addLabel(field.label);
         stored.value = addText(field.value);
         fields_.push_back(stored);
-    }
+    });
     record.fieldCount = static_cast<std::uint32_t>(fields_.size()) - record.firstField;
     records_.push_back(record);
 }
@@ -94,7 +94,11 @@ PackedContacts PackedContacts::Builder::finish() {
         std::memcpy(packed.block_.get() + recordBytes, fields_.data(), fieldBytes);
     if (!bytes_.empty())
         std::memcpy(packed.block_.get() + recordBytes + fieldBytes, bytes_.data(), bytes_.size());
-    *this = Builder();
+    // Emptied, its room kept for the next block.
+    records_.clear();
+    fields_.clear();
+    bytes_.clear();
+    labels_.clear();
     return packed;
 }
 

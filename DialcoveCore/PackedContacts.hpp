@@ -42,7 +42,7 @@ public:
         void add(const Draft& draft);
         void add(const Contact& contact);
         std::size_t size() const { return records_.size(); }
-        // The block; the builder is empty again.
+        // The block; the builder is empty again, keeping its room for the next.
         PackedContacts finish();
 
     private:
@@ -52,7 +52,7 @@ public:
         std::vector<ContactView::Record> records_;
         std::vector<ContactView::FieldRecord> fields_;
         std::string bytes_;
-        std::vector<std::pair<std::string, ContactView::Text>> labels_;
+        std::vector<ContactView::Text> labels_; // into bytes_
     };
 
     PackedContacts() = default;

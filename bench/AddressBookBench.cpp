@@ -1,21 +1,28 @@
 // Loading the address book, over generated books of 1,000, 20,000 and 100,000 cards (see
 // GeneratedCards.hpp) laid out one file per card (a synced vdir) or all in one file (an export).
 //   BM_Load: the contacts worker's load as a panel opening makes it (read, convert, index, held
-//     until the session ends). `store` 0: a new store each time, so nothing of an earlier load is
-//     there to reuse (the cold load); 1: the same store again with nothing changed (the warm
-//     load); 2: the same store after one card was edited. `cpu_ms` is the CPU time of the whole
-//     process, every thread, per load: the figure for "one core".
+//     until the session ends), over the store with its watcher, as the app has them. `store` 0: a
+//     new store each time, so nothing of an earlier load is there to reuse (the cold load); 1: the
+//     same store again with nothing changed (the warm load); 2: the same store after one card was
+//     edited. `cpu_ms` is the CPU time of the whole process, every thread, per load: the figure
+//     for "one core".
 //   BM_LoadDroppedPageCache: a cold load with the page cache emptied first (needs root).
 //   BM_Enumerate: the store alone: list, read and convert every card in the fixed order.
+//   BM_BookMemory: where the memory of a read book goes: `store_MB`, what the store keeps of
+//     every file (resident growth after a reading, trimmed); `index_MB`, the search index's own
+//     count of its arrays; both also per contact.
 //   BM_WorkerSearch: one search through the worker, as a keystroke makes it, for each kind of
 //     query, with hits that sort last in the book.
 // `peak_rss_MB` is the peak resident size over the case's iterations.
 #include "Dialcove/Services/ContactsWorker.hpp"
 #include "GeneratedCards.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
+#include "Platform/Contacts/AddressBookSnapshot.hpp"
+#include "Platform/Contacts/AddressBookWatcher.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
@@ -177,7 +184,27 @@ void load(benchmark::State& state, Store store, bool dropCache) {
     const int cards = static_cast<int>(state.range(1));
     const GeneratedBook& generated = generatedBook(cards, state.range(0) != 0);
     std::unique_ptr<Dialcove::ContactsWorker> worker;
-    const auto newWorker = [&] { worker = std::make_unique<Dialcove::ContactsWorker>(generated.book()); };
+    std::unique_ptr<Platform::AddressBookWatcher> watcher;
+    bool changed = false;
+    const auto newWorker = [&] {
+        const Platform::AddressBook store = generated.book();
+        // The last store and what was read of it go first, as when the app starts afresh.
+        watcher.reset();
+        worker.reset();
+        ::malloc_trim(0);
+        worker = std::make_unique<Dialcove::ContactsWorker>(store);
+        watcher = std::make_unique<Platform::AddressBookWatcher>(store, std::chrono::milliseconds(20));
+        QObject::connect(watcher.get(), &Platform::AddressBookWatcher::changed, [&] { changed = true; });
+    };
+    // What the watcher saw reaches the store's journal before the load, as it would in the app.
+    const auto seen = [&](bool edited) {
+        changed = false;
+        QElapsedTimer clock;
+        clock.start();
+        do
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (edited && !changed && clock.elapsed() < 5000);
+    };
     int loads = 0;
     double cpu = 0;
     const auto loadOnce = [&](bool timed) {
@@ -205,6 +232,7 @@ void load(benchmark::State& state, Store store, bool dropCache) {
                 newWorker();
             if (store == Store::oneChanged)
                 generated.edit(loads);
+            seen(store == Store::oneChanged);
             const bool dropped = !dropCache || dropPageCache();
             state.ResumeTiming();
             if (!dropped) {
@@ -223,6 +251,33 @@ void load(benchmark::State& state, Store store, bool dropCache) {
     state.counters["cpu_ms"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
     state.counters["cards_per_s"] =
         benchmark::Counter(static_cast<double>(cards), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+double residentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+void BM_BookMemory(benchmark::State& state) {
+    const int cards = static_cast<int>(state.range(1));
+    const GeneratedBook& generated = generatedBook(cards, state.range(0) != 0);
+    for (auto _ : state) {
+        ::malloc_trim(0);
+        const double before = residentMegabytes();
+        const auto book = generated.book().read({});
+        ::malloc_trim(0);
+        const double read = residentMegabytes();
+        const DialcoveCore::SearchIndex index(*book);
+        state.counters["store_MB"] = read - before;
+        state.counters["index_MB"] = static_cast<double>(index.memoryUsage()) / (1 << 20);
+        state.counters["store_B_per_contact"] = (read - before) * (1 << 20) / static_cast<double>(book->size());
+        state.counters["index_B_per_contact"] =
+            static_cast<double>(index.memoryUsage()) / static_cast<double>(book->size());
+    }
 }
 
 void BM_Load(benchmark::State& state) {
@@ -319,6 +374,11 @@ BENCHMARK(BM_Load)
     ->ArgsProduct({{0, 1}, {1000, 20000, 100000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_BookMemory)
+    ->ArgNames({"one_file", "cards"})
+    ->ArgsProduct({{0, 1}, {20000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 // The worker answers on its thread while this one waits: wall-clock time is what counts.
 BENCHMARK(BM_WorkerSearch)
     ->ArgNames({"query", "cards"})

@@ -340,13 +340,13 @@ public:
         return false;
     }
 
-    // Until it used no CPU for half a second; false after three minutes.
+    // Until it used no CPU for half a second; false after ten minutes.
     bool settle() const {
         QElapsedTimer clock;
         clock.start();
         double last = cpuMilliseconds();
         int quiet = 0;
-        while (clock.elapsed() < 180000) {
+        while (clock.elapsed() < 600000) {
             QThread::msleep(100);
             const double now = cpuMilliseconds();
             quiet = now - last < 1.0 ? quiet + 1 : 0;

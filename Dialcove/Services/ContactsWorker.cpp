@@ -103,13 +103,19 @@ std::optional<ContactsWorker::Prepared> ContactsWorker::prepare(const std::funct
     Prepared prepared;
     prepared.book = book;
     prepared.index = std::make_shared<const DialcoveCore::SearchIndex>(*book);
-    auto byID = std::make_shared<std::vector<std::uint32_t>>(book->size());
-    for (std::uint32_t i = 0; i < byID->size(); ++i)
-        (*byID)[i] = i;
-    std::stable_sort(byID->begin(), byID->end(), [&book](std::uint32_t a, std::uint32_t b) {
-        return book->view(a).id() < book->view(b).id();
-    });
-    prepared.byID = std::move(byID);
+    {
+        // Identifiers looked up once each, not at every comparison; ties keep the book's order.
+        std::vector<std::pair<std::string_view, std::uint32_t>> ids;
+        ids.reserve(book->size());
+        for (std::uint32_t i = 0; i < book->size(); ++i)
+            ids.emplace_back(book->view(i).id(), i);
+        std::sort(ids.begin(), ids.end());
+        auto byID = std::make_shared<std::vector<std::uint32_t>>();
+        byID->reserve(ids.size());
+        for (const auto& [id, position] : ids)
+            byID->push_back(position);
+        prepared.byID = std::move(byID);
+    }
     kept_ = prepared;
     qCDebug(lcWorker) << "indexed" << book->size() << "contacts";
     return prepared;

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/statfs.h>
 #include <unistd.h>
+#include <tuple>
 #include <unordered_map>
 
 namespace Platform {
@@ -190,6 +191,10 @@ struct AddressBookCache::Pass {
     std::int64_t second; // when it began, in seconds since the epoch
     CardFileReader reader;
     std::vector<bool> fresh; // per entry of the new list: read in this pass
+    // Reused from file to file, keeping their room.
+    DialcoveCore::PackedContacts::Builder builder;
+    DialcoveCore::PackedContacts::Draft draft;
+    TextArena arena;
 
     bool stop() const { return stopped && stopped(); }
 };
@@ -229,7 +234,7 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::read(const std::str
     // Until this reading ends whole, the next one looks at every file.
     scanned_ = false;
 
-    Pass pass{opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}};
+    Pass pass{opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}, {}, {}, {}};
     const bool hadBook = latest() != nullptr;
     const std::optional<bool> changed = named ? updateNamed(pass, changes.paths) : updateAll(pass);
     if (!changed)
@@ -410,9 +415,9 @@ bool AddressBookCache::readFile(Pass& pass, const std::string& relative, Entry& 
 
     bool stopped = false;
     if (bytes) {
-        DialcoveCore::PackedContacts::Builder builder;
-        DialcoveCore::PackedContacts::Draft draft;
-        TextArena arena;
+        DialcoveCore::PackedContacts::Builder& builder = pass.builder;
+        DialcoveCore::PackedContacts::Draft& draft = pass.draft;
+        TextArena& arena = pass.arena;
         std::string fallbackPrefix; // "vcf:<path>#", made on the first card without a UID
         int problems = 0;
         readVCardViews(
@@ -440,8 +445,10 @@ bool AddressBookCache::readFile(Pass& pass, const std::string& relative, Entry& 
         if (problems > kProblemsLoggedPerFile && !quiet)
             qCWarning(lcAddressBook) << displayPath(relative) << "had" << problems - kProblemsLoggedPerFile
                                      << "more problems";
-        if (stopped)
+        if (stopped) {
+            builder.finish();
             return false;
+        }
         parsed->contacts = builder.finish();
     }
     entry.file = std::move(parsed);
@@ -484,40 +491,38 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::assemble(const std:
     }
 
     // The fixed order: folded family name (the display name standing in when there is none),
-    // folded given name, folded formatted name, then identifier, bytewise.
-    struct Key {
-        std::uint32_t offset;
-        std::uint32_t family;
-        std::uint32_t given;
-        std::uint32_t formatted;
-    };
-    std::string folded;
-    std::vector<Key> keys;
-    keys.reserve(kept.size());
+    // folded given name, folded formatted name, then identifier, bytewise. Each contact's four
+    // texts become one key that compares as they do in that order, so a comparison is one memcmp:
+    // each text's NUL bytes written as NUL 1, each text ended by NUL NUL.
+    std::string keys;
+    std::vector<std::uint32_t> ends; // of each contact's key in keys
+    ends.reserve(kept.size());
     const auto viewOf = [&](const AddressBookSnapshot::Position& at) { return files[at.file]->contacts.view(at.card); };
+    const auto append = [&](std::string_view text) {
+        for (const char c : text) {
+            keys.push_back(c);
+            if (c == '\0')
+                keys.push_back('\1');
+        }
+        keys.append(2, '\0');
+    };
     for (const auto& at : kept) {
         const DialcoveCore::ContactView contact = viewOf(at);
         const std::string_view family = contact.familyName().empty() ? contact.displayName() : contact.familyName();
-        Key key{static_cast<std::uint32_t>(folded.size()), 0, 0, 0};
-        const std::size_t start = folded.size();
-        folded += DialcoveCore::foldedForm(family);
-        key.family = static_cast<std::uint32_t>(folded.size() - start);
-        folded += DialcoveCore::foldedForm(contact.givenName());
-        key.given = static_cast<std::uint32_t>(folded.size() - start - key.family);
-        folded += DialcoveCore::foldedForm(contact.formattedName());
-        key.formatted = static_cast<std::uint32_t>(folded.size() - start - key.family - key.given);
-        keys.push_back(key);
+        append(DialcoveCore::foldedForm(family));
+        append(DialcoveCore::foldedForm(contact.givenName()));
+        append(DialcoveCore::foldedForm(contact.formattedName()));
+        append(contact.id());
+        ends.push_back(static_cast<std::uint32_t>(keys.size()));
     }
+    const auto keyOf = [&](std::uint32_t i) {
+        const std::uint32_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(keys).substr(begin, ends[i] - begin);
+    };
     std::vector<std::uint32_t> order(kept.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    const auto parts = [&](std::uint32_t i) {
-        const Key& key = keys[i];
-        const std::string_view all(folded.data() + key.offset, key.family + key.given + key.formatted);
-        return std::tuple(all.substr(0, key.family), all.substr(key.family, key.given),
-                          all.substr(key.family + key.given), viewOf(kept[i]).id());
-    };
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return parts(a) < parts(b); });
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); });
     std::vector<AddressBookSnapshot::Position> sorted;
     sorted.reserve(order.size());
     for (const std::uint32_t i : order)

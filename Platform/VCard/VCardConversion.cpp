@@ -4,6 +4,7 @@
 #include "Platform/VCard/VCardText.hpp"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <map>
 #include <unordered_map>
@@ -40,7 +41,10 @@ std::string_view componentText(std::string_view component, TextArena& arena) {
     std::string_view single;
     std::string joined;
     int pieces = 0;
-    for (std::string_view piece : splitAtUnescaped(component, ',')) {
+    std::string_view rest = component;
+    std::string_view piece;
+    bool done = false;
+    while (nextUnescapedPiece(rest, done, ',', piece)) {
         const std::string_view value = textValue(piece, arena);
         if (value.empty())
             continue;
@@ -167,22 +171,28 @@ struct ViewOfCard {
 };
 
 // Labels of grouped properties (item1.X-ABLabel) by group, the first of each group, groups
-// compared ignoring case. A card of many fields is looked up by hash, not by a scan per field.
+// compared ignoring case. A card has one or two: a short list, until a card of many fields needs
+// them hashed rather than scanned once per field.
 class GroupLabels {
 public:
     explicit GroupLabels(const VCardView& card) {
         for (const auto& property : card.properties)
             if (!property.group.empty() && property.is("X-ABLABEL"))
-                labels_.emplace(property.group, property.value);
+                add(property.group, property.value);
     }
     std::optional<std::string_view> find(std::string_view group) const {
-        const auto found = labels_.find(group);
-        if (found == labels_.end())
-            return std::nullopt;
-        return found->second;
+        if (!many_.empty()) {
+            const auto found = many_.find(group);
+            return found == many_.end() ? std::nullopt : std::optional(found->second);
+        }
+        for (std::size_t i = 0; i < count_; ++i)
+            if (equalsIgnoringCase(few_[i].first, group))
+                return few_[i].second;
+        return std::nullopt;
     }
 
 private:
+    static constexpr std::size_t kFew = 8;
     struct Hash {
         std::size_t operator()(std::string_view text) const {
             std::size_t hash = 14695981039346656037ull;
@@ -194,7 +204,72 @@ private:
     struct Equal {
         bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoringCase(a, b); }
     };
-    std::unordered_map<std::string_view, std::string_view, Hash, Equal> labels_;
+
+    void add(std::string_view group, std::string_view value) {
+        if (many_.empty() && find(group))
+            return;
+        if (many_.empty() && count_ < kFew) {
+            few_[count_++] = {group, value};
+            return;
+        }
+        if (many_.empty())
+            for (std::size_t i = 0; i < count_; ++i)
+                many_.emplace(few_[i].first, few_[i].second);
+        many_.emplace(group, value);
+    }
+
+    std::array<std::pair<std::string_view, std::string_view>, kFew> few_{};
+    std::size_t count_ = 0;
+    std::unordered_map<std::string_view, std::string_view, Hash, Equal> many_;
+};
+
+// The first of each property the conversion reads, found in one walk over the card.
+struct CardFields {
+    explicit CardFields(const VCardView& card) {
+        for (const auto& property : card.properties) {
+            const VCardView::Property** slot = nullptr;
+            switch (property.name.size()) {
+            case 1:
+                slot = property.is("N") ? &name : nullptr;
+                break;
+            case 2:
+                slot = property.is("FN") ? &formattedName : nullptr;
+                break;
+            case 3:
+                slot = property.is("UID") ? &uid : property.is("ORG") ? &organization : nullptr;
+                break;
+            case 4:
+                slot = property.is("KIND") ? &kind : property.is("BDAY") ? &birthday : nullptr;
+                break;
+            case 5:
+                slot = property.is("TITLE") ? &title : nullptr;
+                break;
+            case 10:
+                slot = property.is("X-ABSHOWAS") ? &showAs : nullptr;
+                break;
+            case 24:
+                slot = property.is("X-ADDRESSBOOKSERVER-KIND") ? &serverKind : nullptr;
+                break;
+            default:
+                break;
+            }
+            if (slot && !*slot)
+                *slot = &property;
+        }
+    }
+
+    bool isGroup() const { return valueIs(kind, "group") || valueIs(serverKind, "group"); }
+    bool isCompany() const { return valueIs(kind, "org") || valueIs(showAs, "COMPANY"); }
+
+    const VCardView::Property* uid = nullptr;
+    const VCardView::Property* name = nullptr;
+    const VCardView::Property* formattedName = nullptr;
+    const VCardView::Property* organization = nullptr;
+    const VCardView::Property* title = nullptr;
+    const VCardView::Property* birthday = nullptr;
+    const VCardView::Property* kind = nullptr;
+    const VCardView::Property* serverKind = nullptr;
+    const VCardView::Property* showAs = nullptr;
 };
 
 std::uint32_t fnv1a(std::string_view text) {
@@ -219,6 +294,23 @@ int digitsAt(std::string_view text, std::size_t offset, std::size_t count) {
     return value;
 }
 
+// As fieldID, into `id`, which keeps its room for the next.
+void writeFieldID(std::string& id, std::string_view contactID, FieldKind kind, std::string_view value,
+                  std::size_t occurrence) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    const std::uint32_t hash = fnv1a(value);
+    id.assign(contactID);
+    id.push_back('/');
+    id.append(DialcoveCore::rawValue(kind));
+    id.push_back('/');
+    for (int shift = 28; shift >= 0; shift -= 4)
+        id.push_back(kHex[(hash >> shift) & 0xF]);
+    id.push_back('/');
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, occurrence).ptr;
+    id.append(digits, end);
+}
+
 } // namespace
 
 std::span<const std::string_view> contactProperties() {
@@ -239,11 +331,11 @@ std::span<const std::string_view> contactProperties() {
 }
 
 bool isGroupCard(const VCardView& card) {
-    return valueIs(card.first("KIND"), "group") || valueIs(card.first("X-ADDRESSBOOKSERVER-KIND"), "group");
+    return CardFields(card).isGroup();
 }
 
 bool isCompanyCard(const VCardView& card) {
-    return valueIs(card.first("KIND"), "org") || valueIs(card.first("X-ABSHOWAS"), "COMPANY");
+    return CardFields(card).isCompany();
 }
 
 bool isGroupCard(const VCard& card) {
@@ -285,16 +377,8 @@ std::optional<Birthday> birthdayFromVCard(std::string_view value) {
 
 std::string fieldID(std::string_view contactID, FieldKind kind, std::string_view value,
                     std::size_t occurrence) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    const std::uint32_t hash = fnv1a(value);
-    std::string id(contactID);
-    id.push_back('/');
-    id.append(DialcoveCore::rawValue(kind));
-    id.push_back('/');
-    for (int shift = 28; shift >= 0; shift -= 4)
-        id.push_back(kHex[(hash >> shift) & 0xF]);
-    id.push_back('/');
-    id.append(std::to_string(occurrence));
+    std::string id;
+    writeFieldID(id, contactID, kind, value, occurrence);
     return id;
 }
 
@@ -310,46 +394,60 @@ std::string contactIDOf(const VCard& card, const std::string& fallbackID) {
 
 bool draftFromVCard(const VCardView& card, std::string_view id, DialcoveCore::PackedContacts::Draft& draft,
                     TextArena& arena) {
-    if (isGroupCard(card))
+    const CardFields found(card);
+    if (found.isGroup())
         return false;
-    draft = {};
+    // Emptied, keeping the room of its field list for the next card.
+    draft.fields.clear();
+    draft.birthday.reset();
     draft.id = id;
+    draft.organization = {};
 
     std::string_view family, given, additional, prefix, suffix;
-    if (const VCardView::Property* name = card.first("N")) {
-        const auto components = splitAtUnescaped(name->value, ';');
+    if (const VCardView::Property* name = found.name) {
         std::string_view* targets[] = {&family, &given, &additional, &prefix, &suffix};
-        for (std::size_t i = 0; i < components.size() && i < std::size(targets); ++i)
-            *targets[i] = componentText(components[i], arena);
+        std::string_view rest = name->value;
+        std::string_view component;
+        bool done = false;
+        for (std::size_t i = 0; i < std::size(targets) && nextUnescapedPiece(rest, done, ';', component); ++i)
+            *targets[i] = componentText(component, arena);
     }
     draft.familyName = family;
     draft.givenName = given;
 
-    if (const VCardView::Property* org = card.first("ORG"))
-        draft.organization = textValue(splitAtUnescaped(org->value, ';').front(), arena);
+    if (const VCardView::Property* org = found.organization) {
+        std::string_view rest = org->value;
+        std::string_view first;
+        bool done = false;
+        nextUnescapedPiece(rest, done, ';', first);
+        draft.organization = textValue(first, arena);
+    }
 
-    draft.formattedName = textOf(card.first("FN"), arena);
+    draft.formattedName = textOf(found.formattedName, arena);
     if (draft.formattedName.empty())
         draft.formattedName = joinedWords({prefix, given, additional, family, suffix}, arena);
-    if (draft.formattedName.empty() && isCompanyCard(card))
+    if (draft.formattedName.empty() && found.isCompany())
         draft.formattedName = draft.organization;
-    draft.jobTitle = textOf(card.first("TITLE"), arena);
+    draft.jobTitle = textOf(found.title, arena);
 
     const GroupLabels groupLabels(card);
     // How many earlier fields had each kind and value hash; a card has few, so a short list does
     // until it has many.
-    std::vector<std::pair<std::pair<FieldKind, std::uint32_t>, std::size_t>> counted;
+    std::array<std::pair<std::pair<FieldKind, std::uint32_t>, std::size_t>, 16> counted{};
+    std::size_t countedSize = 0;
     std::map<std::pair<FieldKind, std::uint32_t>, std::size_t> many;
     const auto occurrence = [&](FieldKind kind, std::uint32_t hash) -> std::size_t& {
         const std::pair key(kind, hash);
         if (many.empty()) {
-            for (auto& [known, count] : counted)
-                if (known == key)
-                    return count;
-            if (counted.size() < 16)
-                return counted.emplace_back(key, 0).second;
-            for (const auto& [known, count] : counted)
-                many.emplace(known, count);
+            for (std::size_t i = 0; i < countedSize; ++i)
+                if (counted[i].first == key)
+                    return counted[i].second;
+            if (countedSize < counted.size()) {
+                counted[countedSize] = {key, 0};
+                return counted[countedSize++].second;
+            }
+            for (std::size_t i = 0; i < countedSize; ++i)
+                many.emplace(counted[i].first, counted[i].second);
         }
         return many[key];
     };
@@ -369,11 +467,13 @@ bool draftFromVCard(const VCardView& card, std::string_view id, DialcoveCore::Pa
         if (label.empty())
             label = typeLabel(property, kind);
         std::size_t& seen = occurrence(kind, fnv1a(value));
-        draft.fields.push_back({arena.keep(fieldID(id, kind, value, seen)), kind, label, value});
+        thread_local std::string idText;
+        writeFieldID(idText, id, kind, value, seen);
+        draft.fields.push_back({arena.keep(idText), kind, label, value});
         ++seen;
     }
 
-    if (const VCardView::Property* bday = card.first("BDAY"))
+    if (const VCardView::Property* bday = found.birthday)
         draft.birthday = birthdayFromVCard(bday->value);
     return true;
 }

@@ -24,29 +24,38 @@ public:
     bool next(std::string_view& line) {
         if (position_ >= text_.size())
             return false;
-        const char* begin = text_.data() + position_;
-        const std::size_t rest = text_.size() - position_;
-        const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', rest));
-        const std::size_t feedAt = feed ? static_cast<std::size_t>(feed - begin) : rest;
-        const auto* ret = static_cast<const char*>(std::memchr(begin, '\r', feedAt));
-        if (ret == nullptr) {
-            line = text_.substr(position_, feedAt);
-            position_ += feedAt + 1;
+        const std::size_t feed = nextOf('\n', feed_);
+        const std::size_t ret = nextOf('\r', return_);
+        if (ret >= feed) {
+            line = text_.substr(position_, feed - position_);
+            position_ = feed + 1;
             return true;
         }
-        const std::size_t end = static_cast<std::size_t>(ret - begin);
-        line = text_.substr(position_, end);
-        std::size_t after = end;
-        while (after < rest && begin[after] == '\r')
+        line = text_.substr(position_, ret - position_);
+        std::size_t after = ret;
+        while (after < text_.size() && text_[after] == '\r')
             ++after;
         // A run of CRs up to a line feed ends one line; a CR before anything else ends a line alone.
-        position_ += after < rest && begin[after] == '\n' ? after + 1 : end + 1;
+        position_ = after < text_.size() && text_[after] == '\n' ? after + 1 : ret + 1;
         return true;
     }
 
 private:
+    // Where the next `c` at or after the current position is (the text's size when there is
+    // none), remembered in `found` so that no byte is searched twice.
+    std::size_t nextOf(char c, std::size_t& found) {
+        if (found < position_ || found == kUnknown) {
+            const void* at = std::memchr(text_.data() + position_, c, text_.size() - position_);
+            found = at ? static_cast<std::size_t>(static_cast<const char*>(at) - text_.data()) : text_.size();
+        }
+        return found;
+    }
+
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::string_view text_;
     std::size_t position_ = 0;
+    std::size_t feed_ = kUnknown;
+    std::size_t return_ = kUnknown;
 };
 
 bool isFoldSpace(char c) {
@@ -91,9 +100,17 @@ std::size_t findUnquoted(std::string_view text, std::size_t from, std::string_vi
         const char c = text[i];
         if (c == '"')
             quoted = !quoted;
-        else if (!quoted && stops.find(c) != std::string_view::npos)
+        else if (!quoted && std::find(stops.begin(), stops.end(), c) != stops.end())
             return i;
     }
+    return std::string_view::npos;
+}
+
+// The first ';' or ':' of a line, or npos.
+std::size_t headEnd(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (line[i] == ';' || line[i] == ':')
+            return i;
     return std::string_view::npos;
 }
 
@@ -182,10 +199,8 @@ struct PropertyHead {
 // None for a line that is not a property: no colon, or a name that is not one. Its parameters are
 // added to `card`, and taken back again when it is not.
 std::optional<PropertyHead> parseHead(std::string_view line, CardScratch& card) {
-    std::size_t i = 0;
-    while (i < line.size() && line[i] != ';' && line[i] != ':')
-        ++i;
-    if (i == line.size())
+    std::size_t i = headEnd(line);
+    if (i == std::string_view::npos)
         return std::nullopt;
     const std::string_view qualified = trimmedSpaces(line.substr(0, i));
     const std::size_t dot = qualified.find('.');
@@ -256,7 +271,7 @@ std::string_view versionOf(const std::vector<std::string_view>& lines, TextArena
 bool isWanted(std::string_view line, std::span<const std::string_view> names) {
     if (names.empty())
         return true;
-    const std::size_t end = line.find_first_of(";:");
+    const std::size_t end = headEnd(line);
     if (end == std::string_view::npos)
         return true;
     std::string_view name = trimmedSpaces(line.substr(0, end));
@@ -325,8 +340,8 @@ VCardView buildCard(const std::vector<std::string_view>& lines, std::size_t posi
         if (passedOver)
             return;
         // A joined line is kept: the property's texts may be views into it.
-        const std::string_view line = isJoined ? card.arena.keep(std::move(joined)) : current;
-        joined = std::string();
+        const std::string_view line = isJoined ? card.arena.keep(joined) : current;
+        joined.clear();
         if (!parseProperty(line, card) && !trimmedSpaces(line).empty())
             ++skipped;
     };
@@ -400,6 +415,66 @@ bool opensAgent(std::string_view line) {
     return equalsIgnoringCase(trimmedSpaces(head), "AGENT");
 }
 
+// The cards of one reading begun and not yet handed on, and the lists they use.
+struct ReaderState {
+    // A card may hold whole cards (phone exporters write them so), each read as a card of its
+    // own, after which the outer one goes on.
+    struct Card {
+        std::size_t position = 0;
+        std::vector<std::string_view> lines;
+        bool ended = false;
+        bool tooDeep = false; // skipped unread, past kMaxOpenCards
+    };
+
+    std::vector<Card> open; // begun and not yet ended, innermost last
+    // Cards of the outermost one's nest that are done with, handed on in file order once it ends,
+    // so that positions and problems still come in file order.
+    std::vector<Card> done;
+    CardScratch scratch;
+    std::vector<std::vector<std::string_view>> spare; // line lists of cards handed on
+    bool busy = false;
+
+    std::vector<std::string_view> freshLines() {
+        if (spare.empty())
+            return {};
+        std::vector<std::string_view> lines = std::move(spare.back());
+        spare.pop_back();
+        return lines;
+    }
+    void recycle(std::vector<Card>& cards) {
+        for (Card& card : cards) {
+            card.lines.clear();
+            // The lists of a card of ordinary length, and a few: a huge one is not held on to.
+            if (card.lines.capacity() <= kKeptRoom && spare.size() < kKeptLists)
+                spare.push_back(std::move(card.lines));
+        }
+        cards.clear();
+    }
+    // Nothing of the reading stays but the room it made, as much as ordinary cards need.
+    void reset() {
+        recycle(open);
+        recycle(done);
+        scratch.clear();
+        const auto trim = [](auto& list) {
+            if (list.capacity() > kKeptRoom)
+                std::remove_reference_t<decltype(list)>().swap(list);
+        };
+        trim(scratch.properties);
+        trim(scratch.parameters);
+        trim(scratch.parameterRanges);
+        busy = false;
+    }
+
+    static constexpr std::size_t kKeptRoom = 1024;
+    static constexpr std::size_t kKeptLists = 16;
+};
+
+// Runs `action` when it goes.
+template <typename Action> struct AtExit {
+    Action action;
+    ~AtExit() { action(); }
+};
+
 } // namespace
 
 void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCard,
@@ -439,19 +514,19 @@ void readVCardViews(std::string_view bytes, const std::function<bool(const VCard
             onProblem(position, problem);
     };
 
-    // The cards begun and not yet ended, innermost last: a card may hold whole cards (phone
-    // exporters write them so), each read as a card of its own, after which the outer one goes on.
-    struct Card {
-        std::size_t position = 0;
-        std::vector<std::string_view> lines;
-        bool ended = false;
-        bool tooDeep = false; // skipped unread, past kMaxOpenCards
-    };
-    std::vector<Card> open;
-    CardScratch scratch;
-    // Cards of the outermost one's nest that are done with, handed on in file order once it ends,
-    // so that positions and problems still come in file order.
-    std::vector<Card> done;
+    // What one reading works in, kept by the thread from file to file, so that reading thousands
+    // of one-card files does not make its lists anew for each. A reading inside a reading (one
+    // that a receiver starts) gets lists of its own.
+    thread_local ReaderState kept;
+    ReaderState own;
+    ReaderState& state = kept.busy ? own : kept;
+    state.busy = true;
+    const AtExit<std::function<void()>> resetOnReturn{[&] { state.reset(); }};
+    std::vector<ReaderState::Card>& open = state.open;
+    std::vector<ReaderState::Card>& done = state.done;
+    CardScratch& scratch = state.scratch;
+    const auto freshLines = [&] { return state.freshLines(); };
+    using Card = ReaderState::Card;
     std::size_t skipDepth = 0; // lines of an agent card, or of a card nested too deep, passed over
     const auto handOn = [&]() {
         std::sort(done.begin(), done.end(),
@@ -466,7 +541,7 @@ void readVCardViews(std::string_view bytes, const std::function<bool(const VCard
             if (!onCard(buildCard(card.lines, card.position, onProblem, properties, scratch)))
                 return false;
         }
-        done.clear();
+        state.recycle(done);
         return true;
     };
 
@@ -476,7 +551,7 @@ void readVCardViews(std::string_view bytes, const std::function<bool(const VCard
     while (cursor.next(line)) {
         if (open.empty()) {
             if (isBeginLine(line))
-                open.push_back(Card{++position, {}, false, false});
+                open.push_back(Card{++position, freshLines(), false, false});
             continue;
         }
         if (skipDepth > 0) {
@@ -497,7 +572,7 @@ void readVCardViews(std::string_view bytes, const std::function<bool(const VCard
                 skipDepth = 1;
                 continue;
             }
-            open.push_back(Card{++position, {}, false, false});
+            open.push_back(Card{++position, freshLines(), false, false});
             continue;
         }
         if (isEndLine(line)) {

@@ -273,6 +273,24 @@ std::vector<std::string_view> splitAtUnescaped(std::string_view value, char sepa
     return pieces;
 }
 
+bool nextUnescapedPiece(std::string_view& rest, bool& done, char separator, std::string_view& piece) {
+    if (done)
+        return false;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '\\') {
+            ++i;
+        } else if (rest[i] == separator) {
+            piece = rest.substr(0, i);
+            rest.remove_prefix(i + 1);
+            return true;
+        }
+    }
+    piece = rest;
+    rest = {};
+    done = true;
+    return true;
+}
+
 std::string_view unescapedText(std::string_view value, TextArena& arena) {
     if (value.find('\\') == std::string_view::npos)
         return value;

@@ -35,6 +35,9 @@ std::string decodedCharset(std::string_view bytes, std::string_view charset);
 // The pieces of `value` between unescaped `separator` characters, escapes left in place. A
 // backslash escapes the character after it, so "a\;b;c" splits into "a\;b" and "c".
 std::vector<std::string_view> splitAtUnescaped(std::string_view value, char separator);
+// The same one piece at a time, with nothing allocated: the piece before the next unescaped
+// `separator` of `rest`, which moves past it; false once `rest` is used up (after the last piece).
+bool nextUnescapedPiece(std::string_view& rest, bool& done, char separator, std::string_view& piece);
 
 // A text value with its escapes resolved: "\n" and "\N" give a line feed, "\," "\;" "\:" and
 // "\\" give the character; any other backslash stays as it is.
