@@ -58,14 +58,18 @@ struct LiveRuntime::Live {
         watcherThread.start();
         watcherHome = new QObject;
         watcherHome->moveToThread(&watcherThread);
-        QMetaObject::invokeMethod(
-            watcherHome, [home = watcherHome, book = access.book(), runtime = QPointer(runtime)] {
-                auto* watcher = new Platform::AddressBookWatcher(book, std::chrono::milliseconds(500), home);
-                QObject::connect(watcher, &Platform::AddressBookWatcher::changed, runtime, [runtime] {
-                    if (runtime)
-                        runtime->storeChanged();
-                });
+        QMetaObject::invokeMethod(watcherHome, [home = watcherHome, book = access.book(), runtime = QPointer(runtime),
+                                                worker = std::weak_ptr(worker)] {
+            auto* watcher = new Platform::AddressBookWatcher(book, std::chrono::milliseconds(500), home);
+            QObject::connect(watcher, &Platform::AddressBookWatcher::changed, runtime, [runtime] {
+                if (runtime)
+                    runtime->storeChanged();
             });
+            // Read once the watches are in place: from then on the journal names every change, and
+            // the readings after this one look only at those files.
+            if (const auto reader = worker.lock())
+                reader->warmUp();
+        });
     }
 
     // Reads the folder from the settings again, on the watcher's thread.
@@ -196,7 +200,6 @@ void LiveRuntime::start() {
 
     if (live_) {
         live_->startWatching(this);
-        live_->readAhead();
         observers_.push_back(connect(&live_->access, &Platform::AddressBookAccess::accessChanged, this,
                                      &LiveRuntime::accessChanged));
     }
