@@ -19,7 +19,8 @@ Contact::Contact(ContactID id, std::string formattedName, std::string givenName,
     kept.reserve(fields.size());
     ContactRules::keptFields(
         fields.size(), [&](std::size_t i) { return std::string_view(fields[i].id.rawValue); },
-        [&](std::size_t i) { return fields[i].kind; }, [&](std::size_t i) { return std::string_view(fields[i].value); },
+        [&](std::size_t i) { return fields[i].kind; },
+        [&](std::size_t i) { return std::string_view(fields[i].value); },
         [&](std::size_t i) { kept.push_back(i); });
     fields_.reserve(kept.size());
     for (const std::size_t i : kept)
@@ -27,8 +28,9 @@ Contact::Contact(ContactID id, std::string formattedName, std::string givenName,
 }
 
 std::string Contact::displayName() const {
-    return std::string(ContactRules::displayName(formattedName_, organization_, fields_.size(),
-                                                 [&](std::size_t i) { return std::string_view(fields_[i].value); }));
+    return std::string(
+        ContactRules::displayName(formattedName_, organization_, fields_.size(),
+                                  [&](std::size_t i) { return std::string_view(fields_[i].value); }));
 }
 
 std::string Contact::initials() const {

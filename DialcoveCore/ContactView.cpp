@@ -19,7 +19,8 @@ std::optional<Birthday> ContactView::birthday() const {
     if (record_->birthdayDay == 0)
         return std::nullopt;
     return Birthday::make(record_->birthdayDay, record_->birthdayMonth,
-                          record_->birthdayHasYear ? std::optional<int>(record_->birthdayYear) : std::nullopt);
+                          record_->birthdayHasYear ? std::optional<int>(record_->birthdayYear)
+                                                   : std::nullopt);
 }
 
 std::string_view ContactView::displayName() const {

@@ -56,24 +56,31 @@ void PackedContacts::Builder::add(const Draft& draft) {
     record.firstField = static_cast<std::uint32_t>(fields_.size());
     const auto& fields = draft.fields;
     ContactRules::keptFields(
-        fields.size(), [&](std::size_t k) { return fields[k].id; }, [&](std::size_t k) { return fields[k].kind; },
-        [&](std::size_t k) { return fields[k].value; }, [&](std::size_t i) {
-        const Draft::Field& field = fields[i];
-        FieldRecord stored;
-        stored.kind = static_cast<std::uint8_t>(field.kind);
-        stored.idFollowsContactID = !draft.id.empty() && field.id.starts_with(draft.id);
-        stored.id = addText(stored.idFollowsContactID ? field.id.substr(draft.id.size()) : field.id);
-        stored.label = addLabel(field.label);
-        stored.value = addText(field.value);
-        fields_.push_back(stored);
-    });
+        fields.size(), [&](std::size_t k) { return fields[k].id; },
+        [&](std::size_t k) { return fields[k].kind; }, [&](std::size_t k) { return fields[k].value; },
+        [&](std::size_t i) {
+            const Draft::Field& field = fields[i];
+            FieldRecord stored;
+            stored.kind = static_cast<std::uint8_t>(field.kind);
+            stored.idFollowsContactID = !draft.id.empty() && field.id.starts_with(draft.id);
+            stored.id = addText(stored.idFollowsContactID ? field.id.substr(draft.id.size()) : field.id);
+            stored.label = addLabel(field.label);
+            stored.value = addText(field.value);
+            fields_.push_back(stored);
+        });
     record.fieldCount = static_cast<std::uint32_t>(fields_.size()) - record.firstField;
     records_.push_back(record);
 }
 
 void PackedContacts::Builder::add(const Contact& contact) {
-    Draft draft{contact.id().rawValue, contact.formattedName(), contact.givenName(), contact.familyName(),
-                contact.organization(), contact.jobTitle(), {}, contact.birthday()};
+    Draft draft{contact.id().rawValue,
+                contact.formattedName(),
+                contact.givenName(),
+                contact.familyName(),
+                contact.organization(),
+                contact.jobTitle(),
+                {},
+                contact.birthday()};
     draft.fields.reserve(contact.fields().size());
     for (const ContactField& field : contact.fields())
         draft.fields.push_back({field.id.rawValue, field.kind, field.label, field.value});

@@ -91,7 +91,8 @@ public:
         for (std::size_t i = 0; i < text.size(); ++i) {
             const auto lead = static_cast<unsigned char>(text[i]);
             if (lead < 0x80) {
-                out.push_back(lead >= 'A' && lead <= 'Z' ? static_cast<char>(lead - 'A' + 'a') : static_cast<char>(lead));
+                out.push_back(lead >= 'A' && lead <= 'Z' ? static_cast<char>(lead - 'A' + 'a')
+                                                         : static_cast<char>(lead));
                 continue;
             }
             if (lead < 0xC2 || lead > 0xDF || i + 1 >= text.size())

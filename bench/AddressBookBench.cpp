@@ -274,7 +274,8 @@ void BM_BookMemory(benchmark::State& state) {
         const DialcoveCore::SearchIndex index(*book);
         state.counters["store_MB"] = read - before;
         state.counters["index_MB"] = static_cast<double>(index.memoryUsage()) / (1 << 20);
-        state.counters["store_B_per_contact"] = (read - before) * (1 << 20) / static_cast<double>(book->size());
+        state.counters["store_B_per_contact"] =
+            (read - before) * (1 << 20) / static_cast<double>(book->size());
         state.counters["index_B_per_contact"] =
             static_cast<double>(index.memoryUsage()) / static_cast<double>(book->size());
     }

@@ -8,8 +8,9 @@
 
 namespace BenchCards {
 
-inline const char* const kGiven[] = {"Anna", "Bruno", "Chloé", "Dmitri", "Eva",   "François", "Grace", "Hiroshi",
-                                     "Inês", "João",  "Karin", "Lars",   "Mía",   "Nikolaj",  "Olga",  "Pedro"};
+inline const char* const kGiven[] = {"Anna",  "Bruno",   "Chloé", "Dmitri", "Eva",   "François",
+                                     "Grace", "Hiroshi", "Inês",  "João",   "Karin", "Lars",
+                                     "Mía",   "Nikolaj", "Olga",  "Pedro"};
 inline const char* const kFamily[] = {"Silva",  "Müller", "García",    "Smith",   "Nowak",    "Rossi",
                                       "Dubois", "Yılmaz", "Johansson", "O'Brien", "Kowalski", "Santos",
                                       "Novák",  "Tanaka", "Berg",      "Costa"};

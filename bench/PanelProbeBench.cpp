@@ -182,8 +182,8 @@ public:
         std::free(xcb_damage_query_version_reply(
             client_.connection(), xcb_damage_query_version(client_.connection(), 1, 1), nullptr));
         tray_.start(QStandardPaths::findExecutable("trayer"),
-                    {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height",
-                     "28", "--SetDockType", "false", "--SetPartialStrut", "false"});
+                    {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                     "--height", "28", "--SetDockType", "false", "--SetPartialStrut", "false"});
         tray_.waitForStarted();
         QThread::msleep(500);
         // The pointer away from where the panel opens, so no row is hovered.
@@ -249,11 +249,12 @@ public:
         image.width = geometry->width;
         image.height = geometry->height;
         std::free(geometry);
-        const auto reply = xcb_get_image_reply(
-            connection(),
-            xcb_get_image(connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, followed_, 0, 0,
-                          static_cast<std::uint16_t>(image.width), static_cast<std::uint16_t>(image.height), ~0u),
-            nullptr);
+        const auto reply =
+            xcb_get_image_reply(connection(),
+                                xcb_get_image(connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, followed_, 0, 0,
+                                              static_cast<std::uint16_t>(image.width),
+                                              static_cast<std::uint16_t>(image.height), ~0u),
+                                nullptr);
         if (!reply)
             return image;
         const std::uint8_t* data = xcb_get_image_data(reply);
@@ -267,7 +268,8 @@ public:
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (Clock::now() < deadline) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection())) {
-                const bool painted = (event->response_type & 0x7f) == damage_->first_event + XCB_DAMAGE_NOTIFY;
+                const bool painted =
+                    (event->response_type & 0x7f) == damage_->first_event + XCB_DAMAGE_NOTIFY;
                 std::free(event);
                 if (painted)
                     return Clock::now();

@@ -126,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::size_t position = 0;
     for (std::size_t i = 0; i < converted.size(); ++i)
         if (kept[i])
-            require(packed.contact(position++) == *converted[i], "the packed contact equals the full reading's");
+            require(packed.contact(position++) == *converted[i],
+                    "the packed contact equals the full reading's");
     return 0;
 }

@@ -58,8 +58,8 @@ struct LiveRuntime::Live {
         watcherThread.start();
         watcherHome = new QObject;
         watcherHome->moveToThread(&watcherThread);
-        QMetaObject::invokeMethod(watcherHome, [home = watcherHome, book = access.book(), runtime = QPointer(runtime),
-                                                worker = std::weak_ptr(worker)] {
+        QMetaObject::invokeMethod(watcherHome, [home = watcherHome, book = access.book(),
+                                                runtime = QPointer(runtime), worker = std::weak_ptr(worker)] {
             auto* watcher = new Platform::AddressBookWatcher(book, std::chrono::milliseconds(500), home);
             QObject::connect(watcher, &Platform::AddressBookWatcher::changed, runtime, [runtime] {
                 if (runtime)

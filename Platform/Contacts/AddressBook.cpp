@@ -47,7 +47,8 @@ std::shared_ptr<const AddressBookSnapshot> AddressBook::read(const std::function
     return cache_->read(QFile::encodeName(folder).toStdString(), isCancelled);
 }
 
-std::optional<std::vector<Contact>> AddressBook::readContacts(const std::function<bool()>& isCancelled) const {
+std::optional<std::vector<Contact>>
+AddressBook::readContacts(const std::function<bool()>& isCancelled) const {
     const std::shared_ptr<const AddressBookSnapshot> book = read(isCancelled);
     if (!book)
         return std::nullopt;
@@ -72,7 +73,8 @@ std::optional<QString> AddressBook::cardFile(const DialcoveCore::ContactID& id) 
     const std::optional<std::size_t> position = book ? book->find(id.rawValue) : std::nullopt;
     if (!position)
         return std::nullopt;
-    const std::string path = QFile::encodeName(settings_.folder()).toStdString() + "/" + book->fileOf(*position);
+    const std::string path =
+        QFile::encodeName(settings_.folder()).toStdString() + "/" + book->fileOf(*position);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;

@@ -17,8 +17,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/statfs.h>
-#include <unistd.h>
 #include <tuple>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace Platform {
@@ -93,10 +93,11 @@ std::vector<std::string> listCardFiles(int root) {
         throw AddressBookError(std::string("cannot list the contacts folder: ") + std::strerror(errno));
     for (const std::string& collection : collections) {
         const int descriptor = ::openat(root, collection.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const bool read = descriptor >= 0 && listFolder(descriptor, [&](std::string_view name, bool regular, bool) {
-            if (regular && isCardFileName(name))
-                files.push_back(collection + "/" + std::string(name));
-        });
+        const bool read =
+            descriptor >= 0 && listFolder(descriptor, [&](std::string_view name, bool regular, bool) {
+                if (regular && isCardFileName(name))
+                    files.push_back(collection + "/" + std::string(name));
+            });
         if (descriptor >= 0)
             ::close(descriptor);
         if (!read)
@@ -263,8 +264,8 @@ std::optional<bool> AddressBookCache::updateAll(Pass& pass) {
         }
         if (old != entries_.end() && old->file->relative == relative) {
             struct stat info {};
-            if (old->trusted && ::fstatat(pass.folder, relative.c_str(), &info, 0) == 0 && S_ISREG(info.st_mode) &&
-                CardFileIdentity::of(info) == old->identity) {
+            if (old->trusted && ::fstatat(pass.folder, relative.c_str(), &info, 0) == 0 &&
+                S_ISREG(info.st_mode) && CardFileIdentity::of(info) == old->identity) {
                 next.push_back(std::move(*old));
                 ++old;
                 continue;
@@ -351,7 +352,9 @@ std::optional<bool> AddressBookCache::updateNamed(Pass& pass, std::vector<std::s
             paths.push_back(entry.file->relative);
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
-    const auto byPath = [](const Entry& entry, const std::string& relative) { return entry.file->relative < relative; };
+    const auto byPath = [](const Entry& entry, const std::string& relative) {
+        return entry.file->relative < relative;
+    };
     bool changed = false;
     std::vector<std::string> freshPaths;
     for (const std::string& relative : paths) {
@@ -389,7 +392,8 @@ std::optional<bool> AddressBookCache::updateNamed(Pass& pass, std::vector<std::s
 }
 
 bool AddressBookCache::readFile(Pass& pass, const std::string& relative, Entry& entry,
-                                std::optional<std::string_view> bytes, CardFileIdentity identity, bool readHere) {
+                                std::optional<std::string_view> bytes, CardFileIdentity identity,
+                                bool readHere) {
     const char* failure = "skipped unreadable file";
     if (readHere)
         bytes = pass.reader.read(relative, pass.folder, identity, failure);
@@ -485,8 +489,9 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::assemble(const std:
             }
             // Said when either file was read anew: once per change of them.
             if (freshFile[f] || freshFile[at->second])
-                qCDebug(lcAddressBook) << "skipped a second card with one uid in" << displayPath(files[f]->relative)
-                                       << "after the one in" << displayPath(files[at->second]->relative);
+                qCDebug(lcAddressBook)
+                    << "skipped a second card with one uid in" << displayPath(files[f]->relative)
+                    << "after the one in" << displayPath(files[at->second]->relative);
         }
     }
 
@@ -497,7 +502,9 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::assemble(const std:
     std::string keys;
     std::vector<std::uint32_t> ends; // of each contact's key in keys
     ends.reserve(kept.size());
-    const auto viewOf = [&](const AddressBookSnapshot::Position& at) { return files[at.file]->contacts.view(at.card); };
+    const auto viewOf = [&](const AddressBookSnapshot::Position& at) {
+        return files[at.file]->contacts.view(at.card);
+    };
     const auto append = [&](std::string_view text) {
         for (const char c : text) {
             keys.push_back(c);
@@ -508,7 +515,8 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::assemble(const std:
     };
     for (const auto& at : kept) {
         const DialcoveCore::ContactView contact = viewOf(at);
-        const std::string_view family = contact.familyName().empty() ? contact.displayName() : contact.familyName();
+        const std::string_view family =
+            contact.familyName().empty() ? contact.displayName() : contact.familyName();
         append(DialcoveCore::foldedForm(family));
         append(DialcoveCore::foldedForm(contact.givenName()));
         append(DialcoveCore::foldedForm(contact.formattedName()));
@@ -522,7 +530,8 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::assemble(const std:
     std::vector<std::uint32_t> order(kept.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); });
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); });
     std::vector<AddressBookSnapshot::Position> sorted;
     sorted.reserve(order.size());
     for (const std::uint32_t i : order)

@@ -33,7 +33,8 @@ public:
     // The book in `root` (a folder path as file-name bytes). None once `stopped` says true; what
     // was read until then is kept for the next reading. Throws AddressBookError when the folder
     // cannot be listed.
-    std::shared_ptr<const AddressBookSnapshot> read(const std::string& root, const std::function<bool()>& stopped);
+    std::shared_ptr<const AddressBookSnapshot> read(const std::string& root,
+                                                    const std::function<bool()>& stopped);
 
     // The book the last reading assembled, if any; never waits for a reading.
     std::shared_ptr<const AddressBookSnapshot> latest() const;
@@ -59,8 +60,8 @@ private:
     // Reads one file into `entry`: the `bytes` a thread read ahead from the file `identity` names,
     // or, with `readHere`, the file itself; with neither, the file could not be opened. False when
     // stopped part way.
-    bool readFile(Pass& pass, const std::string& relative, Entry& entry, std::optional<std::string_view> bytes,
-                  CardFileIdentity identity, bool readHere);
+    bool readFile(Pass& pass, const std::string& relative, Entry& entry,
+                  std::optional<std::string_view> bytes, CardFileIdentity identity, bool readHere);
     std::shared_ptr<const AddressBookSnapshot> assemble(const std::vector<bool>& fresh) const;
     void setLatest(std::shared_ptr<const AddressBookSnapshot> book);
 

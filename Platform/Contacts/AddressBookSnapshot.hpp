@@ -20,7 +20,8 @@ public:
         std::uint32_t card; // in that file's contacts
     };
 
-    AddressBookSnapshot(std::vector<std::shared_ptr<const ParsedCardFile>> files, std::vector<Position> order);
+    AddressBookSnapshot(std::vector<std::shared_ptr<const ParsedCardFile>> files,
+                        std::vector<Position> order);
 
     std::size_t size() const override { return order_.size(); }
     DialcoveCore::ContactView view(std::size_t position) const override;

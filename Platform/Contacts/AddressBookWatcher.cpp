@@ -20,7 +20,8 @@ namespace {
 // A card file written and closed, made, removed, moved in or out, or changed in its attributes
 // (made readable, say); for the folders, also their own removal or move.
 constexpr std::uint32_t kFolderEvents = IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
-                                        IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_EXCL_UNLINK;
+                                        IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR |
+                                        IN_EXCL_UNLINK;
 // In the parent, only the folder itself coming and going matters.
 constexpr std::uint32_t kParentEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
 
@@ -155,7 +156,8 @@ void AddressBookWatcher::watchFolder(bool force) {
         // The folder before its sub-folders are listed: one made meanwhile is still reported.
         complete = addWatch(root_, kFolderEvents, {Watched::Kind::folder, {}}) && complete;
         for (const std::string& name : collectionsOf(root_))
-            complete = addWatch(root_ + "/" + name, kFolderEvents, {Watched::Kind::collection, name}) && complete;
+            complete =
+                addWatch(root_ + "/" + name, kFolderEvents, {Watched::Kind::collection, name}) && complete;
     }
     complete_ = identity.has_value() && complete;
     if (journal_) {

@@ -25,7 +25,8 @@ bool isCardFileName(std::string_view name) {
     if (isHiddenName(name))
         return false;
     const auto endsWith = [&](std::string_view suffix) {
-        return name.size() > suffix.size() && equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
+        return name.size() > suffix.size() &&
+               equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
     };
     return endsWith(".vcf") || endsWith(".vcard");
 }

@@ -33,7 +33,8 @@ public:
     void consumed(std::size_t offset);
 
 private:
-    std::optional<std::string_view> readOpen(int descriptor, CardFileIdentity& identity, const char*& failure);
+    std::optional<std::string_view> readOpen(int descriptor, CardFileIdentity& identity,
+                                             const char*& failure);
     void release();
 
     std::string buffer_;

@@ -155,10 +155,10 @@ struct ViewOfCard {
             const std::size_t first = parameters.size();
             for (const auto& parameter : property.parameters)
                 parameters.push_back({parameter.name, parameter.value});
-            properties.push_back({property.group, property.name,
-                                  std::span<const VCardView::Parameter>(parameters.data() + first,
-                                                                        property.parameters.size()),
-                                  property.value});
+            properties.push_back(
+                {property.group, property.name,
+                 std::span<const VCardView::Parameter>(parameters.data() + first, property.parameters.size()),
+                 property.value});
         }
         view.position = card.position;
         view.version = card.version;
@@ -197,7 +197,8 @@ private:
         std::size_t operator()(std::string_view text) const {
             std::size_t hash = 14695981039346656037ull;
             for (char c : text)
-                hash = (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) * 1099511628211ull;
+                hash = (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) *
+                       1099511628211ull;
             return hash;
         }
     };
@@ -488,10 +489,12 @@ std::optional<Contact> contactFromVCard(const VCard& card, const std::string& fa
     std::vector<ContactField> fields;
     fields.reserve(draft.fields.size());
     for (const auto& field : draft.fields)
-        fields.push_back({FieldID(std::string(field.id)), field.kind, std::string(field.label), std::string(field.value)});
-    return Contact(ContactID(std::string(draft.id)), std::string(draft.formattedName), std::string(draft.givenName),
-                   std::string(draft.familyName), std::string(draft.organization), std::string(draft.jobTitle),
-                   std::move(fields), draft.birthday);
+        fields.push_back(
+            {FieldID(std::string(field.id)), field.kind, std::string(field.label), std::string(field.value)});
+    return Contact(ContactID(std::string(draft.id)), std::string(draft.formattedName),
+                   std::string(draft.givenName), std::string(draft.familyName),
+                   std::string(draft.organization), std::string(draft.jobTitle), std::move(fields),
+                   draft.birthday);
 }
 
 } // namespace Platform

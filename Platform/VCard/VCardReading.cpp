@@ -150,7 +150,8 @@ std::optional<std::string_view> parameterIn(std::span<const VCardView::Parameter
 
 bool isQuotedPrintable(std::span<const VCardView::Parameter> parameters) {
     const auto encoding = parameterIn(parameters, "ENCODING");
-    return encoding && (equalsIgnoringCase(*encoding, "QUOTED-PRINTABLE") || equalsIgnoringCase(*encoding, "Q"));
+    return encoding &&
+           (equalsIgnoringCase(*encoding, "QUOTED-PRINTABLE") || equalsIgnoringCase(*encoding, "Q"));
 }
 
 void addParameter(CardScratch& card, std::string_view text) {
@@ -288,7 +289,8 @@ bool isWanted(std::string_view line, std::span<const std::string_view> names) {
 
 // Reads the lines of one card into `card` and hands it on as a view.
 VCardView buildCard(const std::vector<std::string_view>& lines, std::size_t position,
-                    const ProblemSink& onProblem, std::span<const std::string_view> names, CardScratch& card) {
+                    const ProblemSink& onProblem, std::span<const std::string_view> names,
+                    CardScratch& card) {
     card.clear();
     VCardView view;
     view.position = position;

@@ -11,8 +11,8 @@
 namespace Platform {
 
 // Reads the cards of one .vcf file, in file order: vCard 2.1, 3.0 and 4.0, CRLF, LF or CR line
-// ends (CRs before a line feed count as one line end), a UTF-8 or UTF-16 byte-order mark, folded lines, quoted-printable soft line breaks,
-// property groups and parameters in every form.
+// ends (CRs before a line feed count as one line end), a UTF-8 or UTF-16 byte-order mark, folded lines,
+// quoted-printable soft line breaks, property groups and parameters in every form.
 //
 // Nothing in the input is trusted: no length or count is read from it, and a card nested in an
 // AGENT property is skipped by counting, not by recursion. A card that holds whole cards between

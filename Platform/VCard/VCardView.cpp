@@ -4,7 +4,8 @@
 
 namespace Platform {
 
-bool VCardView::Property::hasParameter(std::string_view parameterName, std::string_view parameterValue) const {
+bool VCardView::Property::hasParameter(std::string_view parameterName,
+                                       std::string_view parameterValue) const {
     for (const Parameter& parameter : parameters)
         if (equalsIgnoringCase(parameter.name, parameterName) &&
             equalsIgnoringCase(parameter.value, parameterValue))

@@ -20,8 +20,8 @@ ContactField email(const std::string& id, const std::string& label, const std::s
 TEST(PackedContacts, ContactsComeBackEqual) {
     std::vector<Contact> contacts{
         Contact(ContactID("u1"), "Ana Lima", "Ana", "Lima", "Acme", "Designer",
-                {phone("u1/phone/0a/0", "mobile", "+55 21 98765-4321"), email("u1/email/0b/0", "home", "ana@x.y"),
-                 email("other", "mobile", " spaced ")},
+                {phone("u1/phone/0a/0", "mobile", "+55 21 98765-4321"),
+                 email("u1/email/0b/0", "home", "ana@x.y"), email("other", "mobile", " spaced ")},
                 Birthday::make(29, 2, 2024)),
         Contact(ContactID(""), "", "", "", "", "", {phone("/p", "", "1")}, Birthday::make(4, 7)),
         Contact(ContactID("Émile"), "Émile Ørsted", "Émile", "Ørsted", "", "", {}),
@@ -54,7 +54,8 @@ TEST(PackedContacts, DraftsFollowTheContactRules) {
     PackedContacts::Builder builder;
     builder.add(draft);
     const PackedContacts packed = builder.finish();
-    const Contact expected(ContactID("id"), "", "Given", "Family", "Org", "Title", fields, Birthday::make(1, 1, 1990));
+    const Contact expected(ContactID("id"), "", "Given", "Family", "Org", "Title", fields,
+                           Birthday::make(1, 1, 1990));
     EXPECT_EQ(packed.contact(0), expected);
     EXPECT_EQ(packed.view(0).displayName(), "Org");
     EXPECT_EQ(builder.size(), 0u) << "finishing empties the builder";

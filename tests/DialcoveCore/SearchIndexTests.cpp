@@ -144,8 +144,14 @@ TEST(FuzzyMatching, PhoneticRulesApplyInTheirOrder) {
                 words.push_back(words[from] + letter);
     for (const std::string& word : words) {
         std::string base = word;
-        for (const auto& [from, to] : {std::pair("th", "t"), {"ph", "f"}, {"ch", "x"}, {"sh", "x"}, {"ck", "k"},
-                                       {"qu", "k"}, {"y", "i"}, {"w", "v"}})
+        for (const auto& [from, to] : {std::pair("th", "t"),
+                                       {"ph", "f"},
+                                       {"ch", "x"},
+                                       {"sh", "x"},
+                                       {"ck", "k"},
+                                       {"qu", "k"},
+                                       {"y", "i"},
+                                       {"w", "v"}})
             base = replacedAll(base, from, to);
         const std::string soft = replacedAll(replacedAll(base, "ce", "se"), "ci", "si");
         const PhoneticCodes codes = phoneticCodes(word);

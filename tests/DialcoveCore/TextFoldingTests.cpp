@@ -60,7 +60,8 @@ TEST(FoldedForm, TwoByteTextFoldsAsTheWholeTextWould) {
             texts.push_back(utf8(partner) + character);
         }
         for (const std::string& text : texts) {
-            ASSERT_EQ(euro + foldedForm(text), foldedForm(euro + text)) << "U+" << std::hex << static_cast<int>(c);
+            ASSERT_EQ(euro + foldedForm(text), foldedForm(euro + text))
+                << "U+" << std::hex << static_cast<int>(c);
             ++checked;
         }
     }

@@ -8,9 +8,9 @@
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QElapsedTimer>
-#include <csignal>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 

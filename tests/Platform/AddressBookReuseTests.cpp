@@ -26,7 +26,8 @@ namespace {
 
 const QString kCategory = QStringLiteral("works.murvel.dialcove.addressbook");
 
-std::vector<Contact> everyone(const AddressBook& book, const std::function<bool()>& poll = [] { return false; }) {
+std::vector<Contact> everyone(
+    const AddressBook& book, const std::function<bool()>& poll = [] { return false; }) {
     auto contacts = book.readContacts(poll);
     EXPECT_TRUE(contacts);
     return contacts ? std::move(*contacts) : std::vector<Contact>();
@@ -82,7 +83,8 @@ TEST_F(AddressBookReuseTest, ReusedContactsEqualAFreshReadAfterEachKindOfChange)
          }},
         {"deleted, so the repeated UID wins", [&] { ASSERT_TRUE(QFile::remove(path("a.vcf"))); }},
         {"renamed", [&] { ASSERT_TRUE(QFile::rename(path("b.vcf"), path("bb.vcf"))); }},
-        {"moved between sub-folders", [&] { ASSERT_TRUE(QFile::rename(path("home/d.vcf"), path("work/d.vcf"))); }},
+        {"moved between sub-folders",
+         [&] { ASSERT_TRUE(QFile::rename(path("home/d.vcf"), path("work/d.vcf"))); }},
         {"replaced by a folder",
          [&] {
              ASSERT_TRUE(QFile::remove(path("a.vcf")));
@@ -186,7 +188,8 @@ TEST_F(AddressBookReuseTest, ASecondCardWithOneUidNamesBothFiles) {
 // is skipped, and said so once.
 TEST_F(AddressBookReuseTest, LargeFilesAreReadOnceAndTooLargeOnesSkippedOnce) {
     write("small.vcf", card("UID:s\r\nFN:Small\r\n"));
-    for (const auto& [name, size] : {std::pair("big.vcf", off_t{200} << 20), std::pair("huge.vcf", off_t{300} << 20)}) {
+    for (const auto& [name, size] :
+         {std::pair("big.vcf", off_t{200} << 20), std::pair("huge.vcf", off_t{300} << 20)}) {
         const int descriptor = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ASSERT_GE(descriptor, 0);
         ASSERT_EQ(::ftruncate(descriptor, size), 0); // sparse: no disk taken

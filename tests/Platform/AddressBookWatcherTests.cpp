@@ -160,7 +160,8 @@ TEST_F(AddressBookWatcherTest, TellsTheBookWhichFilesChanged) {
     EXPECT_THAT(named.paths, ::testing::ElementsAre("a.vcf", "c.vcf", "work/a.vcf", "work/b.vcf"));
     EXPECT_FALSE(changedBy([&] { ASSERT_TRUE(QDir(folder_).mkdir("new")); }).complete)
         << "a new collection is read whole";
-    EXPECT_TRUE(changedBy([&] { write("new/d.vcf", card("FN:D\r\n")); }).complete) << "and watched from then on";
+    EXPECT_TRUE(changedBy([&] { write("new/d.vcf", card("FN:D\r\n")); }).complete)
+        << "and watched from then on";
     EXPECT_FALSE(journal->take(QFile::encodeName(home_.filePath("other")).toStdString(), identity).complete)
         << "another folder";
 }

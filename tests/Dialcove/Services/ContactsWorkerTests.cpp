@@ -1,10 +1,9 @@
 #include "Dialcove/Async/CancellationError.hpp"
 #include "Dialcove/Services/ContactsWorker.hpp"
+#include "DialcoveCore/PackedContacts.hpp"
 #include "Platform/Contacts/AddressBookError.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"
 #include "tests/support/EventLoop.hpp"
-
-#include "DialcoveCore/PackedContacts.hpp"
 
 #include <QElapsedTimer>
 #include <QThread>
