@@ -41,23 +41,34 @@ private:
     FloatingPanel& panel_;
 };
 
+namespace {
+
+Qt::WindowFlags panelFlags(WindowSystem::PanelMode mode) {
+    const Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    return mode == WindowSystem::PanelMode::overlay ? flags | Qt::X11BypassWindowManagerHint : flags;
+}
+
+} // namespace
+
 FloatingPanel::FloatingPanel(WindowSystem& windows)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      windows_(windows), focus_(windows.makeFocusHandoff()),
+    : QWidget(nullptr, panelFlags(windows.panelMode())), windows_(windows), focus_(windows.makeFocusHandoff()),
       outsideClicks_(windows.makeOutsideClickMonitor()),
-      compositionFilter_(std::make_unique<CompositionFilter>(*this)) {
+      compositionFilter_(std::make_unique<CompositionFilter>(*this)),
+      managed_(windows.panelMode() == WindowSystem::PanelMode::managed) {
     // The alpha channel is chosen when the native window is made, so decide it now.
     translucent_ = windows_.compositorRunning();
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
-    setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
+    // A desktop gives the keyboard to no menu it manages.
+    if (!managed_)
+        setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
     connect(outsideClicks_.get(), &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
 }
 
 FloatingPanel::~FloatingPanel() = default;
 
-void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
+void FloatingPanel::present(const QRect& frame, const QRect& passThrough,
+                            const WindowSystem::Activation& activation) {
     const bool wasVisible = isVisible();
     const auto own = static_cast<quint32>(winId());
     if (windowHandle() != filteredWindow_) {
@@ -65,11 +76,14 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
         filteredWindow_ = windowHandle();
     }
     if (!wasVisible) {
-        focus_->remember(own);
+        // A desktop that manages the panel gives the focus back itself.
+        if (!managed_)
+            focus_->remember(own);
         qApp->installEventFilter(compositionFilter_.get());
     }
-    setGeometry(frame);
-    updateShape();
+    place(frame);
+    if (!wasVisible)
+        windows_.activateWith(*windowHandle(), activation);
     show();
     raise();
     activateWindow();
@@ -79,6 +93,14 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
         QApplication::setActiveWindow(this);
     outsideClicks_->start(windowHandle(), passThrough);
+}
+
+void FloatingPanel::place(const QRect& frame) {
+    // A fixed size: a desktop that places the panel keeps it floating at the size it asks for.
+    if (managed_)
+        setFixedSize(frame.size());
+    setGeometry(frame);
+    updateShape();
 }
 
 void FloatingPanel::dismiss() {
@@ -98,6 +120,14 @@ void FloatingPanel::releaseInputs() {
     composing_ = false;
     if (focus_->isHolding() && windowHandle() != nullptr)
         focus_->giveBack(static_cast<quint32>(winId()));
+}
+
+void FloatingPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The click that took the focus landed in a window of the desktop this program cannot see.
+    if (managed_ && event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow() &&
+        outsideClicks_->isWatching())
+        emit outsideClicked();
 }
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
