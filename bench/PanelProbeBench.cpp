@@ -16,6 +16,7 @@
 // A figure is an upper bound by the time one grab of the panel takes (about a millisecond).
 // DIALCOVE_BENCH_BINARY runs another build of the program (an older one, to compare).
 #include "GeneratedCards.hpp"
+#include "ProgramEnvironment.hpp"
 #include "tests/DialcoveEndToEnd/DesktopWindows.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 
@@ -89,20 +90,7 @@ public:
     // Edits a card that is neither recent nor found by the typed queries.
     void editCard(int edit) const { BenchCards::writeCard(contacts(), cards_ - 1, edit); }
 
-    QProcessEnvironment environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", dir_.path());
-        environment.insert("XDG_CONFIG_HOME", path("config"));
-        environment.insert("XDG_DATA_HOME", path("data"));
-        environment.insert("XDG_CACHE_HOME", path("cache"));
-        environment.insert("XDG_STATE_HOME", path("state"));
-        environment.remove("DIALCOVE_CONTACTS_DIR");
-        environment.remove("QT_QPA_PLATFORM");
-        environment.remove("DBUS_SESSION_BUS_ADDRESS");
-        environment.insert("QT_LOGGING_RULES", "works.murvel.dialcove.*.info=true");
-        environment.insert("DIALCOVE_UPDATE_SITE", "https://127.0.0.1:9");
-        return environment;
-    }
+    QProcessEnvironment environment() const { return BenchProgram::environmentIn(QDir(dir_.path())); }
 
 private:
     QTemporaryDir dir_;

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/statfs.h>
 #include <tuple>
@@ -48,36 +47,6 @@ struct OpenFolder {
 
     int descriptor;
 };
-
-// The entries of a folder open as `descriptor`, calling `onEntry` with each name that is not
-// hidden and whether it is a regular file or a folder (symbolic links followed, as opening
-// them would). False when the folder cannot be listed.
-template <typename OnEntry> bool listFolder(int descriptor, OnEntry onEntry) {
-    const int copy = ::dup(descriptor);
-    DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
-    if (dir == nullptr) {
-        if (copy >= 0)
-            ::close(copy);
-        return false;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (isHiddenName(name))
-            continue;
-        bool regular = entry->d_type == DT_REG;
-        bool folder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info {};
-            if (::fstatat(descriptor, entry->d_name, &info, 0) != 0)
-                continue;
-            regular = S_ISREG(info.st_mode);
-            folder = S_ISDIR(info.st_mode);
-        }
-        onEntry(name, regular, folder);
-    }
-    ::closedir(dir);
-    return true;
-}
 
 // The card files of the folder and of its immediate sub-folders, by path, bytewise.
 std::vector<std::string> listCardFiles(int root) {

@@ -7,7 +7,7 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,22 +37,14 @@ std::optional<AddressBookJournal::FolderIdentity> folderIdentity(const std::stri
 // The sub-folders of `path` that are read: not hidden, symbolic links followed.
 std::vector<std::string> collectionsOf(const std::string& path) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(path.c_str());
-    if (dir == nullptr)
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
         return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (isHiddenName(name))
-            continue;
-        bool folder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info {};
-            folder = ::stat((path + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        }
+    listFolder(descriptor, [&](std::string_view name, bool, bool folder) {
         if (folder)
-            names.push_back(name);
-    }
-    ::closedir(dir);
+            names.emplace_back(name);
+    });
+    ::close(descriptor);
     return names;
 }
 

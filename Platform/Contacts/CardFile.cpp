@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,6 +30,34 @@ bool isCardFileName(std::string_view name) {
                equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
     };
     return endsWith(".vcf") || endsWith(".vcard");
+}
+
+bool listFolder(int descriptor,
+                const std::function<void(std::string_view name, bool regular, bool folder)>& onEntry) {
+    const int copy = ::dup(descriptor);
+    DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (dir == nullptr) {
+        if (copy >= 0)
+            ::close(copy);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (isHiddenName(name))
+            continue;
+        bool regular = entry->d_type == DT_REG;
+        bool folder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            if (::fstatat(descriptor, entry->d_name, &info, 0) != 0)
+                continue;
+            regular = S_ISREG(info.st_mode);
+            folder = S_ISDIR(info.st_mode);
+        }
+        onEntry(name, regular, folder);
+    }
+    ::closedir(dir);
+    return true;
 }
 
 QString displayPath(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,12 @@ constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
 bool isCardFileName(std::string_view name);
 // A name left alone, file or folder: hidden ones are a sync tool's temporary files and folders.
 bool isHiddenName(std::string_view name);
+
+// The entries of a folder open as `descriptor`, calling `onEntry` with each name that is not
+// hidden and whether it is a regular file or a folder (symbolic links followed, as opening
+// them would). False when the folder cannot be listed.
+bool listFolder(int descriptor,
+                const std::function<void(std::string_view name, bool regular, bool folder)>& onEntry);
 
 // A path of raw file-name bytes as the log shows it.
 QString displayPath(const std::string& path);
