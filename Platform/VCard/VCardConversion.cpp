@@ -35,29 +35,40 @@ std::string_view textOf(const VCardView::Property* property, TextArena& arena) {
     return property ? textValue(property->value, arena) : std::string_view();
 }
 
+// Words joined by single spaces, empty ones left out. One word is handed back as it is; only a
+// joined text is copied, into the arena.
+class SpaceJoined {
+public:
+    void add(std::string_view word) {
+        if (word.empty())
+            return;
+        if (++count_ == 1) {
+            first_ = word;
+            return;
+        }
+        if (count_ == 2)
+            joined_.assign(first_);
+        joined_.push_back(' ');
+        joined_.append(word);
+    }
+    std::string_view text(TextArena& arena) { return count_ > 1 ? arena.keep(std::move(joined_)) : first_; }
+
+private:
+    std::string_view first_;
+    std::string joined_;
+    int count_ = 0;
+};
+
 // A component of a structured value: its comma-separated values unescaped, blanks dropped,
 // joined by spaces ("Quinlan,Q." in N gives "Quinlan Q.").
 std::string_view componentText(std::string_view component, TextArena& arena) {
-    std::string_view single;
-    std::string joined;
-    int pieces = 0;
+    SpaceJoined joined;
     std::string_view rest = component;
     std::string_view piece;
     bool done = false;
-    while (nextUnescapedPiece(rest, done, ',', piece)) {
-        const std::string_view value = textValue(piece, arena);
-        if (value.empty())
-            continue;
-        if (++pieces == 1) {
-            single = value;
-            continue;
-        }
-        if (pieces == 2)
-            joined.assign(single);
-        joined.push_back(' ');
-        joined.append(value);
-    }
-    return pieces > 1 ? arena.keep(std::move(joined)) : single;
+    while (nextUnescapedPiece(rest, done, ',', piece))
+        joined.add(textValue(piece, arena));
+    return joined.text(arena);
 }
 
 bool valueIs(const VCardView::Property* property, std::string_view expected) {
@@ -65,22 +76,10 @@ bool valueIs(const VCardView::Property* property, std::string_view expected) {
 }
 
 std::string_view joinedWords(std::initializer_list<std::string_view> parts, TextArena& arena) {
-    std::string out;
-    std::string_view only;
-    int count = 0;
-    for (std::string_view part : parts) {
-        if (part.empty())
-            continue;
-        if (++count == 1) {
-            only = part;
-            continue;
-        }
-        if (count == 2)
-            out.assign(only);
-        out.push_back(' ');
-        out.append(part);
-    }
-    return count > 1 ? arena.keep(std::move(out)) : only;
+    SpaceJoined joined;
+    for (std::string_view part : parts)
+        joined.add(part);
+    return joined.text(arena);
 }
 
 // The known names behind the store's "_$!<...>!$_" label wrapper.
