@@ -161,6 +161,7 @@ struct AddressBookCache::Pass {
     std::int64_t second; // when it began, in seconds since the epoch
     CardFileReader reader;
     std::vector<bool> fresh; // per entry of the new list: read in this pass
+    bool sameAsBefore = false; // the last file read held the very bytes read from it before
     // Reused from file to file, keeping their room.
     DialcoveCore::PackedContacts::Builder builder;
     DialcoveCore::PackedContacts::Draft draft;
@@ -204,7 +205,7 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::read(const std::str
     // Until this reading ends whole, the next one looks at every file.
     scanned_ = false;
 
-    Pass pass{opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}, {}, {}, {}};
+    Pass pass{opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}, false, {}, {}, {}};
     const bool hadBook = latest() != nullptr;
     const std::optional<bool> changed = named ? updateNamed(pass, changes.paths) : updateAll(pass);
     if (!changed)
@@ -245,7 +246,6 @@ std::optional<bool> AddressBookCache::updateAll(Pass& pass) {
             next.push_back({});
         }
         toRead.push_back(i);
-        changed = true;
     }
     if (old != entries_.end())
         changed = true;
@@ -307,7 +307,10 @@ std::optional<bool> AddressBookCache::updateAll(Pass& pass) {
             finish(done);
             return std::nullopt;
         }
-        pass.fresh[toRead[done]] = true;
+        if (!pass.sameAsBefore) {
+            pass.fresh[toRead[done]] = true;
+            changed = true;
+        }
         ++done;
     }
     entries_ = std::move(next);
@@ -344,12 +347,15 @@ std::optional<bool> AddressBookCache::updateNamed(Pass& pass, std::vector<std::s
         Entry entry = known ? *at : Entry{};
         if (!readFile(pass, relative, entry, std::nullopt, {}, true))
             return std::nullopt;
+        const bool same = pass.sameAsBefore;
         if (known)
             *at = std::move(entry);
         else
             entries_.insert(at, std::move(entry));
-        freshPaths.push_back(relative);
-        changed = true;
+        if (!same) {
+            freshPaths.push_back(relative);
+            changed = true;
+        }
     }
     pass.fresh.assign(entries_.size(), false);
     for (std::size_t i = 0, f = 0; i < entries_.size() && f < freshPaths.size(); ++i)
@@ -385,6 +391,14 @@ bool AddressBookCache::readFile(Pass& pass, const std::string& relative, Entry& 
     const std::uint64_t hash = bytes && (recent || entry.contentHash != 0) ? hashOf(*bytes) : 0;
     // Read again unchanged (as a file whose clock could not vouch for it is): said once already.
     const bool quiet = hash != 0 && hash == entry.contentHash;
+    pass.sameAsBefore = quiet && entry.file && !entry.unread;
+    if (pass.sameAsBefore) {
+        // What was made of these bytes stands, and so does the book assembled from it.
+        entry.identity = identity;
+        entry.trusted = identity.inode != 0 && !recent;
+        entry.contentHash = recent ? hash : 0;
+        return true;
+    }
 
     bool stopped = false;
     if (bytes) {

@@ -150,6 +150,36 @@ TEST_F(AddressBookReuseTest, ACardChangedWhileItIsReadIsReadAgainNextTime) {
     EXPECT_THAT(names(everyone(reused)), ::testing::ElementsAre("Ana Lins (a)"));
 }
 
+// A file changed too lately for its clock to vouch for it is read again at each reading; found
+// as it was, the book it is part of is handed back as it stands (so the search index is kept),
+// both as a reading lists the folder and as the watcher's journal names the files.
+TEST_F(AddressBookReuseTest, AFileReadAgainAndFoundAsItWasKeepsTheBook) {
+    for (const bool watched : {false, true}) {
+        SCOPED_TRACE(watched ? "watched" : "listed");
+        QDir(folder_).removeRecursively();
+        writeBook();
+        const AddressBook reused = book();
+        std::optional<AddressBookWatcher> watcher;
+        if (watched)
+            watcher.emplace(reused, 10ms);
+        const auto first = reused.read([] { return false; });
+        ASSERT_TRUE(first);
+        const auto again = reused.read([] { return false; });
+        EXPECT_EQ(again, first) << "the same book";
+
+        std::optional<QSignalSpy> spy;
+        if (watcher)
+            spy.emplace(&*watcher, &AddressBookWatcher::changed);
+        write("work/c.vcf", card("UID:c\r\nFN:Carla Dias\r\nEMAIL:carla@example.org\r\n"));
+        if (spy) {
+            ASSERT_TRUE(spy->wait(5000));
+        }
+        const auto changed = reused.read([] { return false; });
+        EXPECT_NE(changed, again) << "new bytes, a new book";
+        EXPECT_EQ(everyone(reused), everyone(book()));
+    }
+}
+
 // A card's problems are logged once per change of its file, not at every reading.
 TEST_F(AddressBookReuseTest, ProblemsAreLoggedOncePerChangeOfTheFile) {
     write("bad.vcf", card("FN:Bad\r\nnot a property\r\n") + "BEGIN:VCARD\r\nFN:Unended\r\n");
