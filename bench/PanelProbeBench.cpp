@@ -527,7 +527,8 @@ void BM_Panel(benchmark::State& state) {
         QThread::msleep(300);
         const auto later = open();
         close();
-        if (!first || !changed || !later || !closed || typed.size() != static_cast<std::size_t>(kKeystrokes)) {
+        if (!first || !changed || !later || !closed ||
+            typed.size() != static_cast<std::size_t>(kKeystrokes)) {
             state.SkipWithError("the panel did not paint as it settles");
             return;
         }

@@ -160,7 +160,7 @@ struct AddressBookCache::Pass {
     const std::function<bool()>& stopped;
     std::int64_t second; // when it began, in seconds since the epoch
     CardFileReader reader;
-    std::vector<bool> fresh; // per entry of the new list: read in this pass
+    std::vector<bool> fresh;   // per entry of the new list: read in this pass
     bool sameAsBefore = false; // the last file read held the very bytes read from it before
     // Reused from file to file, keeping their room.
     DialcoveCore::PackedContacts::Builder builder;
@@ -205,7 +205,8 @@ std::shared_ptr<const AddressBookSnapshot> AddressBookCache::read(const std::str
     // Until this reading ends whole, the next one looks at every file.
     scanned_ = false;
 
-    Pass pass{opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}, false, {}, {}, {}};
+    Pass pass{
+        opened.descriptor, stopped, static_cast<std::int64_t>(std::time(nullptr)), {}, {}, false, {}, {}, {}};
     const bool hadBook = latest() != nullptr;
     const std::optional<bool> changed = named ? updateNamed(pass, changes.paths) : updateAll(pass);
     if (!changed)
