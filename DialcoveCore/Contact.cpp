@@ -1,5 +1,6 @@
 #include "DialcoveCore/Contact.hpp"
 
+#include "DialcoveCore/ContactRules.hpp"
 #include "DialcoveCore/TextFolding.hpp"
 #include "DialcoveCore/UnicodeText.hpp"
 
@@ -14,29 +15,22 @@ Contact::Contact(ContactID id, std::string formattedName, std::string givenName,
     : id_(std::move(id)), formattedName_(std::move(formattedName)), givenName_(std::move(givenName)),
       familyName_(std::move(familyName)), organization_(std::move(organization)),
       jobTitle_(std::move(jobTitle)), birthday_(birthday) {
-    std::unordered_set<FieldID> seen;
-    fields_.reserve(fields.size());
-    for (auto& field : fields) {
-        // A blank field does not take up its identifier.
-        if (isBlank(field.value))
-            continue;
-        if (!seen.insert(field.id).second)
-            continue;
-        fields_.push_back(std::move(field));
-    }
-    std::stable_partition(fields_.begin(), fields_.end(),
-                          [](const ContactField& field) { return field.kind == FieldKind::phone; });
+    std::vector<std::size_t> kept;
+    kept.reserve(fields.size());
+    ContactRules::keptFields(
+        fields.size(), [&](std::size_t i) { return std::string_view(fields[i].id.rawValue); },
+        [&](std::size_t i) { return fields[i].kind; },
+        [&](std::size_t i) { return std::string_view(fields[i].value); },
+        [&](std::size_t i) { kept.push_back(i); });
+    fields_.reserve(kept.size());
+    for (const std::size_t i : kept)
+        fields_.push_back(std::move(fields[i]));
 }
 
 std::string Contact::displayName() const {
-    if (!isBlank(formattedName_))
-        return formattedName_;
-    if (!isBlank(organization_))
-        return organization_;
-    for (const auto& field : fields_)
-        if (!isBlank(field.value))
-            return field.value;
-    return {};
+    return std::string(
+        ContactRules::displayName(formattedName_, organization_, fields_.size(),
+                                  [&](std::size_t i) { return std::string_view(fields_[i].value); }));
 }
 
 std::string Contact::initials() const {

@@ -1,5 +1,7 @@
 #include "DialcoveCore/FuzzyMatching.hpp"
 
+#include "DialcoveCore/UnicodeText.hpp"
+
 #include <algorithm>
 #include <utility>
 
@@ -26,6 +28,11 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 // "c" becomes "k", then runs of equal neighbouring characters collapse to one.
 std::string finishedCode(std::string code) {
     std::replace(code.begin(), code.end(), 'c', 'k');
+    if (isAscii(code)) {
+        // Every byte a character of its own: a word holds no CR LF.
+        code.erase(std::unique(code.begin(), code.end()), code.end());
+        return code;
+    }
     const auto boundaries = characterBoundaries(code);
     const CharacterView characters(code, boundaries);
     std::string out;
@@ -44,13 +51,27 @@ std::string finishedCode(std::string code) {
 } // namespace
 
 PhoneticCodes phoneticCodes(std::string_view foldedWord) {
-    // ASCII patterns never match inside a multi-byte UTF-8 sequence, so bytes can be replaced directly.
-    std::string base(foldedWord);
     static constexpr std::pair<std::string_view, std::string_view> kBaseRules[] = {
         {"th", "t"}, {"ph", "f"}, {"ch", "x"}, {"sh", "x"}, {"ck", "k"}, {"qu", "k"}, {"y", "i"}, {"w", "v"},
     };
-    for (const auto& [from, to] : kBaseRules)
-        replaceAll(base, from, to);
+    // ASCII patterns never match inside a multi-byte UTF-8 sequence, so bytes can be replaced
+    // directly. Applying the rules one after another over the whole word gives what one walk
+    // gives that tries them in order at each place: no rule's pattern ends where an earlier
+    // rule's begins, and no replacement makes a pattern of a later rule.
+    std::string base;
+    base.reserve(foldedWord.size());
+    for (std::size_t i = 0; i < foldedWord.size();) {
+        bool replaced = false;
+        for (const auto& [from, to] : kBaseRules)
+            if (foldedWord.substr(i, from.size()) == from) {
+                base.append(to);
+                i += from.size();
+                replaced = true;
+                break;
+            }
+        if (!replaced)
+            base.push_back(foldedWord[i++]);
+    }
     std::string soft = base;
     replaceAll(soft, "ce", "se");
     replaceAll(soft, "ci", "si");

@@ -2,6 +2,7 @@
 
 #include "DialcoveCore/CharacterView.hpp"
 #include "DialcoveCore/FuzzyMatching.hpp"
+#include "DialcoveCore/PackedContacts.hpp"
 #include "DialcoveCore/TextFolding.hpp"
 #include "DialcoveCore/UnicodeText.hpp"
 
@@ -131,7 +132,7 @@ struct SearchIndex::Storage {
     std::vector<Word> words;
     std::vector<Span> phones;
     std::vector<Entry> entries;
-    std::vector<ContactID> ids;
+    std::vector<Span> ids; // into bytes
 
     // Building
 
@@ -198,9 +199,9 @@ struct SearchIndex::Storage {
             texts.push_back(pieceOf(text, bytesOfText, textBoundaries, piece));
     }
 
-    void addEntry(const Contact& contact) {
+    void addEntry(const ContactView& contact) {
         Entry entry;
-        const std::string displayName = contact.displayName();
+        const std::string_view displayName = contact.displayName();
         const std::string foldedName = foldedForm(displayName);
         const auto nameBoundaries = characterBoundaries(foldedName);
         entry.nameAndCompanyBytes = byteMask(foldedName);
@@ -228,7 +229,8 @@ struct SearchIndex::Storage {
                                graphemeBreak(firstCodePoint(foldedCompany)) == U_GCB_ZWJ ||
                                graphemeBreak(firstCodePoint(foldedCompany)) == U_GCB_SPACING_MARK;
             if (joins) {
-                const std::string combined = foldedForm(displayName + " " + contact.organization());
+                const std::string combined =
+                    foldedForm(std::string(displayName) + " " + std::string(contact.organization()));
                 const auto combinedBoundaries = characterBoundaries(combined);
                 addPieces(addText(combined, {}), combined, combinedBoundaries);
             } else {
@@ -241,7 +243,8 @@ struct SearchIndex::Storage {
 
         entry.emails = {static_cast<std::uint32_t>(texts.size()), 0};
         entry.phones = {static_cast<std::uint32_t>(phones.size()), 0};
-        for (const auto& field : contact.fields()) {
+        for (std::size_t f = 0; f < contact.fieldCount(); ++f) {
+            const ContactView::Field field = contact.field(f);
             if (field.kind == FieldKind::email) {
                 const std::string folded = foldedForm(field.value);
                 entry.emailBytes |= byteMask(folded);
@@ -253,7 +256,25 @@ struct SearchIndex::Storage {
             }
         }
         entries.push_back(entry);
-        ids.push_back(contact.id());
+        ids.push_back(addBytes(contact.id()));
+    }
+
+    // Growing left up to half of each array unused: give it back once everything is in.
+    void shrink() {
+        bytes.shrink_to_fit();
+        boundaries.shrink_to_fit();
+        texts.shrink_to_fit();
+        words.shrink_to_fit();
+        phones.shrink_to_fit();
+        entries.shrink_to_fit();
+        ids.shrink_to_fit();
+    }
+
+    std::size_t memoryUsage() const {
+        return sizeof(*this) + bytes.capacity() + boundaries.capacity() * sizeof(std::uint32_t) +
+               texts.capacity() * sizeof(Text) + words.capacity() * sizeof(Word) +
+               phones.capacity() * sizeof(Span) + entries.capacity() * sizeof(Entry) +
+               ids.capacity() * sizeof(Span);
     }
 
     // Reading
@@ -324,15 +345,20 @@ struct SearchIndex::Storage {
     }
 };
 
-SearchIndex::SearchIndex(const std::vector<Contact>& contacts) {
+SearchIndex::SearchIndex(const std::vector<Contact>& contacts) : SearchIndex(PackedContacts(contacts)) {}
+
+SearchIndex::SearchIndex(const ContactBook& book) {
     auto storage = std::make_unique<Storage>();
     std::unordered_set<std::string_view> seen;
-    seen.reserve(contacts.size());
-    storage->entries.reserve(contacts.size());
-    storage->ids.reserve(contacts.size());
-    for (const auto& contact : contacts)
-        if (seen.insert(contact.id().rawValue).second)
+    seen.reserve(book.size());
+    storage->entries.reserve(book.size());
+    storage->ids.reserve(book.size());
+    for (std::size_t position = 0; position < book.size(); ++position) {
+        const ContactView contact = book.view(position);
+        if (seen.insert(contact.id()).second)
             storage->addEntry(contact);
+    }
+    storage->shrink();
     storage_ = std::move(storage);
 }
 
@@ -342,6 +368,10 @@ SearchIndex& SearchIndex::operator=(SearchIndex&&) noexcept = default;
 
 std::size_t SearchIndex::size() const {
     return storage_ ? storage_->entries.size() : 0;
+}
+
+std::size_t SearchIndex::memoryUsage() const {
+    return storage_ ? storage_->memoryUsage() : 0;
 }
 
 std::vector<ContactID> SearchIndex::search(std::string_view rawQuery) const {
@@ -402,7 +432,7 @@ std::vector<ContactID> SearchIndex::search(std::string_view rawQuery) const {
     std::vector<ContactID> ids;
     ids.reserve(kept);
     for (std::size_t i = 0; i < kept; ++i)
-        ids.push_back(storage_->ids[best[i].position]);
+        ids.emplace_back(std::string(storage_->view(storage_->ids[best[i].position])));
     return ids;
 }
 

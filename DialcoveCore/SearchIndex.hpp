@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialcoveCore/Contact.hpp"
+#include "DialcoveCore/ContactBook.hpp"
 
 #include <memory>
 #include <string_view>
@@ -19,6 +20,8 @@ public:
 
     // Contacts after the first with the same identifier are left out.
     explicit SearchIndex(const std::vector<Contact>& contacts = {});
+    // The same over a book's contacts, in its order.
+    explicit SearchIndex(const ContactBook& book);
     ~SearchIndex();
     SearchIndex(SearchIndex&&) noexcept;
     SearchIndex& operator=(SearchIndex&&) noexcept;
@@ -26,6 +29,8 @@ public:
     std::vector<ContactID> search(std::string_view query) const;
 
     std::size_t size() const;
+    // The bytes the index holds.
+    std::size_t memoryUsage() const;
 
 private:
     struct Storage;

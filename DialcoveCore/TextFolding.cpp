@@ -2,6 +2,7 @@
 
 #include "DialcoveCore/UnicodeText.hpp"
 
+#include <array>
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -65,12 +66,55 @@ bool isAsciiWordByte(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
 }
 
-} // namespace
+std::string foldedByIcu(std::string_view text);
 
-std::string foldedForm(std::string_view text) {
-    if (isAscii(text))
-        return asciiLowered(text);
+// The folds of the code points written in two UTF-8 bytes (U+0080 to U+07FF: Latin, Greek,
+// Cyrillic, Armenian, Hebrew, Arabic...), each worked out alone once. A text of such characters
+// and ASCII folds character by character: nothing there composes with a neighbour once its
+// accents are gone, and case folding ignores context. Marks are left out, since whether one is
+// dropped depends on the letter before it.
+class TwoByteFolds {
+public:
+    TwoByteFolds() {
+        for (char32_t c = 0x80; c < 0x800; ++c) {
+            if (isMark(static_cast<UChar32>(c)))
+                continue;
+            const char bytes[2] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+            folds_[c - 0x80] = foldedByIcu(std::string_view(bytes, 2));
+            known_[c - 0x80] = true;
+        }
+    }
 
+    // False when some character of `text` is not ASCII or two-byte, is a mark, or is malformed.
+    bool fold(std::string_view text, std::string& out) const {
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto lead = static_cast<unsigned char>(text[i]);
+            if (lead < 0x80) {
+                out.push_back(lead >= 'A' && lead <= 'Z' ? static_cast<char>(lead - 'A' + 'a')
+                                                         : static_cast<char>(lead));
+                continue;
+            }
+            if (lead < 0xC2 || lead > 0xDF || i + 1 >= text.size())
+                return false;
+            const auto trail = static_cast<unsigned char>(text[i + 1]);
+            if ((trail & 0xC0) != 0x80)
+                return false;
+            const char32_t c = (static_cast<char32_t>(lead & 0x1F) << 6) | (trail & 0x3F);
+            if (!known_[c - 0x80])
+                return false;
+            out.append(folds_[c - 0x80]);
+            ++i;
+        }
+        return true;
+    }
+
+private:
+    std::array<std::string, 0x780> folds_;
+    std::array<bool, 0x780> known_{};
+};
+
+std::string foldedByIcu(std::string_view text) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfkd = icu::Normalizer2::getNFKDInstance(status);
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
@@ -93,6 +137,18 @@ std::string foldedForm(std::string_view text) {
     std::string out;
     folded.toUTF8String(out);
     return out;
+}
+
+} // namespace
+
+std::string foldedForm(std::string_view text) {
+    if (isAscii(text))
+        return asciiLowered(text);
+    static const TwoByteFolds twoByte;
+    std::string out;
+    if (twoByte.fold(text, out))
+        return out;
+    return foldedByIcu(text);
 }
 
 std::vector<std::string> splitWords(std::string_view folded) {

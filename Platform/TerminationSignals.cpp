@@ -15,7 +15,8 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcSignals, "works.murvel.dialcove.signals")
 
-constexpr std::array handledSignals{SIGTERM, SIGINT};
+// SIGHUP: the terminal it was started from closed, which ends it the same way.
+constexpr std::array handledSignals{SIGTERM, SIGINT, SIGHUP};
 
 // The pipe's ends; -1 while no instance is installed. Read by the handler, so plain ints.
 volatile sig_atomic_t writeEnd = -1;

@@ -6,7 +6,7 @@ class QSocketNotifier;
 
 namespace Platform {
 
-// SIGTERM and SIGINT as a Qt signal on the main thread. The handler only writes the signal's number
+// SIGTERM, SIGINT and SIGHUP as a Qt signal on the main thread. The handler only writes the signal's number
 // to a pipe (a self-pipe: nothing else is safe inside a handler); the event loop reads it and emits
 // `received`, so the program quits through its normal road and tears down what it built.
 // One per process; the handlers are put back when it goes.

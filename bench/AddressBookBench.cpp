@@ -1,17 +1,28 @@
-// Loading the address book. BM_Enumerate: list the folder, read every card and convert it into
-// contacts in the fixed order. BM_Load: the same through the contacts worker's load, which also
-// builds the session's search index and holds both until the session ends, as a panel opening
-// does; the peak resident size is the figure to hold under 200 MB at 100,000 cards. 1,000, 20,000 and
-// 100,000 generated cards, laid out one file per card (a synced vdir) or all in one file (an
-// export), with a warm page cache and, where the process may drop the cache (root), a cold one.
-// Every eighth card carries a small photo. BM_WorkerSearch: one search through the worker, as a
-// keystroke in the panel makes it, over a loaded book in the app's order, for each kind of query,
-// with hits that sort last in the book.
+// Loading the address book, over generated books of 1,000, 20,000 and 100,000 cards (see
+// GeneratedCards.hpp) laid out one file per card (a synced vdir) or all in one file (an export).
+//   BM_Load: the contacts worker's load as a panel opening makes it (read, convert, index, held
+//     until the session ends), over the store with its watcher, as the app has them. `store` 0: a
+//     new store each time, so nothing of an earlier load is there to reuse (the cold load); 1: the
+//     same store again with nothing changed (the warm load); 2: the same store after one card was
+//     edited. `cpu_ms` is the CPU time of the whole process, every thread, per load: the figure
+//     for "one core".
+//   BM_LoadDroppedPageCache: a cold load with the page cache emptied first (needs root).
+//   BM_Enumerate: the store alone: list, read and convert every card in the fixed order.
+//   BM_BookMemory: where the memory of a read book goes: `store_MB`, what the store keeps of
+//     every file (resident growth after a reading, trimmed); `index_MB`, the search index's own
+//     count of its arrays; both also per contact.
+//   BM_WorkerSearch: one search through the worker, as a keystroke makes it, for each kind of
+//     query, with hits that sort last in the book.
+// `peak_rss_MB` is the peak resident size over the case's iterations.
 #include "Dialcove/Services/ContactsWorker.hpp"
+#include "GeneratedCards.hpp"
 #include "Platform/Contacts/AddressBook.hpp"
+#include "Platform/Contacts/AddressBookSnapshot.hpp"
+#include "Platform/Contacts/AddressBookWatcher.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
@@ -27,44 +38,6 @@
 
 namespace {
 
-const char* const kGiven[] = {"Anna", "Bruno", "Chloé", "Dmitri", "Eva", "François", "Grace", "Hiroshi",
-                              "Inês", "João",  "Karin", "Lars",   "Mía", "Nikolaj",  "Olga",  "Pedro"};
-const char* const kFamily[] = {"Silva",  "Müller", "García",    "Smith",   "Nowak",    "Rossi",
-                               "Dubois", "Yılmaz", "Johansson", "O'Brien", "Kowalski", "Santos",
-                               "Novák",  "Tanaka", "Berg",      "Costa"};
-const char* const kCompanies[] = {"Northwind", "Contoso Ltd.", "Fabrikam", "Tailspin Toys",
-                                  "Adventure Works"};
-
-std::string generatedCard(int n) {
-    const std::string given = kGiven[n % 16];
-    const std::string family = kFamily[(n / 16) % 16];
-    std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
-    card += "UID:" + std::to_string(100000000 + n) + "-bench\r\n";
-    card += "N:" + family + ";" + given + ";;;\r\n";
-    card += "FN:" + given + " " + family + " " + std::to_string(n) + "\r\n";
-    if (n % 3 == 0)
-        card += "ORG:" + std::string(kCompanies[n % 5]) + ";Sales\r\nTITLE:Account Manager\r\n";
-    card += "item1.TEL;type=pref:+1 (555) " + std::to_string(1000000 + n).substr(1) + "\r\n";
-    card += "item1.X-ABLabel:_$!<Mobile>!$_\r\n";
-    if (n % 2 == 0)
-        card += "TEL;type=WORK;type=VOICE:+44 20 7946 " + std::to_string(10000 + n % 9000).substr(1) + "\r\n";
-    card += "EMAIL;type=INTERNET;type=HOME:person" + std::to_string(n) + "@example.com\r\n";
-    if (n % 4 == 0)
-        card += "BDAY:19" + std::to_string(50 + n % 50) + "-0" + std::to_string(1 + n % 9) + "-1" +
-                std::to_string(n % 10) + "\r\n";
-    if (n % 8 == 0) {
-        // A contact photo: about 3 KB of base64, folded as writers fold it.
-        card += "PHOTO;ENCODING=b;TYPE=JPEG:";
-        for (int line = 0; line < 40; ++line)
-            card +=
-                (line == 0 ? "" : " ") + std::string(74, static_cast<char>('A' + (n + line) % 26)) + "\r\n";
-    }
-    card += "NOTE:A note long enough to be folded over two lines of the file, as address books\r\n"
-            "  write them.\r\n";
-    card += "END:VCARD\r\n";
-    return card;
-}
-
 // One book per layout and size, made once and kept for the whole run.
 class GeneratedBook {
 public:
@@ -75,13 +48,14 @@ public:
         if (oneFile) {
             std::ofstream out(root + "/export.vcf", std::ios::binary);
             for (int n = 0; n < cards; ++n)
-                out << generatedCard(n);
+                out << BenchCards::card(n);
         } else {
-            for (int n = 0; n < cards; ++n) {
-                std::ofstream out(root + "/collection/" + std::to_string(n) + ".vcf", std::ios::binary);
-                out << generatedCard(n);
-            }
+            for (int n = 0; n < cards; ++n)
+                BenchCards::writeCard(root, n);
         }
+        root_ = root;
+        oneFile_ = oneFile;
+        cards_ = cards;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
         settings_ = Platform::AddressBookSettings(home_.filePath("config/dialcove/addressbook.conf"));
         settings_.setFolder(folder);
@@ -90,7 +64,21 @@ public:
 
     Platform::AddressBook book() const { return Platform::AddressBook(settings_); }
 
+    // Edits one card in place (its note), as a sync tool rewrites a card.
+    void edit(int count) const {
+        if (oneFile_) {
+            std::ofstream out(root_ + "/export.vcf", std::ios::binary);
+            for (int n = 0; n < cards_; ++n)
+                out << BenchCards::card(n, n == cards_ / 2 ? count : 0);
+        } else {
+            BenchCards::writeCard(root_, cards_ / 2, count);
+        }
+    }
+
 private:
+    std::string root_;
+    bool oneFile_ = false;
+    int cards_ = 0;
     QTemporaryDir home_;
     Platform::AddressBookSettings settings_;
 };
@@ -181,30 +169,77 @@ void ensureApplication() {
     static QCoreApplication application(argc, argv);
 }
 
-void load(benchmark::State& state, bool cold) {
+double processCpuMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+enum class Store { fresh, reused, oneChanged };
+
+// Loads through the worker as openings of the panel do: a session of its own each time, searched
+// once (untimed) and ended, as closing the panel ends it.
+void load(benchmark::State& state, Store store, bool dropCache) {
     ensureApplication();
     const int cards = static_cast<int>(state.range(1));
-    Dialcove::ContactsWorker worker(generatedBook(cards, state.range(0) != 0).book());
+    const GeneratedBook& generated = generatedBook(cards, state.range(0) != 0);
+    std::unique_ptr<Dialcove::ContactsWorker> worker;
+    std::unique_ptr<Platform::AddressBookWatcher> watcher;
+    bool changed = false;
+    const auto newWorker = [&] {
+        const Platform::AddressBook store = generated.book();
+        // The last store and what was read of it go first, as when the app starts afresh.
+        watcher.reset();
+        worker.reset();
+        ::malloc_trim(0);
+        worker = std::make_unique<Dialcove::ContactsWorker>(store);
+        watcher = std::make_unique<Platform::AddressBookWatcher>(store, std::chrono::milliseconds(20));
+        QObject::connect(watcher.get(), &Platform::AddressBookWatcher::changed, [&] { changed = true; });
+    };
+    // What the watcher saw reaches the store's journal before the load, as it would in the app.
+    const auto seen = [&](bool edited) {
+        changed = false;
+        QElapsedTimer clock;
+        clock.start();
+        do
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (edited && !changed && clock.elapsed() < 5000);
+    };
     int loads = 0;
+    double cpu = 0;
+    const auto loadOnce = [&](bool timed) {
+        const DialcoveCore::SessionID session(std::to_string(++loads));
+        const double before = processCpuMilliseconds();
+        worker->load(session, {}).waitForFinished();
+        if (timed)
+            cpu += processCpuMilliseconds() - before;
+        if (timed)
+            state.PauseTiming();
+        const auto found = worker->search(session, "Dmitri Silva 3", {}, {}).result();
+        worker->end(session).waitForFinished();
+        if (timed)
+            state.ResumeTiming();
+        return !found.empty();
+    };
     try {
-        if (!cold) {
-            const DialcoveCore::SessionID warmUp("warm-up");
-            worker.load(warmUp, {}).waitForFinished();
-            worker.end(warmUp).waitForFinished();
-        }
+        newWorker();
+        // Once first: the page cache holds the files, and a reused store has them read.
+        loadOnce(false);
         resetPeakRss();
         for (auto _ : state) {
-            if (!prepareIteration(state, cold))
-                return;
-            // A session of its own each time, as each opening of the panel takes one.
-            const DialcoveCore::SessionID session(std::to_string(++loads));
-            worker.load(session, {}).waitForFinished();
             state.PauseTiming();
-            // Searchable, with every card; then ended, as closing the panel ends it.
-            const auto found = worker.search(session, "Dmitri Silva 3", {}, {}).result();
-            worker.end(session).waitForFinished();
+            if (store == Store::fresh)
+                newWorker();
+            if (store == Store::oneChanged)
+                generated.edit(loads);
+            seen(store == Store::oneChanged);
+            const bool dropped = !dropCache || dropPageCache();
             state.ResumeTiming();
-            if (found.empty()) {
+            if (!dropped) {
+                state.SkipWithError("dropping the page cache needs root");
+                return;
+            }
+            if (!loadOnce(true)) {
                 state.SkipWithError("the loaded contacts cannot be searched");
                 return;
             }
@@ -213,15 +248,44 @@ void load(benchmark::State& state, bool cold) {
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());
     }
+    state.counters["cpu_ms"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
     state.counters["cards_per_s"] =
         benchmark::Counter(static_cast<double>(cards), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_LoadWarm(benchmark::State& state) {
-    load(state, false);
+double residentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
 }
-void BM_LoadCold(benchmark::State& state) {
-    load(state, true);
+
+void BM_BookMemory(benchmark::State& state) {
+    const int cards = static_cast<int>(state.range(1));
+    const GeneratedBook& generated = generatedBook(cards, state.range(0) != 0);
+    for (auto _ : state) {
+        ::malloc_trim(0);
+        const double before = residentMegabytes();
+        const auto book = generated.book().read({});
+        ::malloc_trim(0);
+        const double read = residentMegabytes();
+        const DialcoveCore::SearchIndex index(*book);
+        state.counters["store_MB"] = read - before;
+        state.counters["index_MB"] = static_cast<double>(index.memoryUsage()) / (1 << 20);
+        state.counters["store_B_per_contact"] =
+            (read - before) * (1 << 20) / static_cast<double>(book->size());
+        state.counters["index_B_per_contact"] =
+            static_cast<double>(index.memoryUsage()) / static_cast<double>(book->size());
+    }
+}
+
+void BM_Load(benchmark::State& state) {
+    load(state, static_cast<Store>(state.range(2)), false);
+}
+void BM_LoadDroppedPageCache(benchmark::State& state) {
+    load(state, Store::fresh, true);
 }
 
 // Card numbers whose contacts sort last in the app's order: the family name "Yılmaz" sorts after
@@ -229,7 +293,7 @@ void BM_LoadCold(benchmark::State& state) {
 std::vector<int> lateSortingCards(int cards) {
     std::vector<int> late;
     for (int n = 0; n < cards; ++n)
-        if (std::string(kFamily[(n / 16) % 16]) == "Yılmaz")
+        if (std::string(BenchCards::kFamily[(n / 16) % 16]) == "Yılmaz")
             late.push_back(n);
     return late;
 }
@@ -255,7 +319,7 @@ void workerSearch(benchmark::State& state) {
         query = QStringLiteral("Yılmaz");
         break;
     case 1: // two word prefixes
-        query = QStringLiteral("%1 Yıl").arg(QString::fromUtf8(kGiven[last % 16]));
+        query = QStringLiteral("%1 Yıl").arg(QString::fromUtf8(BenchCards::kGiven[last % 16]));
         break;
     case 2: // a substring of the name
         query = QStringLiteral("lmaz %1").arg(last);
@@ -268,7 +332,7 @@ void workerSearch(benchmark::State& state) {
         break;
     default: // the empty query: the recent contacts
         for (auto n = late.rbegin(); n != late.rend() && recents.size() < 8; ++n)
-            recents.emplace_back(std::to_string(100000000 + *n) + "-bench");
+            recents.emplace_back(BenchCards::uid(*n));
         break;
     }
     std::size_t found = 0;
@@ -304,19 +368,25 @@ BENCHMARK(BM_EnumerateCold)
     ->ArgsProduct({{0, 1}, {1000, 20000, 100000}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-// The load runs on the worker's thread while this one waits: wall-clock time is what counts.
-BENCHMARK(BM_LoadWarm)
-    ->ArgNames({"one_file", "cards"})
-    ->ArgsProduct({{0, 1}, {1000, 20000, 100000}})
+// The load runs on the worker's thread while this one waits: wall-clock time is what counts, and
+// cpu_ms the work of every thread.
+BENCHMARK(BM_Load)
+    ->ArgNames({"one_file", "cards", "store"})
+    ->ArgsProduct({{0, 1}, {1000, 20000, 100000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_BookMemory)
+    ->ArgNames({"one_file", "cards"})
+    ->ArgsProduct({{0, 1}, {20000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 // The worker answers on its thread while this one waits: wall-clock time is what counts.
 BENCHMARK(BM_WorkerSearch)
     ->ArgNames({"query", "cards"})
     ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {20000, 100000}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_LoadCold)
+BENCHMARK(BM_LoadDroppedPageCache)
     ->ArgNames({"one_file", "cards"})
     ->ArgsProduct({{0, 1}, {1000, 20000, 100000}})
     ->Unit(benchmark::kMillisecond)

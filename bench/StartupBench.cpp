@@ -7,6 +7,7 @@
 //   BM_HotKeyToPanel: from the hot key pressed to the panel mapped, first show (arg 1) and a later
 //     show of the same run (arg 0), over the 20,000 cards.
 // Each figure is the median of the repetitions (at least 10 starts).
+#include "ProgramEnvironment.hpp"
 #include "tests/DialcoveEndToEnd/DesktopWindows.hpp"
 
 #include <QCoreApplication>
@@ -54,20 +55,7 @@ public:
 
     QString path(const QString& relative) const { return dir_.filePath(relative); }
 
-    QProcessEnvironment environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", dir_.path());
-        environment.insert("XDG_CONFIG_HOME", path("config"));
-        environment.insert("XDG_DATA_HOME", path("data"));
-        environment.insert("XDG_CACHE_HOME", path("cache"));
-        environment.insert("XDG_STATE_HOME", path("state"));
-        environment.remove("DIALCOVE_CONTACTS_DIR");
-        environment.remove("QT_QPA_PLATFORM");
-        environment.remove("DBUS_SESSION_BUS_ADDRESS");
-        environment.insert("QT_LOGGING_RULES", "works.murvel.dialcove.*.info=true");
-        environment.insert("DIALCOVE_UPDATE_SITE", "https://127.0.0.1:9");
-        return environment;
-    }
+    QProcessEnvironment environment() const { return BenchProgram::environmentIn(QDir(dir_.path())); }
 
 private:
     QTemporaryDir dir_;

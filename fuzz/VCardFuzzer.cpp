@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the vCard reader and the conversion to contacts. Besides crashes and
 // sanitizer reports it stops on a broken promise of the reader: text that is not valid UTF-8,
 // positions out of file order, two fields of one contact with one identifier, or a contact that
-// changes when the reader passes over the properties the conversion does not read.
+// changes when the reader passes over the properties the conversion does not read and packs it,
+// as the address book does.
 #include "Platform/VCard/VCardConversion.hpp"
 #include "Platform/VCard/VCardReading.hpp"
 #include "fuzz/BrokenPromise.hpp"
@@ -90,5 +91,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             lastProblem = position;
             checkText(problem, "problem");
         });
+
+    // As the address book reads: in place, passing over what the conversion does not read, into
+    // packed contacts. Each must equal the contact of the full reading.
+    std::size_t card = 0;
+    DialcoveCore::PackedContacts::Builder builder;
+    DialcoveCore::PackedContacts::Draft draft;
+    Platform::TextArena arena;
+    std::vector<bool> kept;
+    Platform::readVCardViews(
+        bytes,
+        [&](const Platform::VCardView& view) {
+            require(card < converted.size(), "the same cards either way");
+            arena.clear();
+            const std::string fallback = "fuzz#" + std::to_string(view.position);
+            std::string_view id = Platform::contactIDOf(view, arena);
+            if (id.empty())
+                id = fallback;
+            const bool isContact = Platform::draftFromVCard(view, id, draft, arena);
+            require(isContact == converted[card].has_value(), "group cards either way");
+            if (isContact)
+                builder.add(draft);
+            kept.push_back(isContact);
+            ++card;
+            return true;
+        },
+        {}, Platform::contactProperties());
+    require(card == converted.size(), "the same cards either way");
+    const DialcoveCore::PackedContacts packed = builder.finish();
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < converted.size(); ++i)
+        if (kept[i])
+            require(packed.contact(position++) == *converted[i],
+                    "the packed contact equals the full reading's");
     return 0;
 }

@@ -42,13 +42,15 @@ constexpr int iconSizes[] = {16, 22, 24, 32, 48};
 
 } // namespace
 
-// The address book behind the live services: its folder and consent, and the watcher that stands
-// for the store-changed notification. The watcher runs on a thread of its own: watching a large
-// book file by file takes about a second per 20,000 cards, at start and after each change, and the
-// tray icon and the hot key must not wait for it.
+// The address book behind the live services: its folder and consent, the watcher that stands
+// for the store-changed notification, and the worker that reads it. The watcher runs on a thread
+// of its own so that nothing it does waits on the main thread or holds it up; it watches folders,
+// not files, so it is ready at once whatever the size of the book. What it sees change goes to
+// the book's journal, so a reading looks only at those files.
 struct LiveRuntime::Live {
     Platform::AddressBookSettings book;
     Platform::AddressBookAccess access{Platform::AddressBook(book)};
+    std::shared_ptr<ContactsWorker> worker; // the live services' worker, when the runtime made it
     QThread watcherThread;
     // Lives on the watcher's thread; the watcher is its child.
     QObject* watcherHome = nullptr;
@@ -63,14 +65,18 @@ struct LiveRuntime::Live {
         watcherThread.start();
         watcherHome = new QObject;
         watcherHome->moveToThread(&watcherThread);
-        QMetaObject::invokeMethod(
-            watcherHome, [home = watcherHome, book = book, runtime = QPointer(runtime)] {
-                auto* watcher = new Platform::AddressBookWatcher(book, std::chrono::milliseconds(500), home);
-                QObject::connect(watcher, &Platform::AddressBookWatcher::changed, runtime, [runtime] {
-                    if (runtime)
-                        runtime->storeChanged();
-                });
+        QMetaObject::invokeMethod(watcherHome, [home = watcherHome, book = access.book(),
+                                                runtime = QPointer(runtime), worker = std::weak_ptr(worker)] {
+            auto* watcher = new Platform::AddressBookWatcher(book, std::chrono::milliseconds(500), home);
+            QObject::connect(watcher, &Platform::AddressBookWatcher::changed, runtime, [runtime] {
+                if (runtime)
+                    runtime->storeChanged();
             });
+            // Read once the watches are in place: from then on the journal names every change, and
+            // the readings after this one look only at those files.
+            if (const auto reader = worker.lock())
+                reader->warmUp();
+        });
     }
 
     // Reads the folder from the settings again, on the watcher's thread.
@@ -81,6 +87,12 @@ struct LiveRuntime::Live {
             if (auto* watcher = home->findChild<Platform::AddressBookWatcher*>())
                 watcher->retarget();
         });
+    }
+
+    // Reads the book ahead of the next opening, outside any session.
+    void readAhead() {
+        if (worker)
+            worker->warmUp();
     }
 
     void stopWatching() {
@@ -122,8 +134,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     if (!services) {
         auto workspace = std::make_shared<SystemWorkspace>(
             [book = live_->access.book()](const DialcoveCore::ContactID& id) { return book.cardFile(id); });
-        services = Services{std::make_shared<ContactSettings>(defaults_),
-                            std::make_shared<ContactsWorker>(live_->access.book()),
+        live_->worker = std::make_shared<ContactsWorker>(live_->access.book());
+        services = Services{std::make_shared<ContactSettings>(defaults_), live_->worker,
                             std::make_shared<ContactsPermissionAdapter>(live_->access),
                             std::make_shared<ContactOutputAdapter>(std::move(workspace)),
                             std::make_shared<LocalRecentStorage>(defaults_)};
@@ -363,6 +375,9 @@ void LiveRuntime::storeChanged() {
         return;
     panel_->refresh();
     panel_->contactsDidChange();
+    // While the panel is closed, the change is read now rather than at the next opening.
+    if (live_ && panel_->session().phase() == PanelPhase::closed)
+        live_->readAhead();
 }
 
 void LiveRuntime::accessChanged() {

@@ -1,7 +1,5 @@
 #include "Platform/Contacts/CardFileReader.hpp"
 
-#include "Platform/Contacts/AddressBookLogging.hpp"
-
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,15 +8,16 @@
 
 namespace Platform {
 
-std::optional<std::string_view> CardFileReader::read(const CardFile& file, int folder) {
+std::optional<std::string_view> CardFileReader::read(const std::string& relative, int folder,
+                                                     CardFileIdentity& identity, const char*& failure) {
     release();
     // Opened relative to the folder: a shorter path to walk for each of thousands of files.
-    const int descriptor = ::openat(folder, file.relative.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = openCardFile(folder, relative);
     if (descriptor < 0) {
-        qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
+        failure = "skipped unreadable file";
         return std::nullopt;
     }
-    const auto bytes = readOpen(descriptor, file);
+    const auto bytes = readOpen(descriptor, identity, failure);
     ::close(descriptor);
     return bytes;
 }
@@ -34,11 +33,20 @@ void CardFileReader::consumed(std::size_t offset) {
     released_ = through;
 }
 
-std::optional<std::string_view> CardFileReader::readOpen(int descriptor, const CardFile& file) {
+std::optional<std::string_view> CardFileReader::readOpen(int descriptor, CardFileIdentity& identity,
+                                                         const char*& failure) {
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || info.st_size > kCardFileSizeLimit) {
-        qCWarning(lcAddressBook) << "skipped file too large to be an address book"
-                                 << displayPath(file.relative);
+    if (::fstat(descriptor, &info) != 0) {
+        failure = "skipped unreadable file";
+        return std::nullopt;
+    }
+    identity = CardFileIdentity::of(info);
+    if (!S_ISREG(info.st_mode)) {
+        failure = "skipped what is no file";
+        return std::nullopt;
+    }
+    if (info.st_size > kCardFileSizeLimit) {
+        failure = "skipped file too large to be an address book";
         return std::nullopt;
     }
     const auto size = static_cast<std::size_t>(info.st_size);
@@ -46,7 +54,7 @@ std::optional<std::string_view> CardFileReader::readOpen(int descriptor, const C
     if (size >= kMappedFrom) {
         void* mapping = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapping == MAP_FAILED) {
-            qCWarning(lcAddressBook) << "skipped file too large to read" << displayPath(file.relative);
+            failure = "skipped file too large to read";
             return std::nullopt;
         }
         mapping_ = mapping;
@@ -59,7 +67,7 @@ std::optional<std::string_view> CardFileReader::readOpen(int descriptor, const C
     }
     const auto filled = readInto(descriptor, target, size);
     if (!filled) {
-        qCWarning(lcAddressBook) << "skipped unreadable file" << displayPath(file.relative);
+        failure = "skipped unreadable file";
         return std::nullopt;
     }
     return std::string_view(target, *filled);

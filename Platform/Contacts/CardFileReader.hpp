@@ -21,16 +21,20 @@ public:
     CardFileReader& operator=(const CardFileReader&) = delete;
     ~CardFileReader() { release(); }
 
-    // The bytes of the file, valid until the next call; none (logged) when it cannot be read or
-    // is too large. A file that grows while it is read is taken as far as it was when opened.
-    std::optional<std::string_view> read(const CardFile& file, int folder);
+    // The bytes of the file below `folder`, valid until the next call, and in `identity` the file
+    // they were read from; none, with `failure` saying why for the log, when it cannot be read,
+    // is no regular file or is too large. A file that grows while it is read is taken as far as
+    // it was when opened.
+    std::optional<std::string_view> read(const std::string& relative, int folder, CardFileIdentity& identity,
+                                         const char*& failure);
 
     // Nothing before `offset` of the bytes last read is looked at again. Whole pages of a mapping
     // behind it are returned, a megabyte or more at a time.
     void consumed(std::size_t offset);
 
 private:
-    std::optional<std::string_view> readOpen(int descriptor, const CardFile& file);
+    std::optional<std::string_view> readOpen(int descriptor, CardFileIdentity& identity,
+                                             const char*& failure);
     void release();
 
     std::string buffer_;

@@ -9,7 +9,7 @@
 
 namespace Platform {
 
-FilePrefetcher::FilePrefetcher(const std::vector<CardFile>& files, int folder)
+FilePrefetcher::FilePrefetcher(const std::vector<std::string>& files, int folder)
     : files_(files), folder_(folder) {
     try {
         thread_ = std::thread([this] { run(); });
@@ -81,15 +81,17 @@ FilePrefetcher::Batch FilePrefetcher::readBatch(std::size_t& from) const {
     return batch;
 }
 
-PrefetchedFile FilePrefetcher::prefetch(const CardFile& file) const {
+PrefetchedFile FilePrefetcher::prefetch(const std::string& file) const {
     PrefetchedFile ahead;
-    const int descriptor = ::openat(folder_, file.relative.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = openCardFile(folder_, file);
     if (descriptor < 0) {
         ahead.state = PrefetchedFile::State::unreadable;
         return ahead;
     }
     struct stat info {};
-    if (::fstat(descriptor, &info) == 0 && static_cast<std::size_t>(info.st_size) < kMappedFrom) {
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::size_t>(info.st_size) < kMappedFrom) {
+        ahead.identity = CardFileIdentity::of(info);
         ahead.bytes.resize(static_cast<std::size_t>(info.st_size));
         const auto filled = readInto(descriptor, ahead.bytes.data(), ahead.bytes.size());
         ahead.state = filled ? PrefetchedFile::State::read : PrefetchedFile::State::unreadable;

@@ -13,11 +13,12 @@
 
 namespace Platform {
 
-// One file's bytes as read ahead of the parser.
+// One file's bytes as read ahead of the parser, and the file they were read from.
 struct PrefetchedFile {
     enum class State { read, unreadable, leftToParser };
     State state = State::leftToParser;
     std::string bytes;
+    CardFileIdentity identity; // of what was opened, when it could be
 };
 
 // Opens and reads the small files of a folder on a thread of its own, ahead of the thread that
@@ -25,7 +26,8 @@ struct PrefetchedFile {
 // files is a third of the time, and this way it overlaps with the parsing. The files come out in
 // their order, a batch at a time, and only a few batches wait, so few bytes are in flight. A file
 // of a megabyte or more is left to the parser, whose reader maps it. When no thread can be
-// started, each batch is read when it is asked for.
+// started, each batch is read when it is asked for. What is no regular file (a FIFO or a folder in
+// a card's place) is left to the parser, whose reader says so.
 class FilePrefetcher {
 public:
     struct Batch {
@@ -33,8 +35,8 @@ public:
         std::vector<PrefetchedFile> files;
     };
 
-    // `files` and the open `folder` must outlive the prefetcher.
-    FilePrefetcher(const std::vector<CardFile>& files, int folder);
+    // `files` (paths below the folder) and the open `folder` must outlive the prefetcher.
+    FilePrefetcher(const std::vector<std::string>& files, int folder);
     // Stops reading ahead and waits for the thread.
     ~FilePrefetcher();
 
@@ -52,9 +54,9 @@ private:
     void run();
     // The files from `from` on, up to a batch's worth; moves `from` past them.
     Batch readBatch(std::size_t& from) const;
-    PrefetchedFile prefetch(const CardFile& file) const;
+    PrefetchedFile prefetch(const std::string& file) const;
 
-    const std::vector<CardFile>& files_;
+    const std::vector<std::string>& files_;
     const int folder_;
     std::size_t handedOut_ = 0; // read on demand when there is no thread
     std::mutex mutex_;

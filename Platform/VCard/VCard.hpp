@@ -48,7 +48,18 @@ struct VCard {
     friend bool operator==(const VCard&, const VCard&) = default;
 };
 
-// ASCII-only case-insensitive equality, for the names and keywords of the format.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// ASCII-only case-insensitive equality, for the names and keywords of the format. Inline: the
+// reader asks it for every line.
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
+        const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
 
 } // namespace Platform

@@ -2,7 +2,10 @@
 
 #include "DialcoveCore/Birthday.hpp"
 #include "DialcoveCore/Contact.hpp"
+#include "DialcoveCore/PackedContacts.hpp"
+#include "Platform/VCard/TextArena.hpp"
 #include "Platform/VCard/VCard.hpp"
+#include "Platform/VCard/VCardView.hpp"
 
 #include <optional>
 #include <span>
@@ -18,12 +21,16 @@ std::span<const std::string_view> contactProperties();
 // True for a card that lists other cards (KIND:group, or X-ADDRESSBOOKSERVER-KIND:group);
 // those are not contacts.
 bool isGroupCard(const VCard& card);
+bool isGroupCard(const VCardView& card);
 
 // True for a card that stands for a company (KIND:org, or X-ABShowAs:COMPANY).
 bool isCompanyCard(const VCard& card);
+bool isCompanyCard(const VCardView& card);
 
 // The identifier of the contact `card` stands for: its UID, or `fallbackID` when it has none.
 std::string contactIDOf(const VCard& card, const std::string& fallbackID);
+// The card's UID, empty when it has none.
+std::string_view contactIDOf(const VCardView& card, TextArena& arena);
 
 // The contact for `card`, none for a group card. The identifier is the card's UID, or
 // `fallbackID` when it has none. The formatted name is FN when it is not blank, else the name
@@ -32,6 +39,11 @@ std::string contactIDOf(const VCard& card, const std::string& fallbackID);
 // field's label is its grouped X-ABLabel when there is one (a "_$!<Mobile>!$_" wrapper gives the
 // known name), else one from its TYPE values ("mobile", "home fax"...), else "other".
 std::optional<DialcoveCore::Contact> contactFromVCard(const VCard& card, const std::string& fallbackID);
+
+// The same contact as the parts of a draft, with the identifier `id`; false for a group card.
+// The draft's texts are views into the card's texts or into `arena`.
+bool draftFromVCard(const VCardView& card, std::string_view id, DialcoveCore::PackedContacts::Draft& draft,
+                    TextArena& arena);
 
 // A BDAY value: "YYYY-MM-DD", "YYYYMMDD", "--MMDD" or "--MM-DD", any time part dropped. Anything
 // else, or a date that does not exist, gives none.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/VCard/VCard.hpp"
+#include "Platform/VCard/VCardView.hpp"
 
 #include <cstddef>
 #include <functional>
@@ -10,8 +11,8 @@
 namespace Platform {
 
 // Reads the cards of one .vcf file, in file order: vCard 2.1, 3.0 and 4.0, CRLF, LF or CR line
-// ends, a UTF-8 or UTF-16 byte-order mark, folded lines, quoted-printable soft line breaks,
-// property groups and parameters in every form.
+// ends (CRs before a line feed count as one line end), a UTF-8 or UTF-16 byte-order mark, folded lines,
+// quoted-printable soft line breaks, property groups and parameters in every form.
 //
 // Nothing in the input is trusted: no length or count is read from it, and a card nested in an
 // AGENT property is skipped by counting, not by recursion. A card that holds whole cards between
@@ -32,5 +33,12 @@ void readVCards(std::string_view bytes, const std::function<bool(VCard&&)>& onCa
                 const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {},
                 std::span<const std::string_view> properties = {},
                 const std::function<void(std::size_t consumed)>& onConsumed = {});
+
+// The same, handing each card on as it is read: its texts are views into `bytes` (or into the
+// reader's own copies), valid only during the call. Nothing is copied that a view can show.
+void readVCardViews(std::string_view bytes, const std::function<bool(const VCardView&)>& onCard,
+                    const std::function<void(std::size_t position, std::string_view problem)>& onProblem = {},
+                    std::span<const std::string_view> properties = {},
+                    const std::function<void(std::size_t consumed)>& onConsumed = {});
 
 } // namespace Platform

@@ -102,11 +102,9 @@ struct ConverterCloser {
 
 } // namespace
 
-std::string validUtf8(std::string_view bytes) {
+std::size_t wellFormedPrefix(std::string_view bytes) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
-
-    // Most text is already well formed: find the first fault before copying anything.
     std::size_t i = 0;
     std::size_t subpart = 0;
     while (i < size) {
@@ -119,6 +117,22 @@ std::string validUtf8(std::string_view bytes) {
             break;
         i += length;
     }
+    return i;
+}
+
+std::string_view validUtf8(std::string_view bytes, TextArena& arena) {
+    if (wellFormedPrefix(bytes) == bytes.size())
+        return bytes;
+    return arena.keep(validUtf8(bytes));
+}
+
+std::string validUtf8(std::string_view bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+
+    // Most text is already well formed: find the first fault before copying anything.
+    std::size_t i = wellFormedPrefix(bytes);
+    std::size_t subpart = 0;
     if (i == size)
         return std::string(bytes);
 
@@ -257,6 +271,30 @@ std::vector<std::string_view> splitAtUnescaped(std::string_view value, char sepa
     }
     pieces.push_back(value.substr(std::min(start, value.size())));
     return pieces;
+}
+
+bool nextUnescapedPiece(std::string_view& rest, bool& done, char separator, std::string_view& piece) {
+    if (done)
+        return false;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '\\') {
+            ++i;
+        } else if (rest[i] == separator) {
+            piece = rest.substr(0, i);
+            rest.remove_prefix(i + 1);
+            return true;
+        }
+    }
+    piece = rest;
+    rest = {};
+    done = true;
+    return true;
+}
+
+std::string_view unescapedText(std::string_view value, TextArena& arena) {
+    if (value.find('\\') == std::string_view::npos)
+        return value;
+    return arena.keep(unescapedText(value));
 }
 
 std::string unescapedText(std::string_view value) {

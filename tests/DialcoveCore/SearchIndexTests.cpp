@@ -123,6 +123,43 @@ TEST(FuzzyMatching, PhoneticCodes) {
     }
 }
 
+// The rules apply one after another, each over the whole word: every word of up to four letters
+// drawn from those the rules name (and two they leave alone) gives the codes that order gives.
+TEST(FuzzyMatching, PhoneticRulesApplyInTheirOrder) {
+    const auto replacedAll = [](std::string text, std::string_view from, std::string_view to) {
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    const auto collapsed = [](std::string code) {
+        std::replace(code.begin(), code.end(), 'c', 'k');
+        code.erase(std::unique(code.begin(), code.end()), code.end());
+        return code;
+    };
+    const std::string letters = "thpcskquywea";
+    std::vector<std::string> words{""};
+    for (std::size_t from = 0; from < words.size(); ++from)
+        if (words[from].size() < 4)
+            for (const char letter : letters)
+                words.push_back(words[from] + letter);
+    for (const std::string& word : words) {
+        std::string base = word;
+        for (const auto& [from, to] : {std::pair("th", "t"),
+                                       {"ph", "f"},
+                                       {"ch", "x"},
+                                       {"sh", "x"},
+                                       {"ck", "k"},
+                                       {"qu", "k"},
+                                       {"y", "i"},
+                                       {"w", "v"}})
+            base = replacedAll(base, from, to);
+        const std::string soft = replacedAll(replacedAll(base, "ce", "se"), "ci", "si");
+        const PhoneticCodes codes = phoneticCodes(word);
+        ASSERT_EQ(codes.base, collapsed(base)) << word;
+        ASSERT_EQ(codes.soft, collapsed(soft)) << word;
+    }
+}
+
 TEST(FuzzyMatching, OneEditRule) {
     const struct {
         const char* query;

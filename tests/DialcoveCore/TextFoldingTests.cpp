@@ -34,6 +34,40 @@ TEST(FoldedForm, IsCaseDiacriticAndWidthInsensitive) {
         EXPECT_EQ(foldedForm(c.input), c.folded) << "input: " << c.input;
 }
 
+// Text of ASCII and two-byte characters is folded character by character; a three-byte character
+// ("€") sends the whole text through the full folding, which must agree. Each two-byte character,
+// alone and beside others (a capital sigma, sharp s, a dotted I, a letter a
+// mark would lean on, its neighbour).
+TEST(FoldedForm, TwoByteTextFoldsAsTheWholeTextWould) {
+    const auto utf8 = [](char32_t c) {
+        std::string out;
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+        return out;
+    };
+    const std::string euro = "\u20AC";
+    const char32_t partners[] = {U'a', U'Z', U'\u03A3', U'\u00DF', U'\u0130', U'\u0627'};
+    int checked = 0;
+    for (char32_t c = 0x80; c < 0x800; ++c) {
+        const std::string character = utf8(c);
+        std::vector<std::string> texts{character, character + utf8(c + 1 < 0x800 ? c + 1 : c)};
+        for (const char32_t partner : partners) {
+            texts.push_back(character + utf8(partner));
+            texts.push_back(utf8(partner) + character);
+        }
+        for (const std::string& text : texts) {
+            ASSERT_EQ(euro + foldedForm(text), foldedForm(euro + text))
+                << "U+" << std::hex << static_cast<int>(c);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20000);
+}
+
 TEST(FoldedForm, IgnoresTheDefaultLocale) {
     const icu::Locale saved = icu::Locale::getDefault();
     UErrorCode status = U_ZERO_ERROR;

@@ -168,6 +168,30 @@ TEST_F(EndToEnd, AFirstStartEndsItsStartupNotificationOnceLaunched) {
     }
 }
 
+// The terminal it was started from closing ends it as SIGTERM does; and SIGTERM ends it at once
+// also while it is still reading a large book it was started over.
+TEST_F(EndToEnd, SighupEndsItCleanlyAndSigtermDoesSoWhileALargeBookIsRead) {
+    {
+        DialcoveRun run(environment());
+        ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
+        ::kill(static_cast<pid_t>(run.process().processId()), SIGHUP);
+        EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
+    }
+    expectTheHotKeyFree();
+
+    const QString bulk = xdg.path("data/contacts/bulk");
+    ASSERT_TRUE(QDir().mkpath(bulk));
+    for (int i = 0; i < 30000; ++i) {
+        QFile file(QString("%1/%2.vcf").arg(bulk).arg(i));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(card(QByteArray::number(i).constData(), "Bulk Card", "Card", "TEL:+1 555 0100"));
+    }
+    DialcoveRun run(environment());
+    ASSERT_TRUE(run.waitUntilRunning()) << run.log().constData();
+    run.process().terminate();
+    EXPECT_EQ(run.exitWithin(2000), 0) << "ended within two seconds\n" << run.log().constData();
+}
+
 // A second start toggles the running copy's panel, as the hot key does, says so in one line and
 // leaves with 0; the first copy keeps its grab. The desktop's startup id travels with the request
 // and lands on the panel's window; either way the running copy ends that start for the launcher,

@@ -3,6 +3,9 @@
 
 #include <QSignalSpy>
 #include <QThread>
+#include <functional>
+#include <gmock/gmock.h>
+#include <sys/stat.h>
 
 using namespace Platform;
 using namespace std::chrono_literals;
@@ -102,4 +105,63 @@ TEST_F(AddressBookWatcherTest, FollowsAFolderMovedAwayAndOneMadeInItsPlace) {
     spy.clear();
     ASSERT_TRUE(QDir().mkpath(home_.filePath("unrelated")));
     EXPECT_FALSE(spy.wait(300));
+}
+
+TEST_F(AddressBookWatcherTest, WatchesFoldersNotFiles) {
+    for (int i = 0; i < 300; ++i)
+        write(QString("%1/card%2.vcf").arg(i % 2 ? "work" : "home").arg(i), card("FN:Card\r\n"));
+    write(".hidden/ignored.vcf", card("FN:Hidden\r\n"));
+    AddressBookWatcher watcher(settings(), 20ms);
+    // The parent, the folder and its two collections, however many cards they hold.
+    EXPECT_EQ(watcher.watchCount(), 4u);
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+    ASSERT_TRUE(QDir(folder_).mkdir("more"));
+    EXPECT_EQ(nextChange(spy), 1);
+    EXPECT_EQ(watcher.watchCount(), 5u);
+    ASSERT_TRUE(QDir(QDir(folder_).filePath("more")).removeRecursively());
+    EXPECT_EQ(nextChange(spy), 1);
+    EXPECT_EQ(watcher.watchCount(), 4u);
+
+    // What is not a card file, or is hidden, does not concern the book.
+    spy.clear();
+    write("notes.txt", "text");
+    write("work/.partial.vcf", card("FN:Being written\r\n"));
+    write(".hidden/ignored.vcf", card("FN:Still hidden\r\n"));
+    EXPECT_FALSE(spy.wait(300));
+}
+
+// The readings learn from the journal which files changed, and that they must look at everything
+// when the watcher lost track.
+TEST_F(AddressBookWatcherTest, TellsTheBookWhichFilesChanged) {
+    write("a.vcf", card("FN:A\r\n"));
+    write("work/b.vcf", card("FN:B\r\n"));
+    const AddressBook watched = book();
+    const std::string root = QFile::encodeName(folder_).toStdString();
+    struct stat info {};
+    ASSERT_EQ(::stat(root.c_str(), &info), 0);
+    const AddressBookJournal::FolderIdentity identity(info.st_dev, info.st_ino);
+    const auto journal = watched.journal();
+    // Long enough that each change below, made of several, comes as one.
+    AddressBookWatcher watcher(watched, 200ms);
+    QSignalSpy spy(&watcher, &AddressBookWatcher::changed);
+    EXPECT_FALSE(journal->take(root, identity).complete) << "nothing is known of the time before";
+
+    const auto changedBy = [&](const std::function<void()>& change) {
+        change();
+        EXPECT_EQ(nextChange(spy), 1);
+        return journal->take(root, identity);
+    };
+    const auto named = changedBy([&] {
+        write("work/b.vcf", card("FN:B edited\r\n"));
+        write("c.vcf", card("FN:C\r\n"));
+        ASSERT_TRUE(QFile::rename(QDir(folder_).filePath("a.vcf"), QDir(folder_).filePath("work/a.vcf")));
+    });
+    EXPECT_TRUE(named.complete);
+    EXPECT_THAT(named.paths, ::testing::ElementsAre("a.vcf", "c.vcf", "work/a.vcf", "work/b.vcf"));
+    EXPECT_FALSE(changedBy([&] { ASSERT_TRUE(QDir(folder_).mkdir("new")); }).complete)
+        << "a new collection is read whole";
+    EXPECT_TRUE(changedBy([&] { write("new/d.vcf", card("FN:D\r\n")); }).complete)
+        << "and watched from then on";
+    EXPECT_FALSE(journal->take(QFile::encodeName(home_.filePath("other")).toStdString(), identity).complete)
+        << "another folder";
 }

@@ -113,6 +113,7 @@ TEST(VCardReading, LineEndsAndByteOrderMarksReadAlike) {
         {"LF", lf},
         {"CRLF", replaced("\r\n")},
         {"CR", replaced("\r")},
+        {"CR CR LF, as phones write folded photos", replaced("\r\r\n")},
         {"UTF-8 BOM", "\xEF\xBB\xBF" + replaced("\r\n")},
         {"UTF-16LE BOM", utf16(false)},
         {"UTF-16BE BOM", utf16(true)},
@@ -124,6 +125,7 @@ TEST(VCardReading, LineEndsAndByteOrderMarksReadAlike) {
         EXPECT_EQ(people[0].formattedName(), "R\xC3\xA9ka") << name;
         ASSERT_EQ(people[0].fields().size(), 1u) << name;
         EXPECT_EQ(people[0].fields()[0].value, "1folded") << name;
+        EXPECT_THAT(read(bytes).problems, IsEmpty()) << name;
     }
 }
 

@@ -1,9 +1,12 @@
 #include "Dialcove/Async/CancellationError.hpp"
 #include "Dialcove/Services/ContactsWorker.hpp"
+#include "DialcoveCore/PackedContacts.hpp"
 #include "Platform/Contacts/AddressBookError.hpp"
 #include "tests/Platform/AddressBookFixture.hpp"
 #include "tests/support/EventLoop.hpp"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <atomic>
 #include <gmock/gmock.h>
 
@@ -222,6 +225,91 @@ TEST_F(ContactsWorkerTest, CallsRunInTheOrderMadeSoASearchWaitsForItsLoad) {
     EXPECT_THAT(idsOf(answerOf(searches[0])), ElementsAre("id-Ana"));
     EXPECT_THROW(answerOf(searches[1]), CancellationError);
     EXPECT_THAT(idsOf(answerOf(searches[2])), ElementsAre("id-Bruno"));
+}
+
+// The book a reader hands back, by the test's choice: the same book again (nothing changed), or
+// another; or a failure.
+struct HandedBook {
+    std::shared_ptr<const DialcoveCore::ContactBook> book;
+    bool fails = false;
+    std::atomic<int> reads{0};
+
+    static std::shared_ptr<const DialcoveCore::ContactBook> of(std::vector<Contact> contacts) {
+        return std::make_shared<const DialcoveCore::PackedContacts>(contacts);
+    }
+};
+
+// A book handed back unchanged is answered from as it was; another one replaces it, whether or
+// not a session ran in between, and one that fails leaves nothing of the last to answer from.
+TEST(ContactsWorkerBooks, EachSessionAnswersFromTheBookItsLoadWasHanded) {
+    HandedBook handed;
+    handed.book = HandedBook::of({person("a", "Ana Lima"), person("b", "Bruno Reis")});
+    ContactsWorker worker(ContactsWorker::BookReader([&](const std::function<bool()>&) {
+        ++handed.reads;
+        if (handed.fails)
+            throw Platform::AddressBookError("gone");
+        return handed.book;
+    }));
+    const auto names = [&](const char* session, const char* query) {
+        return idsOf(answerOf(worker.search(SessionID(session), query, {}, {})));
+    };
+    answerOf(worker.load(SessionID("1"), {}));
+    EXPECT_THAT(names("1", "lima"), ElementsAre("a"));
+    answerOf(worker.end(SessionID("1")));
+    answerOf(worker.load(SessionID("2"), {}));
+    EXPECT_THAT(names("2", "lima"), ElementsAre("a")) << "the same book, after its session ended";
+
+    handed.book = HandedBook::of({person("c", "Carla Lima"), person("a", "Ana Reis")});
+    answerOf(worker.load(SessionID("3"), {}));
+    EXPECT_THAT(names("3", "lima"), ElementsAre("c"));
+    EXPECT_EQ(answerOf(worker.contact(SessionID("3"), ContactID("a"), {}))->formattedName(), "Ana Reis");
+
+    handed.fails = true;
+    EXPECT_THROW(answerOf(worker.load(SessionID("4"), {})), Platform::AddressBookError);
+    EXPECT_THROW(answerOf(worker.search(SessionID("4"), "lima", {}, {})), CancellationError);
+    handed.fails = false;
+    answerOf(worker.load(SessionID("5"), {}));
+    EXPECT_THAT(names("5", "reis"), ElementsAre("a"));
+    EXPECT_EQ(handed.reads.load(), 5);
+}
+
+// Reading ahead reads the book outside any session; one that may not be read is left quietly;
+// going stops a reading ahead at once, as quitting the app needs.
+TEST(ContactsWorkerBooks, ReadingAheadAnswersNoSessionAndStopsWhenTheWorkerGoes) {
+    HandedBook handed;
+    handed.book = HandedBook::of({person("a", "Ana Lima")});
+    {
+        ContactsWorker worker(ContactsWorker::BookReader([&](const std::function<bool()>&) {
+            ++handed.reads;
+            if (handed.fails)
+                throw Platform::AddressBookError("not allowed");
+            return handed.book;
+        }));
+        answerOf(worker.warmUp());
+        EXPECT_EQ(handed.reads.load(), 1);
+        EXPECT_THROW(answerOf(worker.search(SessionID("none"), "ana", {}, {})), CancellationError)
+            << "no session was begun";
+        handed.fails = true;
+        EXPECT_NO_THROW(answerOf(worker.warmUp()));
+    }
+
+    std::atomic<bool> reading{false};
+    QElapsedTimer clock;
+    {
+        ContactsWorker worker(ContactsWorker::BookReader([&](const std::function<bool()>& isCancelled) {
+            reading = true;
+            // A long book: read until told to stop, or ten seconds.
+            QElapsedTimer limit;
+            limit.start();
+            while (!isCancelled() && limit.elapsed() < 10000)
+                QThread::msleep(1);
+            return std::shared_ptr<const DialcoveCore::ContactBook>();
+        }));
+        worker.warmUp();
+        ASSERT_TRUE(TestSupport::waitUntil([&] { return reading.load(); }));
+        clock.start();
+    }
+    EXPECT_LT(clock.elapsed(), 2000) << "the worker went without waiting for the reading";
 }
 
 // The worker over a real address book folder.
