@@ -32,10 +32,14 @@ public:
 
     // Shows the access dialog; true once it is on screen.
     bool openAccessSettings();
+    // The folder may have come or gone: an open access dialog says so again.
+    void refresh();
 
 signals:
     // The folder or the consent changed in one of the dialogs.
     void accessChanged();
+    // One of the dialogs closed: the window the user came from may take the keyboard back.
+    void dialogClosed();
 
 private:
     void finishRequest();
