@@ -9,6 +9,7 @@
 #include "Dialcove/Services/SystemWorkspace.hpp"
 #include "Dialcove/Shell/AppUpdateNotifier.hpp"
 #include "Dialcove/Shell/GlobalShortcut.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
@@ -111,6 +112,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     hotkey_->installHandler();
 
     live_ = std::move(live);
+    if (live_)
+        LinuxStrings::setAddressBook(live_->access.book());
     if (!services) {
         auto workspace = std::make_shared<SystemWorkspace>(
             [book = live_->access.book()](const DialcoveCore::ContactID& id) { return book.cardFile(id); });
@@ -150,6 +153,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
 LiveRuntime::~LiveRuntime() {
     // Hooks stored in the graph hold the runtime weakly; the window goes before the graph it shows.
     searchPanel_.reset();
+    if (live_)
+        LinuxStrings::setAddressBook(std::nullopt);
 }
 
 bool LiveRuntime::isWatchingActivation() const {
@@ -190,6 +195,12 @@ void LiveRuntime::start() {
         live_->startWatching(this);
         observers_.push_back(connect(&live_->access, &Platform::AddressBookAccess::accessChanged, this,
                                      &LiveRuntime::accessChanged));
+        // The panel that opened a dialog gets the keyboard back when it closes.
+        observers_.push_back(
+            connect(&live_->access, &Platform::AddressBookAccess::dialogClosed, this, [this] {
+                if (searchPanel_)
+                    searchPanel_->reclaimFocus();
+            }));
     }
     desktop_->watchActivation();
     observers_.push_back(
@@ -277,6 +288,8 @@ void LiveRuntime::hotKeyPressed() {
 
 void LiveRuntime::refresh() {
     assertMainThread();
+    if (live_)
+        LinuxStrings::addressBookChanged();
     panel_->refresh();
     if (refreshTask_)
         refreshTask_->cancel();
@@ -292,6 +305,11 @@ QCoro::Task<> LiveRuntime::refreshBody(CancellationToken token, QPointer<LiveRun
 void LiveRuntime::storeChanged() {
     if (stopped_)
         return;
+    if (live_) {
+        // The folder may have come or gone: what the access texts say follows it.
+        live_->access.refresh();
+        LinuxStrings::addressBookChanged();
+    }
     panel_->refresh();
     panel_->contactsDidChange();
 }

@@ -395,6 +395,14 @@ bool ContactsPanelView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void ContactsPanelView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        buildPermissionNotice();
+        showNotices();
+    }
+}
+
 bool ContactsPanelView::event(QEvent* event) {
     if (event->type() == MurvelUI::MurvelEnvironment::changeEventType() ||
         event->type() == QEvent::LayoutRequest)

@@ -105,6 +105,8 @@ signals:
     void viewportHeightChanged();
 
 protected:
+    // A language change builds the access notice again: its reading may follow the folder.
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

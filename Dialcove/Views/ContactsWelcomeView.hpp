@@ -37,6 +37,10 @@ public:
     MurvelUI::MurvelText* pathLine() const { return path_; }
     MurvelUI::KeyCaps* shortcutCaps() const { return caps_; }
 
+protected:
+    // A language change shows the access texts again: their reading may follow the folder.
+    void changeEvent(QEvent* event) override;
+
 private:
     struct Parts;
     ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, std::function<void()> finish,

@@ -71,6 +71,16 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
     setGeometry(frame);
     updateShape();
     show();
+    takeFocus();
+    outsideClicks_->start(windowHandle(), passThrough);
+}
+
+void FloatingPanel::reclaimFocus() {
+    if (isVisible())
+        takeFocus();
+}
+
+void FloatingPanel::takeFocus() {
     raise();
     activateWindow();
     // Qt counts a lost focus as gone only some time after it went. Shown again before then, the panel
@@ -78,7 +88,6 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
     // activation; make it the active window itself.
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
         QApplication::setActiveWindow(this);
-    outsideClicks_->start(windowHandle(), passThrough);
 }
 
 void FloatingPanel::dismiss() {
@@ -104,6 +113,10 @@ bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
     // Installed on the panel's window only: a key press meets it before the focused control.
     if (watched == filteredWindow_ && event->type() == QEvent::KeyPress && keyHandler_)
         return keyHandler_(*static_cast<QKeyEvent*>(event));
+    // Nobody gives an override-redirect window the focus on a click: it takes it itself.
+    if (watched == filteredWindow_ && event->type() == QEvent::MouseButtonPress &&
+        QGuiApplication::focusWindow() != windowHandle())
+        reclaimFocus();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -216,6 +217,35 @@ TEST(ContactsPanelView, TryAgainAfterTheAccessWindowFailedAsksForAccessAgain) {
     EXPECT_TRUE(p.view.actionFailureNotice()->isHidden());
 }
 
+// The access notice follows the address book's texts: a folder gone although access was given is
+// said as the folder's, and said again when it comes back, without a change of authorization.
+TEST(ContactsPanelView, TheAccessNoticeFollowsTheFolder) {
+    QTemporaryDir home;
+    const QString folder = home.filePath("contacts");
+    Platform::AddressBookSettings settings(home.filePath("addressbook.conf"));
+    settings.setFolder(folder);
+    settings.setConsent(Platform::AddressBookSettings::Consent::given);
+    ShownPanelView p(900, ContactPermission::denied);
+    p.graph.panel->open();
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(), "Contacts access is turned off");
+
+    Dialcove::LinuxStrings::setAddressBook(Platform::AddressBook(settings));
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(),
+              "Your contacts folder is missing");
+    EXPECT_EQ(p.view.permissionNotice()->messageView()->text(),
+              folder + " does not exist. Choose another folder in the Contacts Access window.");
+    EXPECT_EQ(describeNotices(p.view),
+              std::vector<std::string>{"Your contacts folder is missing: Open Contacts Access"});
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Dialcove::LinuxStrings::addressBookChanged();
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(), "Contacts access is turned off");
+    Dialcove::LinuxStrings::setAddressBook(std::nullopt);
+}
+
 // The recorder must get every key: the footer's shortcuts give way while a shortcut is recorded.
 TEST(ContactsPanelView, RecordingAShortcutSwitchesTheFooterShortcutsOff) {
     ShownPanelView p;
@@ -246,8 +276,8 @@ TEST(ContactsPanelView, PermissionTextsNameEachState) {
         {ContactPermission::denied, "Contacts access is turned off",
          "Allow Dialcove to read your contacts in the Contacts Access window."},
         {ContactPermission::restricted, "Contacts access is restricted",
-         "Restrictions on this computer prevent Contacts access. Check with the person who manages this "
-         "computer."},
+         "The folder set by DIALCOVE_CONTACTS_DIR cannot be read. Start Dialcove without it, or set it to a "
+         "folder you can read."},
         {ContactPermission::allowed, "All set! Your contacts are ready.", readOnly},
     };
     for (const Case& c : cases) {
