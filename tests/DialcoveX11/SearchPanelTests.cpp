@@ -7,6 +7,7 @@
 #include "Dialcove/Views/ShortcutSection.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
 #include "MurvelUI/Cards/PanelShortcutKeys.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
@@ -15,6 +16,7 @@
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
 
+#include <QApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -110,6 +112,34 @@ TEST_F(SearchPanelWindow, TakesTheKeysFromTheFocusedWindowAndGivesThemBackOnEsca
     EXPECT_TRUE(waitUntil([&] { return !w.window.isVisible() && focus.currentFocus() == other; }));
     EXPECT_EQ(w.graph.session().phase(), PanelPhase::closed);
     EXPECT_EQ(w.graph.closes, 1);
+}
+
+// Keyboard focus shows in the panel once the keyboard was used: after Tab the focused control
+// draws its ring; a click or a modifier alone shows none, and each opening starts without.
+TEST_F(SearchPanelWindow, TabShowsTheFocusedControlsRingAndAModifierAloneDoesNot) {
+    const auto ringOn = [](QWidget* control) {
+        for (auto* ring : control->window()->findChildren<MurvelUI::BrandFocusRing*>())
+            if (ring->control() == control)
+                return ring->isOn() && ring->isVisible();
+        return false;
+    };
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        showAndList();
+        EXPECT_FALSE(w.view().chrome()->keyboardUsed());
+        ASSERT_TRUE(xdotool({"key", "shift", "ctrl", "alt", "super"}));
+        syncWithX();
+        EXPECT_FALSE(w.view().chrome()->keyboardUsed()) << "modifiers alone";
+        ASSERT_TRUE(xdotool({"key", "Tab"}));
+        ASSERT_TRUE(waitUntil([&] { return w.view().chrome()->keyboardUsed(); }));
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        ASSERT_NE(focused, w.field()) << "Tab moved the focus";
+        EXPECT_TRUE(waitUntil([&] { return ringOn(QApplication::focusWidget()); }))
+            << QApplication::focusWidget()->metaObject()->className();
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        ASSERT_TRUE(waitUntil([&] { return !w.window.isVisible(); }));
+    }
 }
 
 TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) {
