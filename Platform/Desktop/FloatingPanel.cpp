@@ -52,6 +52,9 @@ FloatingPanel::FloatingPanel(WindowSystem& windows)
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
     setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Qt shows tooltips only in its active window; the panel may be on show without the focus (a
+    // window of ours took it, or a tray click came without a usable timestamp).
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     connect(outsideClicks_.get(), &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
 }
 

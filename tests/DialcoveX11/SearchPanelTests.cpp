@@ -9,6 +9,7 @@
 #include "MurvelUI/Cards/PanelShortcutKeys.hpp"
 #include "MurvelUI/Controls/BrandFocusRing.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using Dialcove::PanelPhase;
@@ -140,6 +142,36 @@ TEST_F(SearchPanelWindow, TabShowsTheFocusedControlsRingAndAModifierAloneDoesNot
         ASSERT_TRUE(xdotool({"key", "Escape"}));
         ASSERT_TRUE(waitUntil([&] { return !w.window.isVisible(); }));
     }
+}
+
+// The footer's icon buttons say what they do on hover, also while another window has the focus.
+TEST_F(SearchPanelWindow, TheFooterButtonsShowTheirTooltips) {
+    const xcb_window_t other = client.createWindow(otherFrame);
+    showAndList();
+    // Where the buttons are once the window holds still under its content.
+    ASSERT_TRUE(waitUntil([&] {
+        return w.window.size() == w.view().size() && !w.view().sizeHint().isEmpty() &&
+               w.window.height() == w.view().heightForWidth(PanelPlacement::width);
+    }));
+    MurvelUI::PanelFooter* footer = w.view().chrome()->footer();
+    const std::pair<QWidget*, const char*> buttons[] = {{footer->preferencesButton(), "Preferences"},
+                                                        {footer->guideButton(), "Getting Started"},
+                                                        {footer->quitButton(), "Quit"}};
+    ASSERT_TRUE(xdotool({"mousemove", "10", "10"}));
+    for (const auto& [button, tip] : buttons) {
+        SCOPED_TRACE(tip);
+        // The focus elsewhere, the panel still on show.
+        client.focus(other);
+        ASSERT_TRUE(waitUntil([&] { return focus.currentFocus() == other; }));
+        const QPoint centre = button->mapToGlobal(button->rect().center());
+        ASSERT_TRUE(xdotool({"mousemove", QString::number(centre.x() - 2), QString::number(centre.y())}));
+        ASSERT_TRUE(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
+        EXPECT_TRUE(waitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == tip; }))
+            << QToolTip::text().toStdString();
+        ASSERT_TRUE(xdotool({"mousemove", "10", "10"}));
+        ASSERT_TRUE(waitUntil([] { return !QToolTip::isVisible(); }));
+    }
+    EXPECT_TRUE(w.window.isVisible());
 }
 
 TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) {
