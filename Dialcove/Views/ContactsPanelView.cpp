@@ -21,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -356,7 +357,18 @@ int ContactsPanelView::viewportHeight() const {
 }
 
 void ContactsPanelView::measureChrome(int height) {
-    setChromeHeight(chromeHeightAfter(chromeHeight_, height, measuredViewport_));
+    // What the viewport takes in the very layout that measured `height`, not what it measured
+    // after an earlier one: the rest of the chrome does not depend on the viewport, so the rule
+    // settles in one pass.
+    setChromeHeight(chromeHeightAfter(chromeHeight_, height, measuredViewport_ > 0 ? laidOutViewport() : 0));
+}
+
+int ContactsPanelView::laidOutViewport() const {
+    if (detail_ && !detail_->isHidden())
+        return detail_->laidOutViewportHeight();
+    if (!list_->isHidden())
+        return list_->scrollArea()->maximumHeight();
+    return 0;
 }
 
 void ContactsPanelView::setChromeHeight(int height) {

@@ -126,6 +126,9 @@ private:
     void scheduleChromeMeasurement();
     void setChromeHeight(int height);
     void updateViewport();
+    // The height the shown viewport (the card's scrolling area or the result list) takes in the
+    // current layout; 0 when none shows.
+    int laidOutViewport() const;
 
     ContactsPanel& panel_;
     PanelGeometry& geometry_;

@@ -417,6 +417,34 @@ TEST(ContactDetailView, ScrollsTheSelectedBlockToTheCentreOnceMeasured) {
     TestSupport::drainEvents();
     EXPECT_EQ(view.scrollArea()->height(), 200);
     EXPECT_EQ(card.measured.back(), 200);
+    EXPECT_NEAR(centreOf("f10"), 100, 1) << "centred again in the taller viewport";
+}
+
+// A name that wraps onto several lines: the card opens at its top, the header whole, as long as
+// the selected first block shows whole under it; a later block is centred.
+TEST(ContactDetailView, ALongNameOpensWithItsHeaderWhole) {
+    std::vector<ContactField> fields;
+    for (int i = 1; i <= 6; ++i)
+        fields.push_back(Contacts::field(("f" + std::to_string(i)).c_str(), FieldKind::email, "work",
+                                         ("person" + std::to_string(i) + "@example.com").c_str()));
+    const std::string name = "Maria Aparecida dos Santos Oliveira Figueiredo de Albuquerque e Vasconcelos";
+    OpenCard card(person(fields, std::nullopt, name), PhonePlan::brazil, panelWidth, 600);
+    ContactDetailView& view = *card.view;
+    TestSupport::drainEvents();
+    ASSERT_GT(view.identityRow()->height(), 60) << "the name wraps";
+    // A viewport that holds the header and the first block, and no more.
+    const QWidget* first = view.block(FieldID("f1"));
+    view.setViewportHeight(first->mapTo(view.card(), QPoint(0, first->height())).y() + 8);
+    card.layOut(panelWidth);
+    ASSERT_LT(view.scrollArea()->height(), view.card()->height());
+    EXPECT_EQ(view.scrollArea()->verticalScrollBar()->value(), 0);
+
+    for (int i = 1; i < 5; ++i)
+        card.graph.navigation().move(MoveDirection::next);
+    TestSupport::drainEvents();
+    const QWidget* block = view.block(FieldID("f5"));
+    EXPECT_NEAR(block->mapTo(view.scrollArea()->viewport(), block->rect().center()).y(),
+                view.scrollArea()->viewport()->height() / 2, 1);
 }
 
 TEST(ContactDetailView, HostileValuesStayInsideTheirBlocks) {

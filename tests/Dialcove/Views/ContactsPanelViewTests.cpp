@@ -1,3 +1,4 @@
+#include "Dialcove/Views/ContactButtonBody.hpp"
 #include "Dialcove/Views/ContactDetailView.hpp"
 #include "Dialcove/Views/ContactListRow.hpp"
 #include "Dialcove/Views/ContactListSection.hpp"
@@ -14,6 +15,7 @@
 #include "MurvelUI/Controls/MurvelText.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -597,6 +599,69 @@ TEST(ContactsPanelView, Is368WideWithItsContentInsetBy16EvenAtTheLargestSize) {
 } // namespace
 
 namespace {
+
+// A card taller than the screen allows settles in one pass: the viewport rule does not feed on its
+// own result, the whole panel stays inside the maximum height, and nothing moves afterwards.
+TEST(ContactsPanelView, ALongCardSettlesInsideTheMaximumHeight) {
+    std::vector<DialcoveCore::ContactField> fields;
+    for (int n = 0; n < 12; ++n)
+        fields.push_back(Contacts::field(("phone-" + std::to_string(n)).c_str(),
+                                         DialcoveCore::FieldKind::phone, "mobile",
+                                         ("+55 11 91234-56" + std::to_string(10 + n)).c_str()));
+    const DialcoveCore::Contact twelve{
+        DialcoveCore::ContactID("twelve"), "Twelve Numbers", "Twelve", "Numbers", "", "", fields};
+    for (const int maximum : {768, 600}) {
+        SCOPED_TRACE(maximum);
+        ShownPanelView p(maximum);
+        p.graph.openWith({twelve});
+        p.settle();
+        p.graph.navigation().openSelected();
+        p.settle();
+        ASSERT_NE(p.view.detailView(), nullptr);
+        ASSERT_TRUE(TestSupport::waitUntil([&] { return p.view.detailView()->isComplete(); }));
+        p.settle();
+        QScrollArea* area = p.view.detailView()->scrollArea();
+        const int height = p.view.height();
+        const int viewport = area->height();
+        const int chrome = p.view.chromeHeight();
+        EXPECT_EQ(height, maximum) << "the card fills the panel up to the maximum height";
+        EXPECT_EQ(chrome + viewport, height);
+        EXPECT_EQ(viewport, p.view.viewportHeight());
+        // Every part inside the view: the footer's Quit and the card's last button.
+        const QWidget* quit = p.view.chrome()->footer()->quitButton();
+        EXPECT_LE(quit->mapTo(&p.view, quit->rect().bottomLeft()).y(), height);
+        const QWidget* edit = p.view.detailView()->editButton();
+        EXPECT_GE(edit->height(), 32) << "Open vCard File keeps its height";
+        // Nothing moves once settled.
+        for (int round = 0; round < 5; ++round) {
+            TestSupport::drainEvents();
+            p.settle();
+        }
+        EXPECT_EQ(p.view.height(), height);
+        EXPECT_EQ(area->height(), viewport);
+        EXPECT_EQ(p.view.chromeHeight(), chrome);
+        // A stale measurement of the viewport does not feed the rule: the chrome is what the
+        // layout gives everything but the viewport.
+        p.view.setMeasuredViewport(viewport - 23);
+        p.view.measureChrome(height);
+        EXPECT_EQ(p.view.chromeHeight(), chrome);
+
+        // The eighth number selected and centred; the screen grows: it is centred again.
+        for (int n = 0; n < 7; ++n)
+            p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+        p.settle();
+        const auto offCentre = [&] {
+            const QWidget* block = p.view.detailView()->block(DialcoveCore::FieldID("phone-7"));
+            return block->mapTo(area->viewport(), block->rect().center()).y() -
+                   area->viewport()->height() / 2;
+        };
+        EXPECT_NEAR(offCentre(), 0, 1);
+        p.geometry.setMaximumHeight(maximum + 150);
+        p.settle();
+        ASSERT_GT(area->height(), viewport);
+        EXPECT_NEAR(offCentre(), 0, 1) << "viewport " << area->height();
+    }
+}
 
 TEST(ContactsPanelView, AnOpenContactShowsOneCardThatFollowsTheViewport) {
     ShownPanelView p(700);
