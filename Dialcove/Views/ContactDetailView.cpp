@@ -16,6 +16,7 @@
 #include "MurvelUI/Brand/SystemPalette.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
 #include "MurvelUI/Controls/BrandFocusRing.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 #include "MurvelUI/Controls/MurvelLabel.hpp"
 #include "MurvelUI/Controls/MurvelRowOrGridLayout.hpp"
 #include "MurvelUI/Controls/MurvelStack.hpp"
@@ -255,6 +256,7 @@ public:
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        MurvelUI::ThinScrollBar::apply(verticalScrollBar());
         setWidgetResizable(false);
         setFocusPolicy(Qt::NoFocus);
         viewport()->setAutoFillBackground(false);

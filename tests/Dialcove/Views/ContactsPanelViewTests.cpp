@@ -13,6 +13,7 @@
 #include "MurvelUI/Controls/MurvelSwitch.hpp"
 #include "MurvelUI/Controls/MurvelSymbolView.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelFooterButton.hpp"
@@ -632,6 +633,8 @@ TEST(ContactsPanelView, ALongCardSettlesInsideTheMaximumHeight) {
         EXPECT_LE(quit->mapTo(&p.view, quit->rect().bottomLeft()).y(), height);
         const QWidget* edit = p.view.detailView()->editButton();
         EXPECT_GE(edit->height(), 32) << "Open vCard File keeps its height";
+        // The kit's thin bar, not the desktop style's with arrow buttons.
+        EXPECT_EQ(area->verticalScrollBar()->sizeHint().width(), MurvelUI::ThinScrollBar::width);
         // Nothing moves once settled.
         for (int round = 0; round < 5; ++round) {
             TestSupport::drainEvents();
