@@ -16,11 +16,11 @@
 #include "MurvelUI/Brand/SystemPalette.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
 #include "MurvelUI/Controls/BrandFocusRing.hpp"
-#include "MurvelUI/Controls/ThinScrollBar.hpp"
 #include "MurvelUI/Controls/MurvelLabel.hpp"
 #include "MurvelUI/Controls/MurvelRowOrGridLayout.hpp"
 #include "MurvelUI/Controls/MurvelStack.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -321,7 +321,11 @@ ContactDetailView::ContactDetailView(ContactsPanel& panel, DialcoveCore::Contact
     buildHeader();
 
     scrollArea_ = new ScrollArea(this);
-    card_ = new MurvelUI::PanelCard(24);
+    // The card's texts sit 12 in from its edge and 24 apart, as in every card; a block's highlight
+    // reaches 8 past its texts, into the card's padding and into that spacing. So the card is
+    // padded 4 where blocks meet its edges, and the name sits 16 above the first highlight.
+    card_ = new MurvelUI::PanelCard(16);
+    card_->setPadding(QMargins(4, 12, 4, 4));
     card_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     identity_ = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::horizontal, 12,
                                           MurvelStackLayout::Alignment::leading);

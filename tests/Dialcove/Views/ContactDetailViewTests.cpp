@@ -420,6 +420,27 @@ TEST(ContactDetailView, ScrollsTheSelectedBlockToTheCentreOnceMeasured) {
     EXPECT_NEAR(centreOf("f10"), 100, 1) << "centred again in the taller viewport";
 }
 
+// The card's spacing: its texts 12 in from its edges and 24 under the name, as in every card; a
+// block's highlight reaches 8 past its texts, never pushing them in.
+TEST(ContactDetailView, TheCardKeepsItsSpacingAndTheHighlightReachesPastTheTexts) {
+    OpenCard card(person({Contacts::field("a", FieldKind::email, "work", "ana@example.com"),
+                          Contacts::field("b", FieldKind::email, "home", "ana@home.example")}));
+    ContactDetailView& view = *card.view;
+    const auto in = [&](const QWidget* part) {
+        return QRect(part->mapTo(view.card(), QPoint(0, 0)), part->size());
+    };
+    const QRect identity = in(view.identityRow());
+    const QRect first = in(view.block(FieldID("a")));
+    const QRect second = in(view.block(FieldID("b")));
+    const QRect value = in(view.valueText(FieldID("a")));
+    EXPECT_EQ(identity.top(), 12);
+    EXPECT_EQ(value.left(), 12) << "the texts line up with the card's padding";
+    EXPECT_EQ(first.left(), value.left() - 8) << "the highlight reaches 8 past the texts";
+    EXPECT_EQ(first.top() + 8 - (identity.bottom() + 1), 24) << "24 under the name";
+    EXPECT_EQ(second.top() - (first.bottom() + 1), 8) << "24 between the texts of two blocks";
+    EXPECT_EQ(view.card()->width() - (first.right() + 1), 4);
+}
+
 // A name that wraps onto several lines: the card opens at its top, the header whole, as long as
 // the selected first block shows whole under it; a later block is centred.
 TEST(ContactDetailView, ALongNameOpensWithItsHeaderWhole) {
