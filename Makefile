@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`; `make gallery` renders the UI kit
-# and the app's search panel, `make snapshots` the program's snapshot states.
+# and the app's search panel, `make snapshots` the program's snapshot states; `make install`,
+# `make uninstall` and `make package` install Dialcove, remove it and build its Debian package.
 BUILD        ?= build
 RELEASE      ?= build-release
 RUN_BUILD    ?= build-run
@@ -8,18 +9,38 @@ CMAKE_FLAGS  ?=
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_TIME    ?= 60
 FUZZ_RUNS    ?= 20000
+PREFIX       ?= $(HOME)/.local
 
-.PHONY: deps run test bench gallery snapshots configure-test clean fuzz fuzz-build fuzz-check
+.PHONY: deps run test bench gallery snapshots configure-test clean fuzz fuzz-build fuzz-check \
+        install uninstall package run-build
 
 deps:
 	@scripts/install-deps
 
 # Dialcove itself, built without sanitizers in a folder of its own, in the foreground: quit from the
 # panel (Ctrl+Q), or with Ctrl+C here.
-run: deps
+run: run-build
+	@$(RUN_BUILD)/Dialcove/dialcove
+
+run-build: deps
 	@cmake -S . -B $(RUN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDIALCOVE_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(RUN_BUILD) -j $(JOBS) --target dialcove
-	@$(RUN_BUILD)/Dialcove/dialcove
+
+# The `make run` build installed under PREFIX (~/.local, no sudo): the program in bin/, its menu
+# entry, icons and metainfo under share/. `make uninstall` (same PREFIX) removes those files.
+install: run-build
+	@cmake --install $(RUN_BUILD) --prefix $(PREFIX) --strip
+	@case ":$$PATH:" in *":$(PREFIX)/bin:"*) ;; *) echo "note: $(PREFIX)/bin is not on PATH; the menu entry starts Dialcove all the same";; esac
+
+uninstall:
+	@rm -fv $(PREFIX)/bin/dialcove $(PREFIX)/share/applications/works.murvel.dialcove.desktop \
+	  $(PREFIX)/share/metainfo/works.murvel.dialcove.metainfo.xml \
+	  $(PREFIX)/share/icons/hicolor/scalable/apps/works.murvel.dialcove.svg \
+	  $(PREFIX)/share/icons/hicolor/scalable/status/works.murvel.dialcove-*-symbolic.svg
+
+# A Debian package of the `make run` build, stripped, for /usr: $(RUN_BUILD)/dialcove_<version>_<arch>.deb.
+package: run-build
+	@cd $(RUN_BUILD) && cpack -G DEB | sed -n 's/^CPack: - package: //p'
 
 # Tests are built with AddressSanitizer and UndefinedBehaviorSanitizer, so every run is a memory check.
 configure-test: deps
@@ -54,7 +75,7 @@ bench: deps
 
 # The fuzz targets under libFuzzer (clang, apart from the g++ build), each as
 # target:seed folder under fuzz/corpus:longest input.
-FUZZERS := VCardFuzzer:vcard:16384 ManifestFuzzer:manifest:66000 HttpResponseFuzzer:http:8192
+FUZZERS := VCardFuzzer:vcard:16384 ManifestFuzzer:manifest:66000
 
 fuzz-build: deps
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -48,7 +48,7 @@ std::optional<ActionRequest> FieldActions::request(ContactAction action, const C
     case ContactAction::message:
         return ActionRequest::message(resolution->dialingText());
     case ContactAction::call:
-        return ActionRequest::call(resolution->dialingText());
+        return ActionRequest::call(resolution->dialingText(), resolution->extension().value_or(""));
     case ContactAction::email:
         return ActionRequest::email(field.value);
     }

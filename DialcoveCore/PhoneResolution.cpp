@@ -59,15 +59,106 @@ Outcome resolve(std::string_view text, std::string_view digits, PhonePlan plan) 
     return internationalDigits(digits, plan);
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char lowered(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool startsWithLowered(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lowered(text[i]) != prefix[i])
+            return false;
+    return true;
+}
+
+bool equalsLowered(std::string_view text, std::string_view word) {
+    return text.size() == word.size() && startsWithLowered(text, word);
+}
+
+// The digits of an extension at the start of `text`, after any ". : =" and spaces, with the
+// visual separators "-", ".", "(" and ")" between them; none when no digit follows.
+std::optional<std::string> extensionDigits(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '.' || text[at] == ':' || text[at] == '='))
+        ++at;
+    std::string out;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c >= '0' && c <= '9')
+            out.push_back(c);
+        else if (c != '-' && c != '.' && c != '(' && c != ')')
+            break;
+    }
+    if (out.empty())
+        return std::nullopt;
+    return out;
+}
+
+// The number a call dials: the text up to the first extension or pause marker, and the extension.
+struct Dialable {
+    std::string_view number;
+    std::optional<std::string> extension;
+};
+
+// None when the number holds a word that is not a marker, or any other sign beyond a number's.
+std::optional<Dialable> dialablePart(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        if (c == ';') {
+            const std::string_view rest = text.substr(at + 1);
+            std::optional<std::string> extension;
+            if (startsWithLowered(rest, "ext="))
+                extension = extensionDigits(rest.substr(4));
+            return Dialable{text.substr(0, at), extension};
+        }
+        if (c == ',' || c == '#')
+            return Dialable{text.substr(0, at), std::nullopt};
+        if (isAsciiLetter(c)) {
+            std::size_t end = at;
+            while (end < text.size() && isAsciiLetter(text[end]))
+                ++end;
+            const std::string_view word = text.substr(at, end - at);
+            if (equalsLowered(word, "x") || equalsLowered(word, "ext") || equalsLowered(word, "extension"))
+                return Dialable{text.substr(0, at), extensionDigits(text.substr(end))};
+            if (equalsLowered(word, "w") || equalsLowered(word, "p"))
+                return Dialable{text.substr(0, at), std::nullopt};
+            return std::nullopt;
+        }
+        if (!isAllowed(decodeUtf8(text, at)))
+            return std::nullopt;
+    }
+    return Dialable{text, std::nullopt};
+}
+
 } // namespace
 
-PhoneResolution::PhoneResolution(std::string_view number, PhonePlan plan)
-    : original_(number), dialingDigits_(digits(number)) {
-    Outcome outcome = resolve(number, dialingDigits_, plan);
+PhoneResolution::PhoneResolution(std::string_view number, PhonePlan plan) : original_(number) {
+    // Chat needs the whole text to be a number; only a call or message may stop at a marker.
+    const std::string allDigits = digits(number);
+    Outcome outcome = resolve(number, allDigits, plan);
     if (auto* international = std::get_if<std::string>(&outcome))
         internationalNumber_ = "+" + *international;
     else
         reason_ = std::get<PhoneUnavailableReason>(outcome);
+
+    const std::optional<Dialable> dialable = dialablePart(number);
+    if (!dialable)
+        return;
+    dialingDigits_ = digits(dialable->number);
+    if (dialingDigits_.empty())
+        return;
+    if (dialable->number.size() == number.size()) {
+        dialingText_ = internationalNumber_ ? *internationalNumber_ : dialingDigits_;
+        return;
+    }
+    extension_ = dialable->extension;
+    const PhoneResolution before(dialable->number, plan);
+    dialingText_ = before.dialingText();
 }
 
 } // namespace DialcoveCore

@@ -9,8 +9,25 @@ SiteUpdateFeed::SiteUpdateFeed() : SiteUpdateFeed(Settings{}) {}
 
 SiteUpdateFeed::SiteUpdateFeed(Settings settings) : settings_(std::move(settings)) {}
 
+namespace {
+
+QString& authorityFileOverride() {
+    static QString file;
+    return file;
+}
+
+} // namespace
+
 QUrl SiteUpdateFeed::defaultManifest() {
     return MakerSite::manifestAddress();
+}
+
+QString SiteUpdateFeed::defaultAuthorityFile() {
+    return authorityFileOverride();
+}
+
+void SiteUpdateFeed::setDefaultAuthorityFile(const QString& file) {
+    authorityFileOverride() = file;
 }
 
 void SiteUpdateFeed::fetch(QObject* context, std::function<void(FeedResult)> done) {

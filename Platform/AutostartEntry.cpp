@@ -1,108 +1,19 @@
 #include "Platform/AutostartEntry.hpp"
 
+#include "Platform/AppInstallation.hpp"
+#include "Platform/DesktopEntryFile.hpp"
+#include "Platform/DesktopIdentity.hpp"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QHash>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 namespace Platform {
 
 namespace {
-
-const QString desktopEntryGroup = QStringLiteral("Desktop Entry");
-
-// Desktop-file string escapes: `\s`, `\n`, `\t`, `\r` and `\\`.
-QString escapeValue(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '\\':
-            out += QLatin1String("\\\\");
-            break;
-        case '\n':
-            out += QLatin1String("\\n");
-            break;
-        case '\t':
-            out += QLatin1String("\\t");
-            break;
-        case '\r':
-            out += QLatin1String("\\r");
-            break;
-        default:
-            out += c;
-        }
-    }
-    if (out.startsWith(QLatin1Char(' ')))
-        out.replace(0, 1, QLatin1String("\\s"));
-    return out;
-}
-
-QString unescapeValue(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = text.at(++i);
-        switch (next.unicode()) {
-        case 's':
-            out += QLatin1Char(' ');
-            break;
-        case 'n':
-            out += QLatin1Char('\n');
-            break;
-        case 't':
-            out += QLatin1Char('\t');
-            break;
-        case 'r':
-            out += QLatin1Char('\r');
-            break;
-        case '\\':
-            out += QLatin1Char('\\');
-            break;
-        default: // unknown escapes stay as written
-            out += c;
-            out += next;
-        }
-    }
-    return out;
-}
-
-// The keys of the [Desktop Entry] group, values unescaped; localised keys are left out.
-QHash<QString, QString> readDesktopEntry(const QString& path, bool* ok) {
-    QHash<QString, QString> keys;
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly | QIODevice::Text);
-    if (!*ok)
-        return keys;
-    bool inGroup = false;
-    const QString content = QString::fromUtf8(file.readAll());
-    for (QString line : content.split(QLatin1Char('\n'))) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            inGroup = line.mid(1, line.size() - 2) == desktopEntryGroup;
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inGroup || equals <= 0)
-            continue;
-        const QString key = line.left(equals).trimmed();
-        if (key.contains(QLatin1Char('[')) || keys.contains(key))
-            continue;
-        keys.insert(key, unescapeValue(line.mid(equals + 1).trimmed()));
-    }
-    return keys;
-}
 
 bool isFalse(const QString& value) {
     return value.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
@@ -120,15 +31,32 @@ bool samePath(const QString& a, const QString& b) {
 
 } // namespace
 
-AutostartEntry::AutostartEntry(QString appId, QString name, QString executable)
-    : appId_(std::move(appId)), name_(std::move(name)), executable_(std::move(executable)) {}
+AutostartEntry::AutostartEntry(QString appId, QString name, QString executable, Looks looks, bool byName)
+    : appId_(std::move(appId)), name_(std::move(name)), executable_(std::move(executable)),
+      looks_(std::move(looks)), byName_(byName) {}
 
 AutostartEntry AutostartEntry::forRunningApplication() {
-    QString name = QGuiApplication::applicationDisplayName();
-    if (name.isEmpty())
-        name = QStringLiteral("Dialcove");
-    return AutostartEntry(QStringLiteral("works.murvel.dialcove"), name,
-                          QCoreApplication::applicationFilePath());
+    return forProgram(QCoreApplication::applicationFilePath());
+}
+
+AutostartEntry AutostartEntry::forProgram(const QString& program) {
+    const QString appId = DesktopIdentity::appId();
+    QString name = DesktopIdentity::name();
+    Looks looks{DesktopIdentity::summary(), appId};
+    const std::optional<AppInstallation> installation = AppInstallation::of(program, appId);
+    if (installation) {
+        // The entry looks as the installed menu entry does, where that says.
+        const auto menu = DesktopEntryFile::read(installation->menuEntry());
+        const auto take = [&menu](const char* key, QString& into) {
+            const QString value = menu ? menu->value(QString::fromLatin1(key)).trimmed() : QString();
+            if (!value.isEmpty())
+                into = value;
+        };
+        take("Name", name);
+        take("Comment", looks.comment);
+        take("Icon", looks.icon);
+    }
+    return AutostartEntry(appId, name, program, looks, installation.has_value());
 }
 
 QString AutostartEntry::filePath() const {
@@ -137,12 +65,11 @@ QString AutostartEntry::filePath() const {
 }
 
 bool AutostartEntry::isEnabled() const {
-    bool ok = false;
-    const QHash<QString, QString> keys = readDesktopEntry(filePath(), &ok);
-    if (!ok || isTrue(keys.value(QStringLiteral("Hidden"))) ||
-        isFalse(keys.value(QStringLiteral("X-GNOME-Autostart-enabled"))))
+    const auto keys = DesktopEntryFile::read(filePath());
+    if (!keys || isTrue(keys->value(QStringLiteral("Hidden"))) ||
+        isFalse(keys->value(QStringLiteral("X-GNOME-Autostart-enabled"))))
         return false;
-    QString program = programOfExec(keys.value(QStringLiteral("Exec")));
+    QString program = programOfExec(keys->value(QStringLiteral("Exec")));
     // A program named without a path is looked up on PATH, as the session starting it does.
     if (!program.isEmpty() && !program.contains(QLatin1Char('/')))
         program = QStandardPaths::findExecutable(program);
@@ -157,13 +84,14 @@ std::optional<QString> AutostartEntry::enable() const {
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder %1").arg(folder);
 
-    const QString content = QLatin1String("[Desktop Entry]\n"
-                                          "Type=Application\n"
-                                          "Name=") +
-                            escapeValue(name_) + QLatin1String("\nExec=") +
-                            escapeValue(execValue(executable_)) +
-                            QLatin1String("\nTerminal=false\n"
-                                          "X-GNOME-Autostart-enabled=true\n");
+    QString content = QLatin1String("[Desktop Entry]\nType=Application\nName=") +
+                      DesktopEntryFile::escape(name_) + QLatin1Char('\n');
+    if (!looks_.comment.isEmpty())
+        content += QLatin1String("Comment=") + DesktopEntryFile::escape(looks_.comment) + QLatin1Char('\n');
+    content += QLatin1String("Exec=") + DesktopEntryFile::escape(execProgram()) + QLatin1Char('\n');
+    if (!looks_.icon.isEmpty())
+        content += QLatin1String("Icon=") + DesktopEntryFile::escape(looks_.icon) + QLatin1Char('\n');
+    content += QLatin1String("Terminal=false\nX-GNOME-Autostart-enabled=true\n");
     // QSaveFile would write through a link, over the file it points at (often the application's
     // own menu entry): the entry replaces the link instead.
     if (QFileInfo(path).isSymLink()) {
@@ -189,6 +117,32 @@ std::optional<QString> AutostartEntry::disable() const {
     if (!file.remove())
         return QStringLiteral("cannot remove %1: %2").arg(path, file.errorString());
     return std::nullopt;
+}
+
+std::optional<QString> AutostartEntry::renewEarlierEntry() const {
+    if (looks_.comment.isEmpty() && looks_.icon.isEmpty())
+        return std::nullopt;
+    const auto keys = DesktopEntryFile::read(filePath());
+    if (!keys || !isEnabled())
+        return std::nullopt;
+    // Exactly the keys the earlier versions wrote; any other is someone's own, and kept.
+    static const QStringList earlierKeys{QStringLiteral("Type"), QStringLiteral("Name"),
+                                         QStringLiteral("Exec"), QStringLiteral("Terminal"),
+                                         QStringLiteral("X-GNOME-Autostart-enabled")};
+    for (auto key = keys->keyBegin(); key != keys->keyEnd(); ++key)
+        if (!earlierKeys.contains(*key))
+            return std::nullopt;
+    return enable();
+}
+
+QString AutostartEntry::execProgram() const {
+    if (byName_) {
+        const QString file = QFileInfo(executable_).fileName();
+        const QString found = QStandardPaths::findExecutable(file);
+        if (!found.isEmpty() && samePath(found, executable_))
+            return file;
+    }
+    return execValue(executable_);
 }
 
 QString AutostartEntry::execValue(const QString& program) {

@@ -1,6 +1,7 @@
 #include "Dialcove/Services/ContactOutputAdapter.hpp"
 
 #include "Dialcove/Async/MainThread.hpp"
+#include "DialcoveCore/DisplayText.hpp"
 #include "Platform/UrlOpener.hpp"
 
 #include <QClipboard>
@@ -18,13 +19,16 @@ namespace {
 // The RFC 3986 path characters beyond the unreserved ones, which stay as they are. For "sms", "tel"
 // and "mailto" the set loses "?", "#" and "%", none of which it holds, so one set serves both.
 constexpr char pathDelimiters[] = "!$&'()*+,;=:@/";
+// In "mailto:" a comma separates addresses (and some mail programs split at ";" too), so both are
+// encoded there: one value is always one address.
+constexpr char addressDelimiters[] = "!$&'()*+=:@/";
 
 // None for text that is not valid UTF-8 or is empty.
-std::optional<QString> percentEncoded(const std::string& text) {
+std::optional<QString> percentEncoded(const std::string& text, const char* kept = pathDelimiters) {
     const QByteArray bytes = QByteArray::fromStdString(text);
     if (bytes.isEmpty() || QString::fromUtf8(bytes).toUtf8() != bytes)
         return std::nullopt;
-    return QString::fromLatin1(bytes.toPercentEncoding(pathDelimiters));
+    return QString::fromLatin1(bytes.toPercentEncoding(kept));
 }
 
 // The number without its leading "+" signs; none unless only digits and "+" remain.
@@ -63,7 +67,8 @@ bool ContactOutputAdapter::copy(const std::string& text) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const QString value = QString::fromStdString(text);
+    // Pasted elsewhere, a bidi override would show the text in another order than its own.
+    const QString value = QString::fromStdString(DialcoveCore::withoutBidiControls(text));
     clipboard->clear(QClipboard::Clipboard);
     clipboard->setText(value, QClipboard::Clipboard);
     return clipboard->text(QClipboard::Clipboard) == value;
@@ -88,10 +93,18 @@ QCoro::Task<bool> ContactOutputAdapter::open(ActionRequest request) {
         co_return co_await workspace->open(webLink);
     }
 
-    const std::optional<QString> encoded = percentEncoded(request.text);
+    const bool email = request.kind == ActionRequest::Kind::email;
+    const std::optional<QString> encoded =
+        percentEncoded(request.text, email ? addressDelimiters : pathDelimiters);
     if (!encoded)
         co_return false;
-    const QString url = QString::fromLatin1(schemeOf(request.kind)) + u':' + *encoded;
+    QString url = QString::fromLatin1(schemeOf(request.kind)) + u':' + *encoded;
+    // An extension as RFC 3966 writes it; the request holds only its digits.
+    if (request.kind == ActionRequest::Kind::call && !request.extension.empty()) {
+        if (request.extension.find_first_not_of("0123456789") != std::string::npos)
+            co_return false;
+        url += QStringLiteral(";ext=") + QString::fromStdString(request.extension);
+    }
     if (!Platform::UrlOpener::isWellFormed(url))
         co_return false;
     co_return co_await workspace->open(url);

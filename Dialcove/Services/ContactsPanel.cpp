@@ -41,7 +41,7 @@ ContactsPanel::ContactsPanel(std::shared_ptr<ContactSettings> settings,
       actions_(std::make_unique<ContactActions>(*session_, *navigation_, *settings_, std::move(output),
                                                 *recents_, std::move(sleep))),
       search_(std::make_unique<ContactSearch>(*session_, *navigation_, *actions_, *recents_)),
-      keyboard_(std::make_unique<PanelKeyboard>()) {
+      keyboard_(std::make_unique<PanelKeyboard>()), routes_(std::make_unique<DesktopRoutes>()) {
     assertMainThread();
     lastMenuStatus_ = menuStatus();
     connect(settings_.get(), &ContactSettings::valuesChanged, this, &ContactsPanel::followMenuStatus);

@@ -12,6 +12,7 @@
 #include "Dialcove/Services/ContactSession.hpp"
 #include "Dialcove/Services/ContactSessionService.hpp"
 #include "Dialcove/Services/ContactSettings.hpp"
+#include "Dialcove/Services/DesktopRoutes.hpp"
 #include "Dialcove/Services/PanelKeyboard.hpp"
 #include "DialcoveCore/ContactID.hpp"
 #include "DialcoveCore/MenuStatus.hpp"
@@ -54,6 +55,8 @@ public:
     ContactActions& actions() const { return *actions_; }
     ContactSearch& search() const { return *search_; }
     PanelKeyboard& keyboard() const { return *keyboard_; }
+    // How this desktop lets the user open the panel; the app keeps it true.
+    DesktopRoutes& routes() const { return *routes_; }
     ContactRecents& recents() const { return *recents_; }
 
     // Runs at the end of every close; the app hides the panel window here.
@@ -134,6 +137,7 @@ private:
     std::unique_ptr<ContactActions> actions_;
     std::unique_ptr<ContactSearch> search_;
     std::unique_ptr<PanelKeyboard> keyboard_;
+    std::unique_ptr<DesktopRoutes> routes_;
     std::optional<TaskHandle> loadTask_;
     std::optional<TaskHandle> permissionTask_;
     DialcoveCore::MenuStatus lastMenuStatus_ = DialcoveCore::MenuStatus::ready;

@@ -55,6 +55,12 @@ void ContactsAppDelegate::applicationWillTerminate() {
         runtime_->stop();
 }
 
+void ContactsAppDelegate::secondStart(const Platform::WindowSystem::Activation& activation) {
+    assertMainThread();
+    if (runtime_)
+        runtime_->secondStart(activation);
+}
+
 void ContactsAppDelegate::settingsCommand() {
     assertMainThread();
     if (runtime_)

@@ -42,6 +42,8 @@ public:
 
     // The Settings command: closes the panel, then opens the preferences; nothing in snapshot mode.
     void settingsCommand();
+    // Another start of the program asked for the panel; nothing in snapshot mode.
+    void secondStart(const Platform::WindowSystem::Activation& activation);
 
 private:
     static QCoro::Task<> launch(CancellationToken token, QPointer<SnapshotRuntime> snapshot,

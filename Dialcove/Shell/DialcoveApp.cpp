@@ -9,6 +9,7 @@
 #include "Dialcove/Shell/SettingsCommand.hpp"
 #include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Snapshot/MurvelSnapshot.hpp"
+#include "Platform/InstanceChannel.hpp"
 #include "Platform/SingleInstanceLock.hpp"
 #include "Platform/TerminationSignals.hpp"
 #include "Platform/UrlOpener.hpp"
@@ -46,6 +47,25 @@ LiveRuntime::Windows appWindows() {
             .closeWelcome = [] { closeWelcomeWindow(); }};
 }
 
+QString channelPath(const Platform::SingleInstanceLock& lock) {
+    return lock.folder() + u'/' + lock.baseName() + QStringLiteral(".socket");
+}
+
+// This start found a copy running: it asks that copy for the panel and leaves. A copy that does
+// not answer in time (hung, or a socket left from one that ended) is said so, and the start fails.
+int askTheRunningCopy(const Platform::SingleInstanceLock& lock) {
+    const Platform::InstanceChannel::Request request{qgetenv("XDG_ACTIVATION_TOKEN"), qgetenv("DESKTOP_STARTUP_ID")};
+    const Platform::InstanceChannel::Sent sent =
+        Platform::InstanceChannel::send(channelPath(lock), request, DialcoveApp::secondStartBound);
+    if (!sent.delivered) {
+        std::fprintf(stderr, "Dialcove is already running but does not answer (%s)\n",
+                     qPrintable(sent.problem));
+        return 1;
+    }
+    std::fputs("Dialcove is already running\n", stdout);
+    return 0;
+}
+
 } // namespace
 
 DialcoveApp::DialcoveApp(int& argc, char** argv) : argc_(argc), argv_(argv) {}
@@ -61,19 +81,35 @@ void DialcoveApp::configureApplication() {
 
 int DialcoveApp::run() {
     const QStringList arguments = argumentsOf(argc_, argv_);
+    // Answered before anything else, so it works without a display and beside a running copy.
+    if (arguments.size() == 2 && arguments[1] == QLatin1String("--version")) {
+        applyApplicationIdentity();
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
     // A snapshot builds no tray icon, key grab or network check and writes nothing, so it runs
     // beside the live copy; it draws everything doubled, which Qt reads before it starts.
     const bool snapshot = argumentsAskForSnapshot(arguments);
     if (snapshot)
         MurvelUI::MurvelSnapshot::prepareDoubling(argc_, argv_);
 
-    // One copy per user and display; the second leaves before it touches the display.
+    // One copy per user and display; a second start hands its request to the first and leaves
+    // before it touches the display.
     std::optional<Platform::SingleInstanceLock> lock;
-    if (!snapshot)
+    if (!snapshot) {
         lock.emplace(QStringLiteral("dialcove"), qEnvironmentVariable("DISPLAY"));
-    if (lock && !lock->tryLock()) {
-        std::fputs("Dialcove is already running\n", stdout);
-        return 0;
+        switch (lock->tryLock()) {
+        case Platform::SingleInstanceLock::Outcome::acquired:
+            break;
+        case Platform::SingleInstanceLock::Outcome::running:
+            return askTheRunningCopy(*lock);
+        case Platform::SingleInstanceLock::Outcome::refused:
+            // Running without the lock could let two copies fight over the hot key and the files.
+            std::fprintf(stderr, "Dialcove cannot start: %s. Set XDG_RUNTIME_DIR to a folder of your own.\n",
+                         qPrintable(lock->problem()));
+            return 1;
+        }
     }
 
     // The hot key and the panel window are built on Qt's xcb platform.
@@ -86,6 +122,12 @@ int DialcoveApp::run() {
         MurvelUI::MurvelEnvironment::setDefaultUrlOpener([](const QUrl&) { return false; });
 
     ContactsAppDelegate delegate(appWindows());
+    // Made once the lock is ours, so whatever is at its path is left from a copy that ended.
+    std::optional<Platform::InstanceChannel> channel;
+    if (lock) {
+        channel.emplace(channelPath(*lock));
+        channel->listen();
+    }
     SettingsCommand settings([&delegate] { delegate.settingsCommand(); });
     Platform::TerminationSignals termination;
     QObject::connect(&termination, &Platform::TerminationSignals::received, &app,
@@ -95,8 +137,14 @@ int DialcoveApp::run() {
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate,
                      &ContactsAppDelegate::applicationWillTerminate);
     // Launching finishes once the event loop runs.
-    QTimer::singleShot(0, &delegate,
-                       [&delegate, arguments] { delegate.applicationDidFinishLaunching(arguments); });
+    QTimer::singleShot(0, &delegate, [&delegate, &channel, arguments] {
+        delegate.applicationDidFinishLaunching(arguments);
+        // Second starts that came while the app started wait for the runtime.
+        if (channel)
+            channel->setHandler([&delegate](const Platform::InstanceChannel::Request& request) {
+                delegate.secondStart({request.activationToken, request.startupId});
+            });
+    });
     return app.exec();
 }
 

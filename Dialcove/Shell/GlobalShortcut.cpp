@@ -16,7 +16,11 @@ using DialcoveCore::ShortcutRegistration;
 } // namespace
 
 GlobalShortcut::GlobalShortcut(Platform::WindowSystem& windows, QObject* parent)
-    : QObject(parent), registrar_(windows.makeHotKeyRegistrar()) {
+    : GlobalShortcut(windows.makeHotKeyRegistrar(), parent) {}
+
+GlobalShortcut::GlobalShortcut(std::unique_ptr<Platform::HotKeyRegistrar> registrar, QObject* parent)
+    : QObject(parent), registrar_(std::move(registrar)) {
+    connect(registrar_.get(), &Platform::HotKeyRegistrar::holderChanged, this, &GlobalShortcut::holderChanged);
     connect(registrar_.get(), &Platform::HotKeyRegistrar::registrationChanged, this,
             &GlobalShortcut::notifyRegistrationChange);
     // Connected after the registrar's own handler, so it sees the keymap after the registrar moved

@@ -32,6 +32,8 @@ class GlobalShortcut final : public QObject, public ShortcutRegistrar {
 public:
     // `windows` makes the registrar; it must outlive the hot key.
     explicit GlobalShortcut(Platform::WindowSystem& windows, QObject* parent = nullptr);
+    // Over a registrar of its own choosing (the desktop portal's in a Wayland session).
+    explicit GlobalShortcut(std::unique_ptr<Platform::HotKeyRegistrar> registrar, QObject* parent = nullptr);
     ~GlobalShortcut() override;
 
     DialcoveCore::ShortcutRegistration
@@ -41,6 +43,9 @@ public:
 
     // Whether a hot key is in force now.
     bool hasRegistration() const { return registrar_->isRegistered(); }
+    // Who holds the key, and the trigger the desktop reports for it; holderChanged() follows both.
+    Platform::HotKeyRegistrar::Holder holder() const { return registrar_->holder(); }
+    QString trigger() const { return registrar_->trigger(); }
 
     // Connects the presses to `pressed`; once only, later calls change nothing.
     void installHandler();
@@ -52,6 +57,9 @@ public:
 
     // The keymap the grab follows, for reading recorded key presses the same way.
     const Platform::KeyTranslation& keyTranslation() const { return registrar_->translation(); }
+
+signals:
+    void holderChanged();
 
 private:
     struct Combination {

@@ -2,6 +2,7 @@
 
 #include "Dialcove/Async/MainThread.hpp"
 #include "Dialcove/Shell/GlobalShortcut.hpp"
+#include "Platform/Desktop/GlobalShortcutsPortal.hpp"
 #include "Platform/X11/X11ActiveWindowWatcher.hpp"
 #include "Platform/X11/X11EventHub.hpp"
 #include "Platform/X11/X11KeyTranslation.hpp"
@@ -30,8 +31,20 @@ const Platform::WindowSystem& LiveDesktop::windowSystem() const {
     return backend_->hub;
 }
 
-std::unique_ptr<GlobalShortcut> LiveDesktop::makeHotKey() {
-    auto hotkey = std::make_unique<GlobalShortcut>(backend_->hub);
+std::unique_ptr<GlobalShortcut> LiveDesktop::makeHotKey(const QDBusConnection& sessionBus) {
+    std::unique_ptr<GlobalShortcut> hotkey;
+    // Under XWayland a key grab hears only the keys typed into X windows.
+    if (backend_->hub.panelMode() == Platform::WindowSystem::PanelMode::managed) {
+        if (!backend_->keys)
+            backend_->keys = std::make_unique<Platform::X11KeyTranslation>(backend_->hub);
+        hotkey = std::make_unique<GlobalShortcut>(std::make_unique<Platform::GlobalShortcutsPortal>(
+            sessionBus, *backend_->keys, [](std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers) {
+                return Platform::GlobalShortcutsPortal::preferredTrigger(
+                    modifiers, Platform::X11KeyTranslation::keysymName(keyCode));
+            }));
+    } else {
+        hotkey = std::make_unique<GlobalShortcut>(backend_->hub);
+    }
     backend_->madeOverHub.emplace_back(hotkey.get());
     return hotkey;
 }

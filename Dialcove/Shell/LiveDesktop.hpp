@@ -2,6 +2,7 @@
 
 #include "Dialcove/Shell/SearchPanel.hpp"
 
+#include <QDBusConnection>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -28,7 +29,9 @@ public:
     // The windowing system itself, for what asks the display server directly.
     const Platform::WindowSystem& windowSystem() const;
 
-    std::unique_ptr<GlobalShortcut> makeHotKey();
+    // A key grab in an X11 session; in a Wayland session the desktop portal's shortcut over
+    // `sessionBus`, or none where the bus offers no portal.
+    std::unique_ptr<GlobalShortcut> makeHotKey(const QDBusConnection& sessionBus);
     // None without a content view to show.
     std::unique_ptr<SearchPanel> makeSearchPanel(ContactsPanel& panel, std::function<void()> showPreferences,
                                                  std::function<void()> showWelcome);

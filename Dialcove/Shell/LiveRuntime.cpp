@@ -12,11 +12,18 @@
 #include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
+#include "Dialcove/Shell/StatusIconArt.hpp"
+#include "Dialcove/Views/ContactsPanelView.hpp"
 #include "MurvelUI/Brand/MurvelSymbols.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
+#include "Platform/AppInstallation.hpp"
 #include "Platform/Contacts/AddressBookAccess.hpp"
 #include "Platform/Contacts/AddressBookWatcher.hpp"
+#include "Platform/Desktop/DesktopColorScheme.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
+#include "Platform/Desktop/TrayPresence.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
 #include "Platform/UserDefaults.hpp"
 
@@ -108,7 +115,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     desktop_ = std::make_unique<LiveDesktop>();
     statusItem_ = std::make_unique<Platform::TrayIcon>(QStringLiteral("Dialcove"), &desktop_->windowSystem());
     defaults_ = std::move(defaults);
-    hotkey_ = desktop_->makeHotKey();
+    const QDBusConnection sessionBus = options.sessionBus.value_or(QDBusConnection::sessionBus());
+    hotkey_ = desktop_->makeHotKey(sessionBus);
     hotkey_->installHandler();
 
     live_ = std::move(live);
@@ -129,6 +137,14 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
         std::make_unique<ShortcutLifecycle>(panel_->keyboard(), panel_->settings(), *hotkey_);
     wake_ = options.wakeBus ? std::make_unique<Platform::WakeWatcher>(*options.wakeBus)
                             : std::make_unique<Platform::WakeWatcher>();
+    // Without a tray the texts name what opens the panel then.
+    trayPresence_ = std::make_unique<Platform::TrayPresence>(
+        [desktop = desktop_.get()] { return desktop->windowSystem().systemTrayRunning(); },
+        sessionBus);
+    panel_->routes().setTrayAvailable(trayPresence_->isAvailable());
+    connect(trayPresence_.get(), &Platform::TrayPresence::availableChanged, this,
+            [this](bool available) { panel_->routes().setTrayAvailable(available); });
+    colorScheme_ = std::make_unique<Platform::DesktopColorScheme>(sessionBus);
 
     const QPointer<LiveRuntime> self(this);
     panel_->onClose = [self] {
@@ -143,11 +159,24 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
             self->shortcutLifecycle_->apply();
         self->updateStatusIcon();
     });
+    followHotKeyHolder();
+    connect(hotkey_.get(), &GlobalShortcut::holderChanged, this, &LiveRuntime::followHotKeyHolder);
     hotkey_->setPressed([self] {
         if (self)
             self->hotKeyPressed();
     });
     connect(statusItem_.get(), &Platform::TrayIcon::clicked, this, [this] { togglePanel(true); });
+    // The icon's menu holds the footer's buttons, doing what they do.
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Preferences"), [self] {
+        if (self)
+            self->openPreferences();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Getting Started"), [self] {
+        if (self)
+            self->openWelcome();
+    });
+    statusItem_->addMenuEntry(QCoreApplication::translate("PanelFooter", "Quit"),
+                              &LiveRuntime::quitApplication);
 }
 
 LiveRuntime::~LiveRuntime() {
@@ -206,6 +235,8 @@ void LiveRuntime::start() {
     observers_.push_back(
         connect(desktop_.get(), &LiveDesktop::applicationActivated, this, &LiveRuntime::refresh));
     observers_.push_back(connect(wake_.get(), &Platform::WakeWatcher::woke, this, &LiveRuntime::refresh));
+    observers_.push_back(connect(colorScheme_.get(), &Platform::DesktopColorScheme::schemeChanged, this,
+                                 &LiveRuntime::updateStatusIcon));
 
     if (!defaults_->boolValue(QString::fromLatin1(hasSeenWelcomeKey)) ||
         panel_->session().authorization() != ContactPermission::allowed)
@@ -239,6 +270,7 @@ void LiveRuntime::stop() {
     if (live_)
         live_->stopWatching();
     qApp->removeEventFilter(this);
+    trayPresence_.reset();
     if (statusItem_) {
         statusItem_->hide();
         statusItem_.reset();
@@ -251,7 +283,7 @@ void LiveRuntime::stop() {
     desktop_->releaseWindows();
 }
 
-void LiveRuntime::togglePanel(bool trayClick) {
+void LiveRuntime::togglePanel(bool trayClick, const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
     if (panel_->session().phase() != PanelPhase::closed) {
         panel_->close();
@@ -271,12 +303,13 @@ void LiveRuntime::togglePanel(bool trayClick) {
                 if (self)
                     self->openWelcome();
             });
+        searchPanel_->view()->chrome()->footer()->setQuitAction(&LiveRuntime::quitApplication);
     }
     // Without a tray, or a tray that does not say where the icon is, the anchor falls back to the
     // click, the last tray anchor or the top of the screen: the panel always opens.
     const QRect trayGeometry = statusItem_ ? statusItem_->geometry() : QRect();
     const Platform::PanelAnchor::Choice anchor = anchor_.resolve(trayGeometry, trayClick);
-    searchPanel_->show(anchor.rect, anchor.trayArea);
+    searchPanel_->show(anchor.rect, anchor.trayArea, activation);
 }
 
 void LiveRuntime::hotKeyPressed() {
@@ -284,6 +317,12 @@ void LiveRuntime::hotKeyPressed() {
     // While a shortcut is recorded its keys are the recording's, not a toggle.
     if (shortcutLifecycle_ && !shortcutLifecycle_->keyboard().recordingShortcut())
         togglePanel(false);
+}
+
+void LiveRuntime::secondStart(const Platform::WindowSystem::Activation& activation) {
+    assertMainThread();
+    // A recording ends with the panel; the start was meant as a toggle, never as a key.
+    togglePanel(false, activation);
 }
 
 void LiveRuntime::refresh() {
@@ -300,6 +339,27 @@ QCoro::Task<> LiveRuntime::refreshBody(CancellationToken token, QPointer<LiveRun
     if (!token.isCancelled() && self)
         self->panel_->refresh();
     co_return;
+}
+
+void LiveRuntime::followHotKeyHolder() {
+    if (!hotkey_)
+        return;
+    using Holder = Platform::HotKeyRegistrar::Holder;
+    using Route = DesktopRoutes::HotKeyRoute;
+    DesktopRoutes& routes = panel_->routes();
+    switch (hotkey_->holder()) {
+    case Holder::program:
+        routes.setHotKeyRoute(Route::keyGrab);
+        break;
+    case Holder::portal:
+        routes.setHotKeyRoute(Route::portal);
+        break;
+    case Holder::nobody:
+        // A portal that went: the desktop's shortcut running a second start is the way in now.
+        routes.setHotKeyRoute(Route::desktopSettings);
+        break;
+    }
+    routes.setPortalTrigger(hotkey_->trigger());
 }
 
 void LiveRuntime::storeChanged() {
@@ -338,7 +398,13 @@ void LiveRuntime::updateStatusIcon() {
     if (!statusItem_ || !started_)
         return;
     const DialcoveCore::MenuStatus status = panel_->menuStatus();
-    statusItem_->setIcon(statusIcon(status, QApplication::palette().color(QPalette::WindowText)));
+    const QIcon drawn =
+        statusIcon(status, StatusIconArt::colour(colorScheme_->scheme(), QApplication::palette()));
+    // A tray host draws the installed symbolic icon itself, in its panel's colour.
+    const QString themeName = StatusIconArt::themeName(status);
+    const std::optional<Platform::AppInstallation>& installed = Platform::AppInstallation::ofRunningProgram();
+    const bool byName = installed && installed->hasThemeIcon(QStringLiteral("status"), themeName);
+    statusItem_->setIcon(drawn, byName ? themeName : QString());
     shownStatus_ = status;
 }
 
@@ -376,6 +442,10 @@ void LiveRuntime::openWelcome() {
         if (close)
             close();
     });
+}
+
+void LiveRuntime::quitApplication() {
+    QCoreApplication::exit(0);
 }
 
 QString LiveRuntime::statusSymbol(DialcoveCore::MenuStatus status) {

@@ -17,7 +17,9 @@
 namespace Platform {
 class AddressBookAccess;
 class AddressBookWatcher;
+class DesktopColorScheme;
 class TrayIcon;
+class TrayPresence;
 class UserDefaults;
 class WakeWatcher;
 } // namespace Platform
@@ -33,6 +35,15 @@ class ContactsPanel;
 class GlobalShortcut;
 class LiveDesktop;
 class ShortcutLifecycle;
+
+// What else the live runtime can be given: the bus that reports waking (the system bus by default),
+// and the session bus where the tray's host and the desktop's portals live (global shortcuts, and
+// the settings that say whether the desktop is dark). Outside the runtime, so that each may be left
+// out of a designated initialiser.
+struct LiveRuntimeOptions {
+    std::optional<QDBusConnection> wakeBus = std::nullopt;
+    std::optional<QDBusConnection> sessionBus = std::nullopt;
+};
 
 // The running application outside snapshot mode: it builds every live service, joins them into the
 // panel's graph, wires the graph to the global hot key and the tray icon, keeps the icon in step
@@ -60,10 +71,7 @@ public:
         std::shared_ptr<ContactRecentStorage> recentStorage;
     };
 
-    // What else can be swapped: the bus that reports waking (the system bus by default).
-    struct Options {
-        std::optional<QDBusConnection> wakeBus;
-    };
+    using Options = LiveRuntimeOptions;
 
     static constexpr const char* hasSeenWelcomeKey = "hasSeenWelcome";
     static constexpr const char* iconBaseName = "person.crop.rectangle";
@@ -102,17 +110,26 @@ public:
     void stop();
 
     // Closes an open panel, else shows it: under the tray icon, or where the last tray click put it,
-    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action.
-    void togglePanel(bool trayClick = false);
+    // or at the top centre of the screen under the pointer. `trayClick` for the icon's own action;
+    // `activation` lets the window take the focus where the desktop asks for a token.
+    void togglePanel(bool trayClick = false, const Platform::WindowSystem::Activation& activation = {});
     // The hot key's press: a toggle, unless a shortcut is being recorded.
     void hotKeyPressed();
+    // Another start of the program on this display asked for the panel: a toggle, as the hot key's,
+    // with what its desktop handed it for the focus.
+    void secondStart(const Platform::WindowSystem::Activation& activation);
     // On activation and wake: refreshes the panel now and once more on the next turn.
     void refresh();
+    // The status's symbol, drawn to read on the panel, and known by its theme name once installed.
     void updateStatusIcon();
     // What the icon shows now; none before start and after stop.
     std::optional<DialcoveCore::MenuStatus> shownStatus() const { return shownStatus_; }
     void openPreferences();
     void openWelcome();
+    // What "Quit" runs, in the panel's footer (and Ctrl+Q) and in the icon's menu: ends the event
+    // loop even while windows are open, which a quit request would first close; the fixed windows
+    // only hide on a close, and Qt gives up a quit once one close is refused.
+    static void quitApplication();
 
     // The icon's symbol for a status, and the icon drawn in `color`.
     static QString statusSymbol(DialcoveCore::MenuStatus status);
@@ -130,6 +147,8 @@ private:
                 std::optional<Services> services, Windows windows, Options options, QObject* parent);
 
     void storeChanged();
+    // The hot key's holder and trigger into the panel's desktop routes.
+    void followHotKeyHolder();
     void accessChanged();
     void statusInputChanged();
 
@@ -147,6 +166,8 @@ private:
     std::unique_ptr<ContactsPanel> panel_;
     std::unique_ptr<ShortcutLifecycle> shortcutLifecycle_;
     std::unique_ptr<Platform::WakeWatcher> wake_;
+    std::unique_ptr<Platform::TrayPresence> trayPresence_;
+    std::unique_ptr<Platform::DesktopColorScheme> colorScheme_;
     std::unique_ptr<SearchPanel> searchPanel_;
     Platform::PanelAnchor anchor_;
     Windows windows_;

@@ -36,18 +36,19 @@ SearchPanel::~SearchPanel() {
     delete view_;
 }
 
-void SearchPanel::show(const QRect& anchor, const QRect& trayArea) {
+void SearchPanel::show(const QRect& anchor, const QRect& trayArea,
+                       const Platform::WindowSystem::Activation& activation) {
     assertMainThread();
     anchor_ = anchor;
     const std::optional<Platform::PanelScreen> screen = PanelPlacement::screenFor(anchor_);
     panelGeometry_.setMaximumHeight(PanelPlacement::maximumHeight(screen));
     panel_.open();
-    present(PanelPlacement::frame(anchor_, contentHeight(), screen), trayArea);
+    present(PanelPlacement::frame(anchor_, contentHeight(), screen), trayArea, activation);
 }
 
 void SearchPanel::position(int contentHeight) {
     assertMainThread();
-    setGeometry(PanelPlacement::frame(anchor_, contentHeight, PanelPlacement::screenFor(anchor_)));
+    place(PanelPlacement::frame(anchor_, contentHeight, PanelPlacement::screenFor(anchor_)));
 }
 
 int SearchPanel::contentHeight() const {

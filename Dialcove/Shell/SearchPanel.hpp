@@ -51,7 +51,9 @@ public:
     // Opens the panel and shows the window under `anchor` (global coordinates; a point anchor has
     // no area) with the keyboard focus. Presses in `trayArea` are left to the tray icon, whose own
     // action then closes the panel: a click there closes it once, never closes and reopens it.
-    void show(const QRect& anchor, const QRect& trayArea = {});
+    // `activation` is what the desktop handed a second start of the program, for the focus.
+    void show(const QRect& anchor, const QRect& trayArea = {},
+              const Platform::WindowSystem::Activation& activation = {});
     // Places the window under the anchor for content `contentHeight` tall.
     void position(int contentHeight);
 

@@ -6,6 +6,7 @@
 #include "Dialcove/Views/ContactButtonBody.hpp"
 #include "Dialcove/Views/PanelControlFocus.hpp"
 #include "Dialcove/Views/SelectableText.hpp"
+#include "DialcoveCore/DisplayText.hpp"
 #include "DialcoveCore/FieldActions.hpp"
 #include "MurvelUI/Brand/BrandPalette.hpp"
 #include "MurvelUI/Brand/MurvelEnvironment.hpp"
@@ -174,10 +175,10 @@ public:
 
         auto* texts =
             new MurvelStack(MurvelStackLayout::Axis::vertical, 4, MurvelStackLayout::Alignment::leading);
-        auto* label = new MurvelUI::MurvelText(qs(field.label));
+        auto* label = new MurvelUI::MurvelText(qs(DialcoveCore::withoutBidiControls(field.label)));
         label->setColor(muted());
         label->setVisible(!field.label.empty());
-        value_ = new SelectableText(qs(field.value));
+        value_ = new SelectableText(qs(DialcoveCore::withoutBidiControls(field.value)));
         MurvelUI::applyFont(value_, MurvelUI::MurvelFont::detailSemibold);
         texts->stack()->addWidget(label, MurvelStackLayout::Options::filling());
         texts->stack()->addWidget(value_, MurvelStackLayout::Options::filling());
@@ -457,14 +458,14 @@ void ContactDetailView::buildIdentity() {
         delete item->widget();
         delete item;
     }
-    identity_->stack()->addWidget(new Avatar(qs(contact_.initials())),
+    identity_->stack()->addWidget(new Avatar(qs(DialcoveCore::withoutBidiControls(contact_.initials()))),
                                   MurvelStackLayout::Options::framed(48));
     auto* names = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::vertical, 4,
                                             MurvelStackLayout::Alignment::leading);
-    auto* name = new HeadingText(qs(contact_.displayName()));
+    auto* name = new HeadingText(qs(DialcoveCore::withoutBidiControls(contact_.displayName())));
     MurvelUI::applyFont(name, MurvelUI::MurvelFont::heading);
     names->stack()->addWidget(name, MurvelStackLayout::Options::filling());
-    const QString subtitle = qs(contact_.subtitle());
+    const QString subtitle = qs(DialcoveCore::isolatedSubtitle(contact_.subtitle()));
     if (!subtitle.isEmpty()) {
         auto* second = new MurvelUI::MurvelText(subtitle);
         second->setColor(muted());

@@ -2,6 +2,7 @@
 
 #include "Dialcove/Views/AppBrand.hpp"
 #include "Dialcove/Views/PanelControlFocus.hpp"
+#include "DialcoveCore/DisplayText.hpp"
 #include "MurvelUI/Brand/BrandPalette.hpp"
 #include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Brand/MurvelFont.hpp"
@@ -33,13 +34,14 @@ constexpr int minimumRowHeight = 44;
 
 ContactListRow::ContactListRow(DialcoveCore::Contact contact, PanelKeyboard& keyboard, QWidget* parent)
     : QAbstractButton(parent), contact_(std::move(contact)),
-      initials_(QString::fromStdString(contact_.initials())),
-      name_(QString::fromStdString(contact_.displayName())),
-      subtitle_(QString::fromStdString(contact_.subtitle())) {
+      initials_(QString::fromStdString(DialcoveCore::withoutBidiControls(contact_.initials()))),
+      name_(QString::fromStdString(DialcoveCore::withoutBidiControls(contact_.displayName()))),
+      subtitle_(QString::fromStdString(DialcoveCore::isolatedSubtitle(contact_.subtitle()))) {
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     MurvelUI::applyFont(this, MurvelUI::MurvelFont::detail);
-    setAccessibleName(subtitle_.isEmpty() ? name_ : name_ + QStringLiteral(", ") + subtitle_);
+    const QString name = QString::fromStdString(DialcoveCore::isolated(contact_.displayName()));
+    setAccessibleName(subtitle_.isEmpty() ? name : name + QStringLiteral(", ") + subtitle_);
     MurvelUI::BrandFocusRing::forKeyboardFocus(this, MurvelUI::MurvelShape::roundedRectangle(8));
     PanelControlFocus::attach(this, &keyboard);
 }

@@ -15,6 +15,7 @@
 #include "MurvelUI/Cards/NoticeCard.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
 #include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Update/UpdateNotifier.hpp"
@@ -53,14 +54,16 @@ int ContactsPanelView::chromeHeightAfter(int chromeHeight, int measuredChrome, i
     return std::max(measuredChrome - measuredViewport, 0);
 }
 
-QString ContactsPanelView::statusText(PanelPhase phase, MenuStatus status) {
+QString ContactsPanelView::statusText(PanelPhase phase, MenuStatus status, bool trayAvailable) {
     if (phase == PanelPhase::failure)
         return translated("Could not read your contacts");
     switch (status) {
     case MenuStatus::ready:
         return translated("Search from any app");
     case MenuStatus::disabled:
-        return translated("Off: search from the icon only");
+        // With no tray there is no icon: a second start is what opens it then.
+        return trayAvailable ? translated("Off: search from the icon only")
+                             : translated("Off: open it by starting Dialcove again");
     case MenuStatus::needsPermission:
         return translated("Contacts access needed");
     case MenuStatus::shortcutConflict:
@@ -123,7 +126,7 @@ ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()>
     // 4. The hot key is taken.
     conflict_ = new MurvelUI::NoticeCard(
         noticeSymbol, translated("Choose another shortcut"),
-        translated("Another app already uses this one. The menu icon still opens the search."),
+        conflictMessage(panel_.routes().trayAvailable()),
         {noticeButton(translated("Change shortcut"),
                       [this] { panel_.keyboard().setRecordingShortcut(true); })});
     buildPermissionNotice();
@@ -174,6 +177,10 @@ ContactsPanelView::ContactsPanelView(ContactsPanel& panel, std::function<void()>
     MurvelUI::MurvelEnvironment::of(this)->setUpdateNotifier(updateNotifier_);
 
     connect(&panel_, &ContactsPanel::menuStatusChanged, this, [this] { showStatus(); });
+    connect(&panel_.routes(), &DesktopRoutes::trayAvailableChanged, this, [this] {
+        showStatus();
+        conflict_->messageView()->setText(conflictMessage(panel_.routes().trayAvailable()));
+    });
     connect(&panel_.session(), &ContactSession::phaseChanged, this, [this] {
         showStatus();
         showNotices();
@@ -232,7 +239,13 @@ void ContactsPanelView::buildPermissionNotice() {
 }
 
 QString ContactsPanelView::statusText() const {
-    return statusText(panel_.session().phase(), panel_.menuStatus());
+    return statusText(panel_.session().phase(), panel_.menuStatus(), panel_.routes().trayAvailable());
+}
+
+QString ContactsPanelView::conflictMessage(bool trayAvailable) {
+    return trayAvailable ? translated("Another app already uses this one. The menu icon still opens the search.")
+                         : translated("Another app already uses this one. Starting Dialcove again opens the "
+                                      "search.");
 }
 
 PanelStatus ContactsPanelView::statusDot() const {

@@ -63,7 +63,10 @@ public:
     // The chrome height after the whole chrome measured `measuredChrome`: everything but the
     // viewport, or unchanged while no viewport is measured.
     static int chromeHeightAfter(int chromeHeight, int measuredChrome, int measuredViewport);
-    static QString statusText(PanelPhase phase, DialcoveCore::MenuStatus status);
+    // `trayAvailable`: the off state names what opens the panel then.
+    static QString statusText(PanelPhase phase, DialcoveCore::MenuStatus status, bool trayAvailable = true);
+    // The conflict notice's message: what still opens the search.
+    static QString conflictMessage(bool trayAvailable);
     static MurvelUI::PanelStatus statusDot(PanelPhase phase, DialcoveCore::MenuStatus status);
 
     QString statusText() const;

@@ -3,6 +3,7 @@
 #include "Dialcove/Services/ContactsPanel.hpp"
 #include "Dialcove/Views/AppBrand.hpp"
 #include "Dialcove/Views/ContactPermissionTexts.hpp"
+#include "Dialcove/Views/DesktopRouteTexts.hpp"
 #include "Dialcove/Views/ShortcutCaps.hpp"
 #include "MurvelUI/Brand/MurvelAccessibility.hpp"
 #include "MurvelUI/Cards/LoginItem.hpp"
@@ -90,6 +91,7 @@ struct ContactsWelcomeView::Parts {
     MurvelUI::MurvelText* message;
     MurvelUI::MurvelText* path;
     MurvelUI::KeyCaps* caps;
+    MurvelUI::MurvelText* shortcutText;
     QWidget* card;
 };
 
@@ -111,14 +113,14 @@ ContactsWelcomeView::ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, 
                   stateFor(permission), appBrand(), tr("All set! Press the shortcut in any app to search."),
                   actionFor(permission, &panel), detail);
               auto* caps = new MurvelUI::KeyCaps(Dialcove::shortcutCaps(panel.settings().values().shortcut));
-              auto* shortcut = new MurvelUI::WelcomeStepDetail(
-                  8, {new ShortcutLine(caps, new MurvelUI::MurvelText(tr("Opens the search in any app")))});
+              auto* shortcutText = new MurvelUI::MurvelText(tr("Opens the search in any app"));
+              auto* shortcut = new MurvelUI::WelcomeStepDetail(8, {new ShortcutLine(caps, shortcutText)});
               auto* card = new MurvelStack(MurvelStackLayout::Axis::vertical, 0,
                                            MurvelStackLayout::Alignment::leading);
               card->setFillsWidth(true);
               card->stack()->addWidget(row, MurvelStackLayout::Options::filling());
               card->stack()->addWidget(shortcut, MurvelStackLayout::Options::filling());
-              return Parts{row, message, path, caps, card};
+              return Parts{row, message, path, caps, shortcutText, card};
           }(),
           parent) {}
 
@@ -156,7 +158,8 @@ ContactsWelcomeView::ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, 
     : WelcomeStepsLayout(pageInputs(panel, isSnapshot, finish,
                                     login != nullptr || isSnapshot ? login : &MurvelUI::LoginItem::shared()),
                          parts.card, parent),
-      panel_(&panel), row_(parts.row), message_(parts.message), path_(parts.path), caps_(parts.caps) {
+      panel_(&panel), row_(parts.row), message_(parts.message), path_(parts.path), caps_(parts.caps),
+      shortcutText_(parts.shortcutText) {
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     row_->setObjectName(QStringLiteral("welcome.accessRow"));
     row_->actionButton()->setObjectName(QStringLiteral("welcome.accessButton"));
@@ -173,7 +176,13 @@ ContactsWelcomeView::ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, 
     connect(&panel.session(), &ContactSession::authorizationChanged, this,
             &ContactsWelcomeView::showAuthorization);
     connect(&panel.settings(), &ContactSettings::valuesChanged, this, &ContactsWelcomeView::showShortcut);
+    connect(&panel.keyboard(), &PanelKeyboard::shortcutConflictChanged, this, &ContactsWelcomeView::showShortcut);
+    DesktopRoutes& routes = panel.routes();
+    connect(&routes, &DesktopRoutes::trayAvailableChanged, this, &ContactsWelcomeView::showShortcut);
+    connect(&routes, &DesktopRoutes::hotKeyRouteChanged, this, &ContactsWelcomeView::showShortcut);
+    connect(&routes, &DesktopRoutes::portalTriggerChanged, this, &ContactsWelcomeView::showShortcut);
     showAuthorization();
+    showShortcut();
 }
 
 void ContactsWelcomeView::showAuthorization() {
@@ -195,8 +204,18 @@ void ContactsWelcomeView::changeEvent(QEvent* event) {
 }
 
 void ContactsWelcomeView::showShortcut() {
-    if (panel_)
-        caps_->setKeys(Dialcove::shortcutCaps(panel_->settings().values().shortcut));
+    if (!panel_)
+        return;
+    const DialcoveCore::ContactPreferences& values = panel_->settings().values();
+    const QStringList caps = routeShortcutCaps(panel_->routes(), values.shortcut);
+    if (!caps.isEmpty() && caps_->keys() != caps)
+        caps_->setKeys(caps);
+    caps_->setVisible(!caps.isEmpty());
+    // Where the caps do not say how to open Dialcove, the line does.
+    const QString note = routeShortcutNote(panel_->routes(), values.enabled, panel_->keyboard().shortcutConflict());
+    const QString text = note.isEmpty() ? tr("Opens the search in any app") : note;
+    if (shortcutText_->text() != text)
+        shortcutText_->setText(text);
 }
 
 } // namespace Dialcove

@@ -3,6 +3,7 @@
 #include "Dialcove/Async/MainThread.hpp"
 #include "Dialcove/Services/ContactsPanel.hpp"
 #include "Dialcove/Views/AppBrand.hpp"
+#include "Dialcove/Views/DesktopRouteTexts.hpp"
 #include "Dialcove/Views/PanelControlFocus.hpp"
 #include "Dialcove/Views/ShortcutCaps.hpp"
 #include "MurvelUI/Brand/BrandPalette.hpp"
@@ -31,7 +32,7 @@ ShortcutSection::ShortcutSection(ContactsPanel& panel, QWidget* parent) : QWidge
     auto* column = new MurvelStackLayout(MurvelStackLayout::Axis::vertical, 8,
                                          MurvelStackLayout::Alignment::leading, this);
     PanelKeyboard& keyboard = panel_.keyboard();
-    keys_ = new MurvelUI::PanelShortcutKeys(shortcutCaps(panel_.settings().values().shortcut), std::nullopt,
+    keys_ = new MurvelUI::PanelShortcutKeys(routeShortcutCaps(panel_.routes(), panel_.settings().values().shortcut), std::nullopt,
                                             appBrand(), false, false, false, editorFor(keyboard));
     PanelControlFocus::attach(keys_, &keyboard);
 
@@ -55,9 +56,23 @@ ShortcutSection::ShortcutSection(ContactsPanel& panel, QWidget* parent) : QWidge
     hint_ = hint;
     column->addWidget(hint_, MurvelStackLayout::Options::filling());
 
+    auto* note = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::horizontal, 0,
+                                           MurvelStackLayout::Alignment::leading);
+    note->setPadding(QMargins(40, 0, 0, 0));
+    note->setFillsWidth(true);
+    noteText_ = new MurvelUI::MurvelText(QString());
+    noteText_->setColor(MurvelUI::MurvelColor::of(&MurvelUI::BrandPalette::secondary));
+    note->stack()->addWidget(noteText_, MurvelStackLayout::Options::filling());
+    note_ = note;
+    column->addWidget(note_, MurvelStackLayout::Options::filling());
+
     connect(&panel_.settings(), &ContactSettings::valuesChanged, this, &ShortcutSection::refresh);
     connect(&keyboard, &PanelKeyboard::recordingShortcutChanged, this, &ShortcutSection::refresh);
     connect(&keyboard, &PanelKeyboard::shortcutConflictChanged, this, &ShortcutSection::refresh);
+    DesktopRoutes& routes = panel_.routes();
+    connect(&routes, &DesktopRoutes::trayAvailableChanged, this, &ShortcutSection::refresh);
+    connect(&routes, &DesktopRoutes::hotKeyRouteChanged, this, &ShortcutSection::refresh);
+    connect(&routes, &DesktopRoutes::portalTriggerChanged, this, &ShortcutSection::refresh);
     refresh();
 }
 
@@ -72,9 +87,12 @@ QString ShortcutSection::editorHint(bool recording, bool conflict) {
 void ShortcutSection::refresh() {
     PanelKeyboard& keyboard = panel_.keyboard();
     const bool recording = keyboard.recordingShortcut();
-    const QStringList caps = shortcutCaps(panel_.settings().values().shortcut);
-    if (keys_->keys() != caps)
+    const DialcoveCore::ContactPreferences& values = panel_.settings().values();
+    const QStringList caps = routeShortcutCaps(panel_.routes(), values.shortcut);
+    if (keys_->keys() != caps && !caps.isEmpty())
         keys_->setKeys(caps);
+    // Where the desktop holds the shortcut and says of no key, there is nothing to click.
+    keys_->setVisible(!caps.isEmpty() || recording);
     if (keys_->isEditing() != recording)
         keys_->setEditing(recording);
     const bool showsConflict = keyboard.shortcutConflict() && !recording;
@@ -82,6 +100,10 @@ void ShortcutSection::refresh() {
         keys_->setConflict(showsConflict);
     keys_->setEditor(editorFor(keyboard));
     hint_->setVisible(recording);
+    const QString note = routeShortcutNote(panel_.routes(), values.enabled, keyboard.shortcutConflict());
+    if (noteText_->text() != note)
+        noteText_->setText(note);
+    note_->setVisible(!recording && !note.isEmpty());
 }
 
 } // namespace Dialcove

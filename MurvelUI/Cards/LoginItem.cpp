@@ -26,6 +26,10 @@ LoginItem& LoginItem::shared() {
 LoginItem::LoginItem(Platform::AutostartEntry entry, QObject* parent)
     : QObject(parent), entry_(std::move(entry)) {
     assertMainThread();
+    // An entry an earlier version wrote is brought up to this one's, once, so that the desktop's
+    // list of startup programs shows it with its icon.
+    if (const std::optional<QString> failure = entry_.renewEarlierEntry())
+        qCWarning(lcLogin).noquote() << "login item change failed:" << *failure;
     enabled_ = entry_.isEnabled();
 }
 

@@ -16,6 +16,7 @@ public:
     // Over the autostart entry of the running binary; made on first use.
     static LoginItem& shared();
 
+    // Rewrites an entry that an earlier version wrote for this program (AutostartEntry::renewEarlierEntry).
     explicit LoginItem(Platform::AutostartEntry entry, QObject* parent = nullptr);
 
     // True exactly when the entry starts this program at login.

@@ -41,16 +41,26 @@ private:
     FloatingPanel& panel_;
 };
 
+namespace {
+
+Qt::WindowFlags panelFlags(WindowSystem::PanelMode mode) {
+    const Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    return mode == WindowSystem::PanelMode::overlay ? flags | Qt::X11BypassWindowManagerHint : flags;
+}
+
+} // namespace
+
 FloatingPanel::FloatingPanel(WindowSystem& windows)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      windows_(windows), focus_(windows.makeFocusHandoff()),
+    : QWidget(nullptr, panelFlags(windows.panelMode())), windows_(windows), focus_(windows.makeFocusHandoff()),
       outsideClicks_(windows.makeOutsideClickMonitor()),
-      compositionFilter_(std::make_unique<CompositionFilter>(*this)) {
+      compositionFilter_(std::make_unique<CompositionFilter>(*this)),
+      managed_(windows.panelMode() == WindowSystem::PanelMode::managed) {
     // The alpha channel is chosen when the native window is made, so decide it now.
     translucent_ = windows_.compositorRunning();
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
-    setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
+    // A desktop gives the keyboard to no menu it manages.
+    if (!managed_)
+        setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
     // Qt shows tooltips only in its active window; the panel may be on show without the focus (a
     // window of ours took it, or a tray click came without a usable timestamp).
@@ -60,7 +70,8 @@ FloatingPanel::FloatingPanel(WindowSystem& windows)
 
 FloatingPanel::~FloatingPanel() = default;
 
-void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
+void FloatingPanel::present(const QRect& frame, const QRect& passThrough,
+                            const WindowSystem::Activation& activation) {
     const bool wasVisible = isVisible();
     const auto own = static_cast<quint32>(winId());
     if (windowHandle() != filteredWindow_) {
@@ -68,11 +79,14 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough) {
         filteredWindow_ = windowHandle();
     }
     if (!wasVisible) {
-        focus_->remember(own);
+        // A desktop that manages the panel gives the focus back itself.
+        if (!managed_)
+            focus_->remember(own);
         qApp->installEventFilter(compositionFilter_.get());
     }
-    setGeometry(frame);
-    updateShape();
+    place(frame);
+    if (!wasVisible)
+        windows_.activateWith(*windowHandle(), activation);
     show();
     takeFocus();
     outsideClicks_->start(windowHandle(), passThrough);
@@ -93,6 +107,14 @@ void FloatingPanel::takeFocus() {
         QApplication::setActiveWindow(this);
 }
 
+void FloatingPanel::place(const QRect& frame) {
+    // A fixed size: a desktop that places the panel keeps it floating at the size it asks for.
+    if (managed_)
+        setFixedSize(frame.size());
+    setGeometry(frame);
+    updateShape();
+}
+
 void FloatingPanel::dismiss() {
     // Give the focus back while the panel still has it, so it never drops to the root in between.
     releaseInputs();
@@ -110,6 +132,14 @@ void FloatingPanel::releaseInputs() {
     composing_ = false;
     if (focus_->isHolding() && windowHandle() != nullptr)
         focus_->giveBack(static_cast<quint32>(winId()));
+}
+
+void FloatingPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The click that took the focus landed in a window of the desktop this program cannot see.
+    if (managed_ && event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow() &&
+        outsideClicks_->isWatching())
+        emit outsideClicked();
 }
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {

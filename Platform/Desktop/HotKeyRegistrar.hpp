@@ -5,6 +5,7 @@
 #include "Platform/Desktop/KeyTranslation.hpp"
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 
 namespace Platform {
@@ -15,7 +16,17 @@ class HotKeyRegistrar : public QObject {
     Q_OBJECT
 
 public:
+    // Who holds the key: this program itself, the desktop's global-shortcuts portal on the program's
+    // behalf, or nobody (the desktop has no way for the program to hold one; its own keyboard
+    // settings can run the program instead).
+    enum class Holder { program, portal, nobody };
+
     using QObject::QObject;
+
+    virtual Holder holder() const { return Holder::program; }
+    // How the portal says the shortcut is triggered ("Ctrl+Alt+K"); empty while it has none, and
+    // for a key the program holds itself.
+    virtual QString trigger() const { return {}; }
 
     // Drops the current registration, then registers `keyCode` (a virtual key code) with
     // `modifiers` unless `enabled` is false. Conflict: another program holds the combination, no
@@ -32,6 +43,8 @@ signals:
     void pressed();
     // After a layout change moved the registration: registered again, or lost to a conflict.
     void registrationChanged(DialcoveCore::ShortcutRegistration registration);
+    // holder() or trigger() changed.
+    void holderChanged();
 };
 
 } // namespace Platform

@@ -3,18 +3,51 @@
 #include "Platform/Desktop/WindowSystem.hpp"
 
 #include <QApplication>
+#include <QIconEngine>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <QWindow>
 
 namespace Platform {
 
+namespace {
+
+// An icon drawn as `drawn` that answers to a theme name, which is how Qt's StatusNotifierItem
+// hands a name to the host beside the pictures.
+class NamedIconEngine final : public QIconEngine {
+public:
+    NamedIconEngine(QIcon drawn, QString name) : drawn_(std::move(drawn)), name_(std::move(name)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        drawn_.paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawn_.pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawn_.actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return drawn_.availableSizes(mode, state);
+    }
+    QString iconName() override { return name_; }
+    bool isNull() override { return drawn_.isNull(); }
+    QIconEngine* clone() const override { return new NamedIconEngine(drawn_, name_); }
+
+private:
+    QIcon drawn_;
+    QString name_;
+};
+
+} // namespace
+
 TrayIcon::TrayIcon(const QString& toolTip, const WindowSystem* windowSystem, QObject* parent)
     : QObject(parent), icon_(std::make_unique<QSystemTrayIcon>()), windowSystem_(windowSystem) {
     icon_->setToolTip(toolTip);
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        // A double click also sends a Trigger first; a middle click and the context request are not
-        // the icon's action.
+        // A double click also sends a Trigger first; a middle click is not the icon's action, and
+        // the context request opens the menu by itself.
         if (reason == QSystemTrayIcon::Trigger)
             emit clicked();
     });
@@ -22,12 +55,29 @@ TrayIcon::TrayIcon(const QString& toolTip, const WindowSystem* windowSystem, QOb
 
 TrayIcon::~TrayIcon() = default;
 
-void TrayIcon::setIcon(const QIcon& icon) {
-    icon_->setIcon(icon);
+void TrayIcon::setIcon(const QIcon& icon, const QString& themeName) {
+    icon_->setIcon(themeName.isEmpty() || icon.isNull() ? icon : QIcon(new NamedIconEngine(icon, themeName)));
 }
 
 QIcon TrayIcon::icon() const {
     return icon_->icon();
+}
+
+QString TrayIcon::themeName() const {
+    return icon_->icon().name();
+}
+
+QAction* TrayIcon::addMenuEntry(const QString& title, std::function<void()> action) {
+    if (!menu_) {
+        menu_ = std::make_unique<QMenu>();
+        icon_->setContextMenu(menu_.get());
+    }
+    QAction* entry = menu_->addAction(title);
+    connect(entry, &QAction::triggered, this, [action = std::move(action)] {
+        if (action)
+            action();
+    });
+    return entry;
 }
 
 void TrayIcon::show() {

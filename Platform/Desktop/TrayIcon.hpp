@@ -3,17 +3,20 @@
 #include <QIcon>
 #include <QObject>
 #include <QRect>
+#include <functional>
 #include <memory>
 
+class QAction;
+class QMenu;
 class QSystemTrayIcon;
 
 namespace Platform {
 
 class WindowSystem;
 
-// The program's icon in the desktop's tray (a StatusNotifierItem host or an XEmbed tray), with no
-// menu: a left click is the one action. It is shown even when no tray runs yet; Qt embeds it once a
-// tray starts, and again after the tray restarts. Main thread only.
+// The program's icon in the desktop's tray (a StatusNotifierItem host or an XEmbed tray): a left
+// click is its action, a right click opens its menu. It is shown even when no tray runs yet; Qt
+// embeds it once a tray starts, and again after the tray restarts. Main thread only.
 class TrayIcon : public QObject {
     Q_OBJECT
 
@@ -24,8 +27,18 @@ public:
                       QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    void setIcon(const QIcon& icon);
+    // With `themeName` the icon is also known by that name: a StatusNotifierItem host looks it up in
+    // the desktop's icon theme and draws it itself (recoloured to its panel when symbolic), and
+    // draws `icon` where the theme has no such icon; an XEmbed tray always shows `icon`.
+    void setIcon(const QIcon& icon, const QString& themeName = {});
     QIcon icon() const;
+    // The name the icon is known by; empty when it has none.
+    QString themeName() const;
+
+    // Adds an entry, titled `title`, to the end of the menu that a right click on the icon opens.
+    QAction* addMenuEntry(const QString& title, std::function<void()> action);
+    // None until the first entry.
+    QMenu* menu() const { return menu_.get(); }
 
     void show();
     // Takes the icon out of the tray.
@@ -44,6 +57,8 @@ signals:
     void clicked();
 
 private:
+    // Outlives the icon, which refers to it.
+    std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     const WindowSystem* windowSystem_;
 };

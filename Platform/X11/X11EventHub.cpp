@@ -6,6 +6,8 @@
 #include "Platform/X11/X11OutsideClickMonitor.hpp"
 
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QLoggingCategory>
 #include <QRectF>
 #include <QWindow>
@@ -65,9 +67,9 @@ X11EventHub::X11EventHub(QObject* parent) : QObject(parent) {
     }
     connection_ = application->connection();
     // XWayland lets an X client see keys and clicks only while one of its own windows has focus.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland")
-        qCWarning(lcX11) << "x11 under a wayland session: the hot key and outside clicks work only"
-                            " while an x11 window has focus";
+    underWayland_ = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (underWayland_)
+        qCInfo(lcX11) << "x11 under a wayland session: the panel is a window the desktop manages";
     screen_ = defaultScreenNumber(connection_);
     root_ = rootOfScreen(connection_, screen_);
 
@@ -154,13 +156,69 @@ void X11EventHub::selectRawButtonPresses(bool on) {
 }
 
 bool X11EventHub::compositorRunning() const {
+    return selectionOwned("_NET_WM_CM_S");
+}
+
+bool X11EventHub::systemTrayRunning() const {
+    return selectionOwned("_NET_SYSTEM_TRAY_S");
+}
+
+bool X11EventHub::selectionOwned(const char* prefix) const {
     if (connection_ == nullptr)
         return false;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen_);
+    const QByteArray name = prefix + QByteArray::number(screen_);
     const quint32 selection = atom(name.constData());
     auto owner = owned(
         xcb_get_selection_owner_reply(connection_, xcb_get_selection_owner(connection_, selection), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+WindowSystem::PanelMode X11EventHub::panelMode() const {
+    return underWayland_ ? PanelMode::managed : PanelMode::overlay;
+}
+
+QByteArray X11EventHub::startupRemoval(const QByteArray& id) {
+    QByteArray quoted;
+    for (const char c : id) {
+        if (c == '"' || c == '\\' || c == ' ')
+            quoted += '\\';
+        quoted += c;
+    }
+    return "remove: ID=\"" + quoted + '"';
+}
+
+void X11EventHub::activateWith(QWindow& window, const Activation& activation) {
+    // An X window takes the X form of the token; desktops that issue both accept either.
+    const QByteArray id = activation.startupId.isEmpty() ? activation.token : activation.startupId;
+    if (connection_ == nullptr || id.isEmpty())
+        return;
+    const auto own = static_cast<xcb_window_t>(window.winId());
+    // Read by the window manager when the window maps: the start it answers, and so its right to the
+    // focus.
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, own, atom("_NET_STARTUP_ID"), atom("UTF8_STRING"), 8,
+                        quint32(id.size()), id.constData());
+    // The start is over once the window shows: the launcher stops its busy pointer. The message goes
+    // out in pieces of 20 bytes, the last with its terminating zero.
+    const QByteArray message = startupRemoval(id) + '\0';
+    const QPointer<QWindow> target(&window);
+    QTimer::singleShot(std::chrono::milliseconds(500), this, [this, target, message] {
+        if (connection_ == nullptr || !target)
+            return;
+        const auto sender = static_cast<xcb_window_t>(target->winId());
+        for (qsizetype offset = 0; offset < message.size(); offset += 20) {
+            xcb_client_message_event_t event{};
+            event.response_type = XCB_CLIENT_MESSAGE;
+            event.format = 8;
+            event.window = sender;
+            event.type = atom(offset == 0 ? "_NET_STARTUP_INFO_BEGIN" : "_NET_STARTUP_INFO");
+            std::memcpy(event.data.data8, message.constData() + offset,
+                        std::size_t(std::min<qsizetype>(20, message.size() - offset)));
+            xcb_send_event(connection_, 0, root_, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                           reinterpret_cast<const char*>(&event));
+        }
+        xcb_flush(connection_);
+    });
+    xcb_flush(connection_);
 }
 
 QRect X11EventHub::frameOnScreen(const QWindow& window) const {

@@ -46,6 +46,14 @@ public:
     std::unique_ptr<OutsideClickMonitor> makeOutsideClickMonitor(QObject* parent = nullptr) override;
     std::unique_ptr<HotKeyRegistrar> makeHotKeyRegistrar(QObject* parent = nullptr) override;
     QRect frameOnScreen(const QWindow& window) const override;
+    // A client owns the _NET_SYSTEM_TRAY_Sn selection of the screen.
+    bool systemTrayRunning() const override;
+    // Managed under a Wayland session, where the X server is XWayland.
+    PanelMode panelMode() const override;
+    // Sets the window's _NET_STARTUP_ID and, once it shows, ends the start's startup notification.
+    void activateWith(QWindow& window, const Activation& activation) override;
+    // The startup-notification message that ends the start `id`.
+    static QByteArray startupRemoval(const QByteArray& id);
 
     // The X windows of this application's visible top-level windows.
     std::vector<quint32> ownWindows() const;
@@ -67,6 +75,8 @@ signals:
 
 private:
     void selectRawButtonPresses(bool on);
+    // Some client owns the selection `prefix` + this screen's number.
+    bool selectionOwned(const char* prefix) const;
 
     xcb_connection_t* connection_ = nullptr;
     quint32 root_ = 0;
@@ -74,6 +84,7 @@ private:
     quint8 xinputOpcode_ = 0;
     quint8 xkbFirstEvent_ = 0;
     int rawWanted_ = 0;
+    bool underWayland_ = false;
     mutable std::unordered_map<std::string, quint32> atoms_;
 };
 

@@ -336,6 +336,14 @@ ShortcutKeyPress X11KeyTranslation::shortcutKeyPress(const QKeyEvent& event) con
     return press;
 }
 
+QString X11KeyTranslation::keysymName(std::uint32_t virtualKey) {
+    const std::optional<quint32> keysym = keysymFor(virtualKey);
+    char name[64];
+    if (!keysym || xkb_keysym_get_name(*keysym, name, sizeof name) <= 0)
+        return {};
+    return QString::fromLatin1(name);
+}
+
 std::optional<quint32> X11KeyTranslation::keysymFor(std::uint32_t virtualKey) {
     const KnownKey* key = DialcoveCore::knownKey(virtualKey);
     if (key == nullptr)

@@ -5,6 +5,7 @@
 #include "Platform/Desktop/ShortcutKeyPress.hpp"
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -47,6 +48,8 @@ public:
 
     // The key symbol a virtual key code stands for; none for an unknown code and for the Fn key.
     static std::optional<quint32> keysymFor(std::uint32_t virtualKey);
+    // The name of that key symbol ("k", "F5", "KP_7"); empty when there is none.
+    static QString keysymName(std::uint32_t virtualKey);
     // The virtual key code whose symbol is `keysym`, letters in either case; none when no key's is.
     static std::optional<std::uint32_t> virtualKeyForKeysym(quint32 keysym);
     // The key symbol of a Qt key; keypad digits and operators when `modifiers` has the keypad bit.

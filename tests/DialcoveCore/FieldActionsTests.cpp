@@ -14,6 +14,7 @@ struct Case {
     PhonePlan plan;
     std::vector<ContactAction> offered;
     std::map<ContactAction, std::string> requests; // the text of each request that is not none
+    std::string callExtension = {};
 };
 
 TEST(FieldActions, OfferedActionsAndTheirRequests) {
@@ -38,12 +39,23 @@ TEST(FieldActions, OfferedActionsAndTheirRequests) {
          PhonePlan::other,
          {A::copy, A::message, A::call},
          {{A::copy, "(11) 91234-5678"}, {A::message, "11912345678"}, {A::call, "11912345678"}}},
-        // Digits but unsupported characters: no chat, but message and call use the digits.
+        // An extension: no chat; message and call go to the number before it, a call with the
+        // extension too.
         {FieldKind::phone,
-         "ext. 12",
+         "555-1234 ext. 12",
+         PhonePlan::northAmerica,
+         {A::copy, A::message, A::call},
+         {{A::copy, "555-1234 ext. 12"}, {A::message, "5551234"}, {A::call, "5551234"}},
+         "12"},
+        {FieldKind::phone,
+         "030 1234567 x 12",
          PhonePlan::germany,
          {A::copy, A::message, A::call},
-         {{A::copy, "ext. 12"}, {A::message, "12"}, {A::call, "12"}}},
+         {{A::copy, "030 1234567 x 12"}, {A::message, "+49301234567"}, {A::call, "+49301234567"}},
+         "12"},
+        // Digits, but no number to call: only a copy.
+        {FieldKind::phone, "ext. 12", PhonePlan::germany, {A::copy}, {{A::copy, "ext. 12"}}},
+        {FieldKind::phone, "1-800-FLOWERS", PhonePlan::northAmerica, {A::copy}, {{A::copy, "1-800-FLOWERS"}}},
         {FieldKind::phone, "n/a", PhonePlan::germany, {A::copy}, {{A::copy, "n/a"}}},
         // Copy carries the value as stored, spaces included.
         {FieldKind::phone,
@@ -75,6 +87,7 @@ TEST(FieldActions, OfferedActionsAndTheirRequests) {
             ASSERT_TRUE(request.has_value()) << rawValue(action);
             EXPECT_EQ(static_cast<int>(request->kind), static_cast<int>(action)); // same order of cases
             EXPECT_EQ(request->text, expected->second) << rawValue(action);
+            EXPECT_EQ(request->extension, action == A::call ? c.callExtension : "") << rawValue(action);
         }
     }
 }

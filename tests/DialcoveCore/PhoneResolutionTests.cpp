@@ -203,13 +203,56 @@ TEST(PhoneResolution, Other) {
                                         });
 }
 
-TEST(PhoneResolution, DialingDigitsComeFromTheWholeText) {
-    const PhoneResolution national(" (11) 9123-4567 ramal 2 ", PhonePlan::brazil);
-    EXPECT_EQ(national.reason(), Reason::unsupportedCharacters);
-    EXPECT_EQ(national.dialingDigits(), "11912345672");
-    EXPECT_FALSE(national.isAvailable());
-    EXPECT_EQ(national.dialingText(), "11912345672");
+// What a call or message dials: only a number the value shows, never digits gathered from text
+// around it.
+TEST(PhoneResolution, DialsOnlyTheNumberBeforeAnExtensionOrPause) {
+    const struct {
+        PhonePlan plan;
+        const char* value;
+        const char* digits; // dialingDigits; empty: no number to call
+        const char* text;   // dialingText
+        std::optional<std::string> extension;
+    } cases[] = {
+        // A number's own characters: every digit, as before.
+        {PhonePlan::other, " (11) 91234-5678 ", "11912345678", "11912345678", {}},
+        {PhonePlan::other, "44+20 7946 0958", "442079460958", "442079460958", {}},
+        // An extension: the number before it, resolved on its own, and the extension's digits.
+        {PhonePlan::northAmerica, "+1 (555) 0100 ext. 9;w123", "15550100", "+15550100", "9"},
+        {PhonePlan::northAmerica, "555-1234 ext. 12", "5551234", "5551234", "12"},
+        {PhonePlan::germany, "030 1234567 x 12", "0301234567", "+49301234567", "12"},
+        {PhonePlan::germany, "030 1234567X12", "0301234567", "+49301234567", "12"},
+        {PhonePlan::other, "+44 20 7946 0958 Extension: 7-1", "442079460958", "+442079460958", "71"},
+        {PhonePlan::other, "+44 20 7946 0958;ext=123", "442079460958", "+442079460958", "123"},
+        {PhonePlan::other, "555 1234 ext", "5551234", "5551234", {}},
+        // A pause: what follows is not dialled.
+        {PhonePlan::other, "+44 20 7946 0958,,123", "442079460958", "+442079460958", {}},
+        {PhonePlan::other, "555 1234;999", "5551234", "5551234", {}},
+        {PhonePlan::other, "555 1234#99", "5551234", "5551234", {}},
+        {PhonePlan::other, "555 1234 w 99", "5551234", "5551234", {}},
+        {PhonePlan::other, "555 1234p99", "5551234", "5551234", {}},
+        // No number to call: nothing before the marker, keypad letters, words or other signs.
+        {PhonePlan::other, "ext. 12", "", "", {}},
+        {PhonePlan::northAmerica, "1-800-FLOWERS", "", "", {}},
+        {PhonePlan::northAmerica, "+1 555 0100?x=1&y=2#z%", "", "", {}},
+        {PhonePlan::brazil, " (11) 9123-4567 ramal 2 ", "", "", {}},
+        {PhonePlan::other, "tel 123", "", "", {}},
+        {PhonePlan::other, "555 1234 \u202E99", "", "", {}},
+        {PhonePlan::other, "\u0661\u0662\u0663 456", "", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << rawValue(c.plan) << ": \"" << c.value << "\"");
+        const PhoneResolution resolution(c.value, c.plan);
+        EXPECT_EQ(resolution.dialingDigits(), c.digits);
+        EXPECT_EQ(resolution.dialingText(), c.text);
+        EXPECT_EQ(resolution.extension(), c.extension);
+        if (c.extension) {
+            EXPECT_EQ(resolution.reason(), Reason::unsupportedCharacters)
+                << "chat still needs the whole value";
+        }
+    }
+}
 
+TEST(PhoneResolution, DialingTextOfAResolvedNumber) {
     const PhoneResolution international("+55 (11) 91234-5678", PhonePlan::other);
     EXPECT_TRUE(international.isAvailable());
     EXPECT_EQ(international.dialingDigits(), "5511912345678");

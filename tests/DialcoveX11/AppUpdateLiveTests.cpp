@@ -4,6 +4,7 @@
 #include "Dialcove/Shell/LiveRuntime.hpp"
 #include "Dialcove/Views/ContactsPanelView.hpp"
 #include "LiveRuntimeEnding.hpp"
+#include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelUI/Cards/UpdateCard.hpp"
 #include "MurvelUI/Controls/MurvelButton.hpp"
 #include "MurvelUI/Controls/MurvelLabel.hpp"
@@ -25,7 +26,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QSslConfiguration>
 #include <gtest/gtest.h>
 
 using Dialcove::LiveRuntime;
@@ -38,8 +38,8 @@ constexpr auto networkWait = std::chrono::seconds(20);
 
 // The running app over fakes of the contact services, on this test's own Xvfb, in a temporary
 // home, with the maker's site pointed at an HTTPS server in this process that publishes 99.0. The
-// process trusts the server's certificate through its default TLS settings, as it would a site's
-// authority; both are given back afterwards.
+// app's feeds trust the server's certificate in place of the system's trust store, as they would
+// a site's authority; both are given back afterwards.
 class AppUpdateLive : public testing::Test {
 protected:
     AppUpdateLive() {
@@ -48,9 +48,7 @@ protected:
         server.setScript(server.answer(200, "Content-Type: application/json\r\n",
                                        R"({"format":1,"apps":{"dialcove":"99.0"}})"));
         xdg.setVariable("DIALCOVE_UPDATE_SITE", server.site().toUtf8());
-        QSslConfiguration tls = savedTls;
-        tls.addCaCertificate(TestHttpsServer::certificate());
-        QSslConfiguration::setDefaultConfiguration(tls);
+        MurvelCommerceUpdates::SiteUpdateFeed::setDefaultAuthorityFile(TestHttpsServer::certificateFile());
         Dialcove::applyApplicationIdentity();
         // The app's defaults, as the app's runtime holds them: the standard file, here in the sandbox.
         defaults = Platform::UserDefaults::standard();
@@ -59,7 +57,7 @@ protected:
 
     ~AppUpdateLive() override {
         endLiveRuntime(runtime, *worker, *output);
-        QSslConfiguration::setDefaultConfiguration(savedTls);
+        MurvelCommerceUpdates::SiteUpdateFeed::setDefaultAuthorityFile(savedAuthority);
         QCoreApplication::setApplicationVersion(savedVersion);
     }
 
@@ -70,7 +68,7 @@ protected:
                 PanelGraph::inMemorySettings(), worker,
                 std::make_shared<FakeContactPermissionService>(Dialcove::ContactPermission::allowed), output,
                 recents},
-            LiveRuntime::Windows{}, LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+            LiveRuntime::Windows{}, LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), QDBusConnection(QStringLiteral("no bus"))});
         runtime->start();
         PanelGraph::settle(runtime->startupTask());
     }
@@ -108,7 +106,7 @@ protected:
 
     TestSupport::XdgSandbox xdg;
     TestHttpsServer server;
-    const QSslConfiguration savedTls = QSslConfiguration::defaultConfiguration();
+    const QString savedAuthority = MurvelCommerceUpdates::SiteUpdateFeed::defaultAuthorityFile();
     const QString savedVersion = QCoreApplication::applicationVersion();
     std::shared_ptr<Platform::UserDefaults> defaults;
     std::shared_ptr<FakeContactSessionService> worker = std::make_shared<FakeContactSessionService>();

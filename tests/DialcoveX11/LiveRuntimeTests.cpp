@@ -4,11 +4,15 @@
 #include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Shell/LiveRuntime.hpp"
 #include "Dialcove/Shell/SettingsCommand.hpp"
+#include "Dialcove/Shell/StatusIconArt.hpp"
 #include "Dialcove/Views/ContactListSection.hpp"
 #include "Dialcove/Views/ContactsPanelView.hpp"
 #include "LiveRuntimeEnding.hpp"
 #include "MurvelUI/Cards/NoticeCard.hpp"
 #include "MurvelUI/Controls/MurvelButton.hpp"
+#include "MurvelUI/Panel/MurvelPanel.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 #include "Platform/Contacts/AccessDialog.hpp"
 #include "Platform/Contacts/AddressBookSettings.hpp"
 #include "Platform/Contacts/ConsentDialog.hpp"
@@ -21,13 +25,17 @@
 #include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
+#include "tests/support/FakeGlobalShortcutsPortal.hpp"
+#include "tests/support/FakeSettingsPortal.hpp"
 #include "tests/support/PrivateBus.hpp"
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDBusMessage>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -107,6 +115,9 @@ protected:
                LiveRuntime::Options options = {}) {
         if (seenWelcome)
             defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
+        // The session's own settings portal, if the machine has one, says nothing here.
+        if (!options.sessionBus)
+            options.sessionBus = QDBusConnection(QStringLiteral("no bus"));
         permission = std::make_shared<CountingPermission>(access);
         runtime = std::make_unique<LiveRuntime>(
             defaults,
@@ -297,7 +308,7 @@ TEST_F(LiveRuntimeTest, AnActivationRefreshesTwiceAndASecondBeforeTheTaskRanMake
 TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     TestSupport::PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
-    build(ContactPermission::allowed, true, {.wakeBus = bus.connect()});
+    build(ContactPermission::allowed, true, {.wakeBus = bus.connect(), .sessionBus = QDBusConnection(QStringLiteral("no bus"))});
     start();
     EXPECT_TRUE(runtime->isWatchingWake());
 
@@ -315,6 +326,36 @@ TEST_F(LiveRuntimeTest, WakingFromSleepRefreshesTwiceAndGoingToSleepNothing) {
     ASSERT_TRUE(waitUntil([&] { return runtime->refreshTask() && runtime->refreshTask()->isFinished(); }));
     TestSupport::drainEvents();
     EXPECT_EQ(refreshesSince(reads), 2);
+}
+
+// In a Wayland session the hot key is the portal's: its trigger shows in the routes, an activation
+// toggles the panel, and no X grab is made (it would hear only X windows' keys). When the portal
+// goes, the route says so and a second start still opens the panel, without a restart.
+TEST_F(LiveRuntimeTest, InAWaylandSessionThePortalsShortcutTogglesThePanelAndASecondStartOutlivesIt) {
+    TestSupport::PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    TestSupport::FakeGlobalShortcutsPortal desktop(bus.connect());
+    desktop.chosenTrigger = "Ctrl+Alt+K";
+    xdg.setVariable("WAYLAND_DISPLAY", "wayland-test");
+    build(ContactPermission::allowed, true,
+          {.wakeBus = QDBusConnection(QStringLiteral("no bus")), .sessionBus = bus.connect()});
+    start();
+    Dialcove::DesktopRoutes& routes = runtime->panel().routes();
+    ASSERT_TRUE(waitUntil([&] { return routes.portalTrigger() == "Ctrl+Alt+K"; }));
+    EXPECT_EQ(routes.hotKeyRoute(), Dialcove::DesktopRoutes::HotKeyRoute::portal);
+    EXPECT_TRUE(client.grabKey(k, controlAlt)) << "no key grab under a Wayland session";
+    client.ungrabKeys();
+    EXPECT_FALSE(runtime->panel().keyboard().shortcutConflict());
+
+    openThrough([&] { desktop.activate("search-contacts"); });
+    desktop.activate("search-contacts");
+    EXPECT_TRUE(waitUntil([&] { return runtime->panel().session().phase() == PanelPhase::closed; }));
+
+    desktop.leave();
+    EXPECT_TRUE(waitUntil(
+        [&] { return routes.hotKeyRoute() == Dialcove::DesktopRoutes::HotKeyRoute::desktopSettings; }));
+    EXPECT_TRUE(routes.portalTrigger().isEmpty());
+    openThrough([&] { runtime->secondStart({}); });
 }
 
 TEST_F(LiveRuntimeTest, TheIconFollowsTheMenuStatusThroughOneTable) {
@@ -374,6 +415,101 @@ TEST_F(LiveRuntimeTest, TheIconFollowsTheMenuStatusThroughOneTable) {
     EXPECT_TRUE(waitUntil([&] { return iconColour() == QColor(250, 250, 250); }));
 }
 
+// The colour of the first opaque pixel of the shown icon.
+QColor iconColour(const Platform::TrayIcon& icon) {
+    const QImage image = icon.icon().pixmap(32, 32).toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) == 255)
+                return QColor(image.pixel(x, y));
+    return QColor();
+}
+
+TEST_F(LiveRuntimeTest, TheIconReadsOnAPanelOfTheDesktopsColourScheme) {
+    TestSupport::PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    TestSupport::FakeSettingsPortal portal(bus.connect());
+    ASSERT_TRUE(portal.isRegistered());
+    portal.colorScheme = 1; // dark
+    build(ContactPermission::allowed, true, {.sessionBus = bus.connect()});
+    start();
+    const QColor text = QApplication::palette().color(QPalette::WindowText);
+    ASSERT_NE(text, Qt::white);
+    EXPECT_TRUE(waitUntil([&] { return iconColour(*runtime->statusItem()) == Qt::white; }));
+
+    const std::pair<uint, QColor> switches[] = {{2, Qt::black}, {0, text}, {1, Qt::white}};
+    for (const auto& [scheme, colour] : switches) {
+        SCOPED_TRACE(scheme);
+        ASSERT_TRUE(portal.announce(scheme));
+        EXPECT_TRUE(waitUntil([&] { return iconColour(*runtime->statusItem()) == colour; }));
+    }
+    // Every status keeps its own symbol in that colour, and a copy run from its build folder hands
+    // the tray no theme name: there is no installed icon behind it.
+    runtime->panel().actions().showCopied();
+    ASSERT_TRUE(waitUntil([&] { return runtime->shownStatus() == MenuStatus::copied; }));
+    EXPECT_EQ(iconColour(*runtime->statusItem()), Qt::white);
+    EXPECT_EQ(runtime->statusItem()->themeName(), QString());
+    EXPECT_EQ(Dialcove::StatusIconArt::themeName(MenuStatus::copied),
+              "works.murvel.dialcove-copied-symbolic");
+}
+
+TEST_F(LiveRuntimeTest, TheTrayMenuHoldsTheFooterButtonsAndEachDoesWhatItsButtonDoes) {
+    build();
+    start();
+    QMenu* menu = runtime->statusItem()->menu();
+    ASSERT_NE(menu, nullptr);
+    QStringList titles;
+    for (const QAction* action : menu->actions())
+        titles << action->text();
+    ASSERT_EQ(titles, (QStringList{"Preferences", "Getting Started", "Quit"}));
+
+    openThrough([&] { runtime->togglePanel(false); });
+    MurvelUI::PanelFooter* footer = runtime->searchPanel()->view()->chrome()->footer();
+    // Each road, from the menu with the panel open and closed and from the footer, closes the
+    // panel first and opens its window once.
+    const struct {
+        int index;
+        MurvelUI::PanelFooterButton* button;
+        int WindowHooks::*count;
+    } entries[] = {{0, footer->preferencesButton(), &WindowHooks::preferences},
+                   {1, footer->guideButton(), &WindowHooks::welcomes}};
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(titles[entry.index].toStdString());
+        hooks.phases.clear();
+        const int before = hooks.*entry.count;
+        menu->actions()[entry.index]->trigger();
+        EXPECT_EQ(hooks.*entry.count, before + 1);
+        menu->actions()[entry.index]->trigger(); // now with the panel closed
+        EXPECT_EQ(hooks.*entry.count, before + 2);
+        openThrough([&] { runtime->togglePanel(false); });
+        ASSERT_NE(entry.button, nullptr);
+        entry.button->click();
+        EXPECT_EQ(hooks.*entry.count, before + 3);
+        EXPECT_EQ(hooks.phases, (std::vector{PanelPhase::closed, PanelPhase::closed, PanelPhase::closed}));
+        openThrough([&] { runtime->togglePanel(false); });
+    }
+
+    // Quit ends the application's loop with 0, from the menu as from the footer, also while
+    // windows are open that only hide on a close, as the preferences and the welcome window do.
+    struct HidingWindow : QWidget {
+        void closeEvent(QCloseEvent* event) override {
+            event->ignore();
+            hide();
+        }
+    };
+    HidingWindow first;
+    HidingWindow second;
+    const std::function<void()> quits[] = {[&] { menu->actions()[2]->trigger(); },
+                                           [&] { footer->quitButton()->click(); }};
+    for (const auto& quit : quits) {
+        first.show();
+        second.show();
+        QTimer::singleShot(0, quit);
+        QTimer::singleShot(3000, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QApplication::exec(), 0);
+    }
+}
+
 TEST_F(LiveRuntimeTest, ControlCommaClosesThePanelThenOpensThePreferences) {
     build();
     Dialcove::SettingsCommand command([this] { runtime->openPreferences(); });
@@ -417,7 +553,7 @@ TEST_F(LiveRuntimeTest, ARewrittenCardReachesTheOpenContact) {
     book.setConsent(Platform::AddressBookSettings::Consent::given);
     defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
     runtime = std::make_unique<LiveRuntime>(defaults, windows(),
-                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+                                            LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus")), QDBusConnection(QStringLiteral("no bus"))});
     runtime->start();
     Dialcove::ContactsPanel& panel = runtime->panel();
     panel.open();

@@ -1,8 +1,8 @@
 #include "FeedResults.hpp"
 #include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
-#include "tests/support/TestHttpsServer.hpp"
 #include "tests/support/EventLoop.hpp"
+#include "tests/support/TestHttpsServer.hpp"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ Fetched fetchOnce(SiteUpdateFeed& feed) {
 SiteUpdateFeed::Settings settingsFor(const TestHttpsServer& server) {
     SiteUpdateFeed::Settings settings;
     settings.manifest = server.manifestUrl();
-    settings.trustedCertificates = {TestHttpsServer::certificate()};
+    settings.authorityFile = TestHttpsServer::certificateFile();
     settings.idleTimeout = 3s;
     settings.totalTimeout = 6s;
     return settings;
@@ -55,6 +55,12 @@ TEST(SiteUpdateFeed, AnswersByStatusSizeAndTime) {
     const QByteArray full(65536, 'x');
     const QByteArray over(65537, 'x');
     const QByteArray endlessChunks = "400\r\n" + QByteArray(1024, 'x') + "\r\n";
+    // A head of `size` bytes in all, its last field padded, with a body of 2 bytes.
+    const auto headOf = [](qsizetype size) {
+        const QByteArray start = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nX-Pad: ";
+        return start + QByteArray(size - start.size() - 4, 'p') + "\r\n\r\n{}";
+    };
+    const QByteArray chunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
     // To a page on the same server, which would then see a second request.
     const QByteArray redirect = "Location: /downloads/moved.json\r\n";
     struct Case {
@@ -108,10 +114,10 @@ TEST(SiteUpdateFeed, AnswersByStatusSizeAndTime) {
          "unreachable"},
         {"closed before answering", [&](auto& s) { return s.answer(QByteArray()); }, "unreachable"},
         {"untrusted certificate", [&](auto& s) { return s.answer(200, {}, manifest); }, "unreachable", 0,
-         false, [](auto& settings) { settings.trustedCertificates.clear(); }},
+         false, [](auto& settings) { settings.authorityFile.clear(); }},
         {"certificate for another host", [&](auto& s) { return s.answer(200, {}, manifest); }, "unreachable",
          0, false,
-         [](auto& settings) { settings.trustedCertificates = {TestHttpsServer::certificate("other-host")}; },
+         [](auto& settings) { settings.authorityFile = TestHttpsServer::certificateFile("other-host"); },
          "other-host"},
         {"not https", [&](auto& s) { return s.answer(200, {}, manifest); }, "unreachable", 0, false,
          [](auto& settings) { settings.manifest.setScheme(QStringLiteral("http")); }},
@@ -132,6 +138,22 @@ TEST(SiteUpdateFeed, AnswersByStatusSizeAndTime) {
          "unreachable", 1, true},
         {"endless status line", [&](auto& s) { return s.stream("HTTP/1.1 200 ", QByteArray(4096, 'a')); },
          "unreachable", 1, true},
+        {"endless interim answers",
+         [&](auto& s) { return s.stream({}, QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(100)); },
+         "unreachable", 1, true},
+        {"head at the limit", [&](auto& s) { return s.answer(headOf(65536)); }, "bytes:2"},
+        {"head one past the limit", [&](auto& s) { return s.answer(headOf(65537)); }, "unreachable"},
+        {"trailers past the head's limit",
+         [&](auto& s) {
+             const QByteArray trailer = "X-Trailer: " + QByteArray(3000, 't') + "\r\n";
+             return s.answer(
+                 "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nX-Pad: " + QByteArray(60000, 'p') +
+                 "\r\n\r\n2\r\n{}\r\n0\r\n" + trailer + trailer + "\r\n");
+         },
+         "unreachable"},
+        {"chunk size not hexadecimal",
+         [&](auto& s) { return s.answer(chunkedHead + "xyz\r\n{}\r\n0\r\n\r\n"); }, "unreachable"},
+        {"closed in a chunk", [&](auto& s) { return s.answer(chunkedHead + "5\r\n{}"); }, "unreachable"},
     };
     for (const Case& c : cases) {
         TestHttpsServer server(QString::fromLatin1(c.certificate));
@@ -218,7 +240,7 @@ TEST(SiteUpdateFeed, DefaultsAreTheSitesManifestAndItsTimeOuts) {
     const SiteUpdateFeed feed;
     EXPECT_EQ(feed.settings().idleTimeout, 15s);
     EXPECT_EQ(feed.settings().totalTimeout, 30s);
-    EXPECT_TRUE(feed.settings().trustedCertificates.isEmpty());
+    EXPECT_TRUE(feed.settings().authorityFile.isEmpty()) << "the system's trust store";
     const auto site = MurvelCommerceUpdatesCore::UpdateSite::current().site;
     EXPECT_EQ(feed.settings().manifest, QUrl(QString::fromStdString(site) + "/downloads/versions.json"));
     EXPECT_EQ(feed.settings().manifest.scheme(), QStringLiteral("https"));

@@ -556,7 +556,7 @@ TEST_F(UpdateCheckerTest, DestroyedWhileAFetchHangs) {
     server.setScript(TestSupport::TestHttpsServer::silence());
     SiteUpdateFeed::Settings settings;
     settings.manifest = server.manifestUrl();
-    settings.trustedCertificates = {TestSupport::TestHttpsServer::certificate()};
+    settings.authorityFile = TestSupport::TestHttpsServer::certificateFile();
     auto checker = std::make_unique<UpdateChecker>(QStringLiteral("dialcove"), QStringLiteral("1.0"),
                                                    std::make_shared<SiteUpdateFeed>(settings), defaults(),
                                                    [this] { return now_; });

@@ -157,6 +157,16 @@ uint16_t X11TestClient::lockState() const {
     return reply ? reply->mask & (XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2) : 0;
 }
 
+QByteArray X11TestClient::textProperty(xcb_window_t window, const char* name) const {
+    auto reply = owned(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr));
+    if (!reply || reply->format != 8)
+        return {};
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+}
+
 xcb_atom_t X11TestClient::atom(const char* name) const {
     auto reply = owned(xcb_intern_atom_reply(
         connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name), nullptr));
@@ -164,15 +174,25 @@ xcb_atom_t X11TestClient::atom(const char* name) const {
 }
 
 void X11TestClient::claimCompositorSelection() {
+    claimSelection("_NET_WM_CM_S0");
+}
+
+xcb_window_t X11TestClient::claimSelection(const char* name) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
     const xcb_window_t owner = xcb_generate_id(connection_);
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, owner, root_, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
-    xcb_set_selection_owner(connection_, owner, atom("_NET_WM_CM_S0"), XCB_CURRENT_TIME);
+    xcb_set_selection_owner(connection_, owner, atom(name), XCB_CURRENT_TIME);
     auto reply = owned(xcb_get_selection_owner_reply(
-        connection_, xcb_get_selection_owner(connection_, atom("_NET_WM_CM_S0")), nullptr));
+        connection_, xcb_get_selection_owner(connection_, atom(name)), nullptr));
     if (!reply || reply->owner != owner)
-        throw std::runtime_error("compositor selection not taken");
+        throw std::runtime_error("selection not taken");
+    return owner;
+}
+
+void X11TestClient::destroyWindow(xcb_window_t window) {
+    xcb_destroy_window(connection_, window);
+    sync();
 }
 
 void X11TestClient::setRootWindowProperty(const char* name, xcb_window_t value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QRect>
 #include <cstdint>
 #include <map>
@@ -47,7 +48,13 @@ public:
 
     // Makes the server report a running compositor, as one owning _NET_WM_CM_S0 does.
     void claimCompositorSelection();
+    // Owns selection `name` with a window of its own, as a tray owns _NET_SYSTEM_TRAY_S0; the
+    // selection goes with the window.
+    xcb_window_t claimSelection(const char* name);
+    void destroyWindow(xcb_window_t window);
     void setRootWindowProperty(const char* name, xcb_window_t value);
+    // The bytes of `window`'s property `name`, of any type; empty when it has none.
+    QByteArray textProperty(xcb_window_t window, const char* name) const;
     xcb_atom_t atom(const char* name) const;
 
 private:

@@ -47,6 +47,10 @@ QSslCertificate TestHttpsServer::certificate(const QString& name) {
     return QSslCertificate(fixture(name + QStringLiteral(".pem")), QSsl::Pem);
 }
 
+QString TestHttpsServer::certificateFile(const QString& name) {
+    return QStringLiteral(TEST_HTTPS_FIXTURES "/") + name + QStringLiteral(".pem");
+}
+
 void TestHttpsServer::accept() {
     while (QTcpSocket* next = server_.nextPendingConnection()) {
         auto* socket = qobject_cast<QSslSocket*>(next);

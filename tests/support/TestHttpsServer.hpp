@@ -24,6 +24,8 @@ public:
     ~TestHttpsServer();
 
     static QSslCertificate certificate(const QString& name = QStringLiteral("localhost"));
+    // The PEM file of that certificate, which is its own authority.
+    static QString certificateFile(const QString& name = QStringLiteral("localhost"));
 
     quint16 port() const { return server_.serverPort(); }
     QString site() const { return QStringLiteral("https://127.0.0.1:%1").arg(port()); }

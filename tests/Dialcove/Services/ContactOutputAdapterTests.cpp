@@ -62,6 +62,8 @@ TEST(ContactOutputAdapterTest, OpensOneWellFormedUrlPerRequest) {
         {"chat number of plus signs only", ActionRequest::whatsapp("++"), true, std::nullopt},
         {"message", ActionRequest::message("+1 (555) 010-9999"), false, "sms:+1%20(555)%20010-9999"},
         {"call", ActionRequest::call("+1 (555) 010-9999"), true, "tel:+1%20(555)%20010-9999"},
+        {"call with an extension", ActionRequest::call("+15550100", "9"), false, "tel:+15550100;ext=9"},
+        {"an extension that is not digits", ActionRequest::call("+15550100", "9&x=1"), false, std::nullopt},
         {"e-mail keeps at, plus and dots", ActionRequest::email("first.last+tag@example.com"), false,
          "mailto:first.last+tag@example.com"},
         {"e-mail space, question mark, number sign", ActionRequest::email("a b?c#d@example.com"), false,
@@ -70,6 +72,9 @@ TEST(ContactOutputAdapterTest, OpensOneWellFormedUrlPerRequest) {
          "mailto:jos%C3%A9@example.com"},
         {"percent sign, newline, tab", ActionRequest::email("100%\n\tx@example.com"), false,
          "mailto:100%25%0A%09x@example.com"},
+        // One value, one recipient.
+        {"e-mail with a comma", ActionRequest::email("a@b.c,evil@x.y"), false, "mailto:a@b.c%2Cevil@x.y"},
+        {"e-mail with a semicolon", ActionRequest::email("a@b.c;evil@x.y"), false, "mailto:a@b.c%3Bevil@x.y"},
         {"a value that starts with a dash", ActionRequest::call("-h --version"), false, "tel:-h%20--version"},
         {"query-like text stays in the path", ActionRequest::message("1?body=hi&x=y"), false,
          "sms:1%3Fbody=hi&x=y"},
@@ -136,4 +141,8 @@ TEST(ContactOutputAdapterTest, CopyReplacesWhateverTheClipboardHeld) {
     EXPECT_TRUE(fixture.output.copy("second"));
     EXPECT_EQ(clipboard->text(QClipboard::Clipboard), "second");
     EXPECT_TRUE(fixture.workspace->opened.isEmpty());
+
+    // Pasted elsewhere, the text reads in its own order.
+    EXPECT_TRUE(fixture.output.copy("\u202Eevil\u202C +1 555\u2067 0100\u2069"));
+    EXPECT_EQ(clipboard->text(QClipboard::Clipboard), "evil +1 555 0100");
 }

@@ -1,5 +1,6 @@
 #include "Dialcove/Shell/AppUpdateNotifier.hpp"
 #include "Dialcove/Shell/ApplicationIdentity.hpp"
+#include "MurvelCommerceUpdates/SiteUpdateFeed.hpp"
 #include "MurvelCommerceUpdates/UpdateChecker.hpp"
 #include "MurvelCommerceUpdatesCore/AppVersion.hpp"
 #include "tests/support/EventLoop.hpp"
@@ -7,27 +8,24 @@
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QCoreApplication>
-#include <QSslConfiguration>
 #include <gtest/gtest.h>
 
 namespace {
 
 using TestSupport::TestHttpsServer;
 
-// The maker's site pointed at a server in this process whose certificate the process trusts, the
+// The maker's site pointed at a server in this process whose certificate the app's feeds trust, the
 // app's identity applied and the XDG folders in a sandbox; all given back afterwards.
 class AppUpdateWiring : public ::testing::Test {
 protected:
     void SetUp() override {
         server_.setScript(server_.answer(200, {}, R"({"format":1,"apps":{"dialcove":"99.0"}})"));
         sandbox_.setVariable("DIALCOVE_UPDATE_SITE", server_.site().toUtf8());
-        QSslConfiguration tls = savedTls_;
-        tls.addCaCertificate(TestHttpsServer::certificate());
-        QSslConfiguration::setDefaultConfiguration(tls);
+        MurvelCommerceUpdates::SiteUpdateFeed::setDefaultAuthorityFile(TestHttpsServer::certificateFile());
         Dialcove::applyApplicationIdentity();
     }
     void TearDown() override {
-        QSslConfiguration::setDefaultConfiguration(savedTls_);
+        MurvelCommerceUpdates::SiteUpdateFeed::setDefaultAuthorityFile(savedAuthority_);
         QCoreApplication::setApplicationVersion(savedVersion_);
     }
 
@@ -44,7 +42,7 @@ protected:
 
     TestHttpsServer server_;
     TestSupport::XdgSandbox sandbox_;
-    const QSslConfiguration savedTls_ = QSslConfiguration::defaultConfiguration();
+    const QString savedAuthority_ = MurvelCommerceUpdates::SiteUpdateFeed::defaultAuthorityFile();
     const QString savedVersion_ = QCoreApplication::applicationVersion();
 };
 

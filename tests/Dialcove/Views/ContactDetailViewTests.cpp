@@ -7,6 +7,7 @@
 #include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Brand/MurvelTypeSize.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 #include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/MurvelUI/Support/KitTestSupport.hpp"
 #include "tests/support/QtPrinters.hpp"
@@ -494,6 +495,31 @@ TEST(ContactDetailView, HostileValuesStayInsideTheirBlocks) {
     card.graph.awaitLookUp(1).answer.answer(std::optional(*card.graph.navigation().contact()));
     EXPECT_TRUE(TestSupport::waitUntil([&] { return !card.graph.output->copies.empty(); }));
     EXPECT_EQ(card.graph.output->copies, std::vector{longMail});
+}
+
+// A card's bidi controls are not honoured: each text reads in its own order, and the value that
+// is shown is the one selected and copied from the card.
+TEST(ContactDetailView, CardTextsShowWithoutTheirBidiControls) {
+    const Contact spoof{
+        ContactID("card"),
+        "\u202Eevil\u202C Bidi Override",
+        "",
+        "",
+        "\u202BAcme",
+        "\u2067Designer\u2069",
+        {Contacts::field("rtl", FieldKind::phone, "\u202Emobile", "\u202E+55 11 91234-5678")}};
+    OpenCard card(spoof);
+    QStringList shown;
+    for (const MurvelUI::MurvelText* text : card.view->identityRow()->findChildren<MurvelUI::MurvelText*>())
+        shown << text->text();
+    for (const MurvelUI::MurvelText* text :
+         card.view->block(FieldID("rtl"))->findChildren<MurvelUI::MurvelText*>())
+        shown << text->text();
+    EXPECT_TRUE(shown.contains("evil Bidi Override")) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown.contains(QString::fromUtf8("\u2068Acme\u2069 \u00B7 \u2068Designer\u2069")))
+        << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown.contains("mobile")) << shown.join(" | ").toStdString();
+    EXPECT_EQ(card.view->valueText(FieldID("rtl"))->text(), "+55 11 91234-5678");
 }
 
 TEST(ContactDetailView, AReloadThatChangesTheFieldsRebuildsTheBlocksInPlace) {

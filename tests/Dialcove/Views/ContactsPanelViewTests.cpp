@@ -29,6 +29,7 @@
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -199,6 +200,44 @@ TEST(ContactsPanelView, ShowsTheStatusAndTheNoticesThatApplyInOrder) {
                       "Another app already uses this one. The tray icon still opens the search.");
         }
     }
+}
+
+// With no tray there is no icon to open the panel from: the off state and the conflict card name a
+// second start instead, and follow a tray that comes or goes while the panel is shown.
+TEST(ContactsPanelView, WithoutATrayTheTextsNameASecondStartAndFollowTheTray) {
+    ShownPanelView p(900, ContactPermission::allowed);
+    p.graph.openWith();
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+    p.graph.panel->keyboard().setShortcutConflict(true);
+    p.settle();
+    Dialcove::DesktopRoutes& routes = p.graph.panel->routes();
+    struct Case {
+        bool tray;
+        const char* offStatus;
+        const char* conflict;
+    };
+    const Case cases[] = {
+        {false, "Off: open it by starting Dialcove again",
+         "Another app already uses this one. Starting Dialcove again opens the search."},
+        {true, "Off: search from the icon only",
+         "Another app already uses this one. The tray icon still opens the search."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tray ? "a tray" : "no tray");
+        routes.setTrayAvailable(c.tray);
+        p.settle();
+        EXPECT_EQ(ContactsPanelView::statusText(PanelPhase::list, MenuStatus::disabled, c.tray), c.offStatus);
+        EXPECT_EQ(p.view.conflictNotice()->messageView()->text(), c.conflict);
+    }
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(true));
+    routes.setTrayAvailable(false);
+    p.settle();
+    EXPECT_EQ(p.view.statusText(), "Another app uses this shortcut");
+    p.graph.panel->keyboard().setShortcutConflict(false);
+    p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+    p.settle();
+    EXPECT_EQ(p.view.statusText(), "Off: open it by starting Dialcove again");
+    EXPECT_EQ(p.view.chrome()->header()->statusView()->text(), "Off: open it by starting Dialcove again");
 }
 
 // The access window could not be opened: "Try again" asks for access again rather than acting on a
@@ -557,6 +596,58 @@ TEST(ContactsPanelView, LongAndRightToLeftNamesStayInsideTheirRow) {
         EXPECT_LE(row->mapTo(&p.view, QPoint(row->width(), 0)).x(), ContactsPanelView::panelWidth - 16);
         EXPECT_EQ(row->width(), rows[0]->width());
     }
+}
+
+// The horizontal span that `part` of `text` takes when laid out left to right as one line.
+std::pair<qreal, qreal> spanOf(const QString& text, const QString& part, const QFont& font) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(10000);
+    layout.endLayout();
+    const qsizetype start = text.indexOf(part);
+    EXPECT_GE(start, 0) << part.toStdString();
+    qreal left = std::numeric_limits<qreal>::max(), right = 0;
+    for (qsizetype i = start; i <= start + part.size(); ++i) {
+        left = std::min(left, line.cursorToX(int(i)));
+        right = std::max(right, line.cursorToX(int(i)));
+    }
+    return {left, right};
+}
+
+// A shared card's bidi controls are not honoured: the name reads as its text, the one the search
+// finds; and a right-to-left organization cannot swap places with the job title beside it.
+TEST(ContactsPanelView, ARowShowsTheTextOfItsNamesInTheirOwnOrder) {
+    ShownPanelView p;
+    const std::string organization = "\u05D0\u05D1\u05D2 12", jobTitle = "\u05D3\u05D4\u05D5";
+    DialcoveCore::Contact spoof{DialcoveCore::ContactID("spoof"),
+                                "\u202Eevil\u202C Bidi Override",
+                                "\u202Eevil",
+                                "Override",
+                                organization,
+                                jobTitle,
+                                {}};
+    p.graph.openWith({spoof});
+    p.settle();
+    const auto& rows = p.view.listSection()->rows();
+    ASSERT_EQ(rows.size(), 1);
+    const Dialcove::ContactListRow& row = *rows[0];
+    EXPECT_EQ(row.name(), "evil Bidi Override");
+    EXPECT_FALSE(row.initials().contains(QChar(0x202E))) << row.initials().toStdString();
+    EXPECT_EQ(row.accessibleName(), QString::fromUtf8("\u2068evil Bidi Override\u2069, \u2068") +
+                                        QString::fromStdString(organization) +
+                                        QString::fromUtf8("\u2069 \u00B7 \u2068") +
+                                        QString::fromStdString(jobTitle) + QChar(0x2069));
+
+    const auto [organizationLeft, organizationRight] =
+        spanOf(row.subtitle(), QString::fromStdString(organization), row.font());
+    const auto [titleLeft, titleRight] = spanOf(row.subtitle(), QString::fromStdString(jobTitle), row.font());
+    EXPECT_LT(organizationLeft, organizationRight);
+    EXPECT_LE(organizationRight, titleLeft) << "the organization comes first, to the left";
+    EXPECT_LT(titleLeft, titleRight);
 }
 
 // What the gallery shows is checked here: the panel's frame, its content inset and the dot.

@@ -153,6 +153,35 @@ TEST(ContactsWelcomeView, ANewShortcutShowsAtOnce) {
               (QStringList{QString::fromUtf8("⌃"), QString::fromUtf8("⇧"), QStringLiteral("J")}));
 }
 
+// The shortcut item shows the portal's trigger where the portal holds the key, and where nothing but
+// a desktop shortcut opens Dialcove (no tray, no hot key that works) it says so instead, in place.
+TEST(ContactsWelcomeView, TheShortcutItemFollowsTheDesktopsRoutes) {
+    PanelGraph g;
+    ContactsWelcomeView view(*g.panel, true, [] {});
+    show(view);
+    DesktopRoutes& routes = g.panel->routes();
+    EXPECT_EQ(view.shortcutText()->text(), "Opens the search in any app");
+
+    routes.setHotKeyRoute(DesktopRoutes::HotKeyRoute::portal);
+    routes.setPortalTrigger("Ctrl+Alt+K");
+    EXPECT_FALSE(view.shortcutCaps()->isHidden());
+    EXPECT_EQ(view.shortcutCaps()->keys(), (QStringList{"Ctrl", "Alt", "K"}));
+    EXPECT_EQ(view.shortcutText()->text(), "Opens the search in any app");
+
+    routes.setTrayAvailable(false);
+    routes.setPortalTrigger({});
+    EXPECT_TRUE(view.shortcutCaps()->isHidden());
+    EXPECT_EQ(view.shortcutText()->text(),
+              QStringLiteral("With no tray icon here, open Dialcove with a shortcut in your desktop\u2019s "
+                             "keyboard settings that runs \u201Cdialcove\u201D."));
+
+    routes.setHotKeyRoute(DesktopRoutes::HotKeyRoute::keyGrab);
+    EXPECT_FALSE(view.shortcutCaps()->isHidden());
+    EXPECT_EQ(view.shortcutText()->text(), "Opens the search in any app");
+    g.panel->keyboard().setShortcutConflict(true);
+    EXPECT_TRUE(view.shortcutText()->text().contains("dialcove"));
+}
+
 TEST(ContactsWelcomeView, AChangeOfAuthorizationUpdatesTheRowInPlace) {
     PanelGraph g(ContactPermission::unknown);
     ContactsWelcomeView view(*g.panel, true, [] {});

@@ -91,6 +91,61 @@ TEST(ShortcutSection, AStoredShortcutRedrawsTheCaps) {
               QStringLiteral("Ctrl Shift Super J"));
 }
 
+// What the card shows of the shortcut on each kind of desktop: the stored shortcut where the
+// program holds the key, the portal's trigger where the portal does, and, where neither opens
+// Dialcove, a note that names the desktop shortcut running `dialcove`.
+TEST(ShortcutSection, ShowsTheShortcutAsTheDesktopHoldsItAndSaysHowToOpenDialcoveOtherwise) {
+    using Route = DesktopRoutes::HotKeyRoute;
+    const QString desktopSettings = QStringLiteral(
+        "This desktop sets global shortcuts in its own keyboard settings. Add one there that runs \u201Cdialcove\u201D.");
+    const QString noTray = QStringLiteral("With no tray icon here, open Dialcove with a shortcut in your desktop\u2019s "
+                                          "keyboard settings that runs \u201Cdialcove\u201D.");
+    const QString noTrigger =
+        QStringLiteral("No key is set for it yet. Choose one in your desktop\u2019s keyboard settings.");
+    struct Case {
+        const char* name;
+        Route route;
+        const char* trigger;
+        bool tray;
+        bool enabled;
+        bool conflict;
+        QStringList caps; // empty: none shown
+        QString note;     // empty: none shown
+    };
+    const QStringList stored{"Ctrl", "Alt", "K"};
+    const Case cases[] = {
+        {"a key grab with a tray", Route::keyGrab, "", true, true, false, stored, {}},
+        {"a key grab, no tray", Route::keyGrab, "", false, true, false, stored, {}},
+        {"a lost key grab, no tray", Route::keyGrab, "", false, true, true, stored, noTray},
+        {"switched off, no tray", Route::keyGrab, "", false, false, false, stored, noTray},
+        {"switched off with a tray", Route::keyGrab, "", true, false, false, stored, {}},
+        {"the portal's trigger", Route::portal, "Ctrl+Shift+F9", false, true, false, {"Ctrl", "Shift", "F9"}, {}},
+        {"the portal with no trigger yet", Route::portal, "", true, true, false, {}, noTrigger},
+        {"the portal with no trigger and no tray", Route::portal, "", false, true, false, {}, noTray},
+        {"the desktop's own settings", Route::desktopSettings, "", true, true, false, {}, desktopSettings},
+        {"the desktop's own settings, no tray", Route::desktopSettings, "", false, true, false, {}, desktopSettings},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Section s;
+        s.graph.settings->update(DialcoveCore::PreferenceValue::enabled(c.enabled));
+        s.keyboard().setShortcutConflict(c.conflict);
+        DesktopRoutes& routes = s.graph.panel->routes();
+        routes.setHotKeyRoute(c.route);
+        routes.setPortalTrigger(QString::fromUtf8(c.trigger));
+        routes.setTrayAvailable(c.tray);
+        EXPECT_EQ(!s.section->keys()->isHidden(), !c.caps.isEmpty());
+        if (!c.caps.isEmpty()) {
+            EXPECT_EQ(s.section->keys()->keys(), c.caps);
+        }
+        EXPECT_EQ(!s.section->noteLine()->isHidden(), !c.note.isEmpty());
+        EXPECT_EQ(s.section->noteText()->text(), c.note);
+        // Recording shows its own hint, not the note.
+        s.keyboard().setRecordingShortcut(true);
+        EXPECT_TRUE(s.section->noteLine()->isHidden());
+    }
+}
+
 TEST(ShortcutCaps, ReadTheLinuxKeyNamesWithoutChangingTheShortcut) {
     LinuxStrings::install();
     EXPECT_EQ(shortcutCaps(Shortcut::defaultShortcut()), (QStringList{"Ctrl", "Alt", "K"}));

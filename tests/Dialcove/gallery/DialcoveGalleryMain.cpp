@@ -169,6 +169,32 @@ const std::vector<Page>& pages() {
              p.graph.openWith();
              p.graph.panel->keyboard().setShortcutConflict(true);
          }},
+        // No tray: what opens the panel is said where the icon would be named.
+        {"no-tray-off", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.graph.openWith();
+             p.graph.panel->routes().setTrayAvailable(false);
+             p.graph.settings->update(DialcoveCore::PreferenceValue::enabled(false));
+         }},
+        {"no-tray-conflict", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.graph.openWith();
+             p.graph.panel->routes().setTrayAvailable(false);
+             p.graph.panel->keyboard().setShortcutConflict(true);
+         }},
+        // A Wayland desktop: the portal's trigger, or the desktop's own settings.
+        {"portal-trigger", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.graph.openWith();
+             p.graph.panel->routes().setHotKeyRoute(Dialcove::DesktopRoutes::HotKeyRoute::portal);
+             p.graph.panel->routes().setPortalTrigger(QStringLiteral("Meta+Shift+F9"));
+         }},
+        {"desktop-shortcut", 900, ContactPermission::allowed,
+         [](ShownPanelView& p) {
+             p.graph.openWith();
+             p.graph.panel->routes().setTrayAvailable(false);
+             p.graph.panel->routes().setHotKeyRoute(Dialcove::DesktopRoutes::HotKeyRoute::desktopSettings);
+         }},
         {"action-failure", 900, ContactPermission::allowed,
          [](ShownPanelView& p) {
              p.graph.openWith();

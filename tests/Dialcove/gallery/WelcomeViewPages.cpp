@@ -35,6 +35,8 @@ struct Authorization {
     const char* name;
     Platform::AddressBookSettings::Consent consent;
     bool forcedMissingFolder;
+    // No tray, and a desktop whose own settings hold the shortcut.
+    bool desktopShortcut = false;
 };
 
 } // namespace
@@ -44,7 +46,8 @@ bool renderWelcomeViewPages(const QString& folder, const QString& home, LoginIte
     const Authorization authorizations[] = {{"unknown", Consent::none, false},
                                             {"denied", Consent::declined, false},
                                             {"restricted", Consent::given, true},
-                                            {"allowed", Consent::given, false}};
+                                            {"allowed", Consent::given, false},
+                                            {"allowed-desktop-shortcut", Consent::given, false, true}};
     const Variant variants[] = {{"light", MurvelColorScheme::light, MurvelTypeSize::large},
                                 {"dark", MurvelColorScheme::dark, MurvelTypeSize::large},
                                 {"accessibility5", MurvelColorScheme::light, MurvelTypeSize::accessibility5}};
@@ -66,6 +69,10 @@ bool renderWelcomeViewPages(const QString& folder, const QString& home, LoginIte
             std::make_shared<Dialcove::ContactOutputAdapter>(std::make_shared<Dialcove::SystemWorkspace>(
                 [](const DialcoveCore::ContactID&) { return QString(); })),
             std::make_shared<Dialcove::LocalRecentStorage>(defaults));
+        if (authorization.desktopShortcut) {
+            panel->routes().setTrayAvailable(false);
+            panel->routes().setHotKeyRoute(Dialcove::DesktopRoutes::HotKeyRoute::desktopSettings);
+        }
         for (const Variant& variant : variants) {
             // The welcome-steps window's kind: non-scrolling, sized by its page's report.
             FixedWindow window(true, true, false);

@@ -1,5 +1,7 @@
 #include "MurvelUI/Cards/LoginItem.hpp"
 #include "Platform/AutostartEntry.hpp"
+#include "Platform/DesktopEntryFile.hpp"
+#include "Platform/DesktopIdentity.hpp"
 #include "tests/support/LogCapture.hpp"
 
 #include <QCoreApplication>
@@ -221,6 +223,120 @@ TEST(AutostartEntry, AProgramNamedWithoutAPathIsLookedUpOnThePath) {
         EXPECT_EQ(entry.isEnabled(), c.enabled) << c.content.toStdString();
     }
     qputenv("PATH", savedPath);
+}
+
+// A copy as an install leaves it, inside a config home: <prefix>/bin/dialcove beside the menu entry
+// <prefix>/share/applications/works.murvel.dialcove.desktop; and one run from a build folder. PATH
+// holds `path` and the system's folders while it lives.
+class Copies {
+public:
+    explicit Copies(const ConfigHome& home, const char* path = "prefix/bin")
+        : home_(home), savedPath_(qgetenv("PATH")) {
+        for (const char* program : {"prefix/bin/dialcove", "build-run/Dialcove/dialcove", "other/dialcove"}) {
+            home.write(QString::fromLatin1(program), "#!/bin/sh\n");
+            QFile::setPermissions(home.path(QString::fromLatin1(program)),
+                                  QFile::ReadOwner | QFile::ExeOwner);
+        }
+        home.write(QStringLiteral("prefix/share/applications/works.murvel.dialcove.desktop"),
+                   "[Desktop Entry]\nType=Application\nName=Dialcove\nComment=From the menu entry\n"
+                   "Exec=/usr/bin/dialcove\nIcon=works.murvel.dialcove\n");
+        qputenv("PATH", QFile::encodeName(home.path(QString::fromLatin1(path))) + ":/usr/bin:/bin");
+    }
+    ~Copies() { qputenv("PATH", savedPath_); }
+
+    QString installed() const { return home_.path(QStringLiteral("prefix/bin/dialcove")); }
+    QString buildFolder() const { return home_.path(QStringLiteral("build-run/Dialcove/dialcove")); }
+
+    // The autostart entry's keys as written.
+    QHash<QString, QString> entry() const {
+        return Platform::DesktopEntryFile::read(home_.path(entryFile)).value_or(QHash<QString, QString>());
+    }
+    QStringList autostartFolder() const {
+        return QDir(home_.path(QStringLiteral("autostart"))).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    }
+
+private:
+    const ConfigHome& home_;
+    QByteArray savedPath_;
+};
+
+TEST(AutostartEntry, AnInstalledCopyIsNamedAsItsMenuEntryNamesItAndABuildFolderCopyByItsPath) {
+    const struct {
+        const char* path; // what PATH finds first, in the config home
+        bool installed;   // the copy that turns Open at Login on
+        const char* exec; // with %1 for the copy's path
+        const char* comment;
+    } cases[] = {
+        {"prefix/bin", true, "dialcove", "From the menu entry"},
+        // The name alone would start another copy, or none.
+        {"other", true, "\"%1\"", "From the menu entry"},
+        {"nowhere", true, "\"%1\"", "From the menu entry"},
+        {"build-run/Dialcove", false, "\"%1\"", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ConfigHome home;
+        const Copies copies(home, c.path);
+        const QString program = c.installed ? copies.installed() : copies.buildFolder();
+        const AutostartEntry entry = AutostartEntry::forProgram(program);
+        EXPECT_EQ(entry.namesProgramByName(), c.installed);
+        ASSERT_FALSE(entry.enable().has_value());
+        EXPECT_TRUE(entry.isEnabled());
+
+        const QHash<QString, QString> keys = copies.entry();
+        EXPECT_EQ(keys.value("Exec"), QString::fromLatin1(c.exec).arg(program));
+        EXPECT_EQ(keys.value("Name"), "Dialcove");
+        EXPECT_EQ(keys.value("Comment"),
+                  c.comment ? QString::fromLatin1(c.comment) : Platform::DesktopIdentity::summary());
+        EXPECT_EQ(keys.value("Icon"), "works.murvel.dialcove");
+        EXPECT_EQ(keys.value("Type"), "Application");
+        EXPECT_EQ(copies.autostartFolder(), QStringList{"works.murvel.dialcove.desktop"});
+    }
+}
+
+TEST(LoginItem, AnEntryAnEarlierVersionWroteIsRewrittenInPlaceAndNoOtherIsTouched) {
+    ConfigHome home;
+    const Copies copies(home);
+    const auto earlier = [](const QString& program) {
+        return "[Desktop Entry]\nType=Application\nName=Dialcove\nExec=" +
+               QFile::encodeName(AutostartEntry::execValue(program)) +
+               "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+    };
+
+    // This copy's own earlier entry takes the icon and comment, and stays on.
+    home.write(entryFile, earlier(copies.installed()));
+    {
+        LoginItem item(AutostartEntry::forProgram(copies.installed()));
+        EXPECT_TRUE(item.enabled());
+        EXPECT_EQ(copies.entry().value("Icon"), "works.murvel.dialcove");
+        EXPECT_EQ(copies.entry().value("Comment"), "From the menu entry");
+        EXPECT_EQ(copies.entry().value("Exec"), "dialcove");
+    }
+
+    // Entries that are not this copy's earlier one stay as they are: the build folder's (which
+    // starts another copy), one with a key of the user's, one switched off.
+    const QByteArray untouched[] = {
+        earlier(copies.buildFolder()),
+        earlier(copies.installed()) + "X-GNOME-Autostart-Delay=10\n",
+        earlier(copies.installed()) + "Hidden=true\n",
+    };
+    for (const QByteArray& content : untouched) {
+        SCOPED_TRACE(content.toStdString());
+        home.write(entryFile, content);
+        LoginItem item(AutostartEntry::forProgram(copies.installed()));
+        QFile file(home.path(entryFile));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), content);
+    }
+
+    // Turned on from the installed copy, the build folder's entry is replaced, not joined.
+    home.write(entryFile, earlier(copies.buildFolder()));
+    LoginItem item(AutostartEntry::forProgram(copies.installed()));
+    EXPECT_FALSE(item.enabled());
+    item.setEnabled(true);
+    EXPECT_TRUE(item.enabled());
+    EXPECT_EQ(copies.entry().value("Exec"), "dialcove");
+    EXPECT_EQ(copies.autostartFolder(), QStringList{"works.murvel.dialcove.desktop"});
 }
 
 TEST(LoginItem, SharedIsOneItemForTheRunningProgram) {
