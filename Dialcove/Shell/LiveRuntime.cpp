@@ -224,9 +224,9 @@ void LiveRuntime::start() {
         live_->startWatching(this);
         observers_.push_back(connect(&live_->access, &Platform::AddressBookAccess::accessChanged, this,
                                      &LiveRuntime::accessChanged));
-        // The panel that opened a dialog gets the keyboard back when it closes.
+        // The panel that opened a dialog gets the keyboard back as it closes.
         observers_.push_back(
-            connect(&live_->access, &Platform::AddressBookAccess::dialogClosed, this, [this] {
+            connect(&live_->access, &Platform::AddressBookAccess::dialogClosing, this, [this] {
                 if (searchPanel_)
                     searchPanel_->reclaimFocus();
             }));

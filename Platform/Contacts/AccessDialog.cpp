@@ -12,7 +12,7 @@
 namespace Platform {
 
 AccessDialog::AccessDialog(AddressBook book, FolderChooser chooser, QWidget* parent)
-    : QDialog(parent), book_(std::move(book)), chooser_(std::move(chooser)) {
+    : ClosingDialog(parent), book_(std::move(book)), chooser_(std::move(chooser)) {
     if (!chooser_)
         chooser_ = [](QWidget* owner, const QString& current) {
             return QFileDialog::getExistingDirectory(owner, tr("Contacts Folder"), current);

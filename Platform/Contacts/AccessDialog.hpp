@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Platform/Contacts/AddressBook.hpp"
+#include "Platform/Contacts/ClosingDialog.hpp"
 
-#include <QDialog>
 #include <functional>
 
 class QCheckBox;
@@ -15,7 +15,7 @@ namespace Platform {
 // with a line saying whether the folder can be read. Changes apply at once and are announced
 // through `accessChanged`. A consent the settings file does not take holds until Dialcove quits,
 // and a line says so.
-class AccessDialog : public QDialog {
+class AccessDialog : public ClosingDialog {
     Q_OBJECT
 
 public:

@@ -53,8 +53,8 @@ QFuture<void> AddressBookAccess::requestAccess() {
             qCInfo(lcAddressBook) << "contacts access answered";
             emit accessChanged();
         }
-        emit dialogClosed();
     });
+    connect(consent_, &ClosingDialog::closing, this, &AddressBookAccess::dialogClosing);
     bringToFront(consent_);
     return request_->future();
 }
@@ -64,7 +64,7 @@ bool AddressBookAccess::openAccessSettings() {
         access_ = new AccessDialog(book_, chooser_);
         access_->setAttribute(Qt::WA_DeleteOnClose);
         connect(access_, &AccessDialog::accessChanged, this, &AddressBookAccess::accessChanged);
-        connect(access_, &QDialog::finished, this, &AddressBookAccess::dialogClosed);
+        connect(access_, &ClosingDialog::closing, this, &AddressBookAccess::dialogClosing);
     }
     bringToFront(access_);
     return access_->isVisible();

@@ -38,8 +38,9 @@ public:
 signals:
     // The folder or the consent changed in one of the dialogs.
     void accessChanged();
-    // One of the dialogs closed: the window the user came from may take the keyboard back.
-    void dialogClosed();
+    // One of the dialogs is closing, its window still on the screen: the window the user came from
+    // may take the keyboard back now, before a window manager gives it to a window of its own.
+    void dialogClosing();
 
 private:
     void finishRequest();

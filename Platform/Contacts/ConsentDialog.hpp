@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Platform/Contacts/AddressBook.hpp"
+#include "Platform/Contacts/ClosingDialog.hpp"
 
-#include <QDialog>
 #include <functional>
 
 class QDialogButtonBox;
@@ -17,7 +17,7 @@ namespace Platform {
 // records the refusal; closing the window records nothing, so the question comes again next time.
 // An answer the settings file does not take still holds until Dialcove quits: the dialog says so
 // and waits for an OK. It is as tall as its texts at its width.
-class ConsentDialog : public QDialog {
+class ConsentDialog : public ClosingDialog {
     Q_OBJECT
 
 public:
