@@ -4,6 +4,7 @@
 #include "MurvelCommerceUpdates/UpdateLogging.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateManifest.hpp"
 #include "MurvelCommerceUpdatesCore/UpdateOffer.hpp"
+#include "MurvelCommerceUpdatesCore/UpdateSite.hpp"
 
 #include <algorithm>
 
@@ -82,7 +83,12 @@ void UpdateChecker::finish(const FeedResult& result) {
 
     const auto [now, stored] = readClock();
     if (const auto* failure = std::get_if<UpdateFailure>(&outcome)) {
-        qCInfo(lcUpdates, "Update check failed: %s", name(*failure).data());
+        // The default build's site never resolves: its failure is no news.
+        if (*failure == UpdateFailure::unreachable &&
+            MurvelCommerceUpdatesCore::UpdateSite::isReserved(MakerSite::current().toStdString()))
+            qCDebug(lcUpdates, "Update check failed: %s", name(*failure).data());
+        else
+            qCInfo(lcUpdates, "Update check failed: %s", name(*failure).data());
         if (*failure == UpdateFailure::unreachable) {
             last_ = UpdateSchedule::Last::failed(now);
         } else {

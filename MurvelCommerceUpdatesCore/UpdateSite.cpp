@@ -58,6 +58,19 @@ bool UpdateSite::isValid(std::string_view site) {
     }
 }
 
+bool UpdateSite::isReserved(std::string_view site) {
+    if (!isValid(site))
+        return false;
+    std::string_view host = site.substr(std::string_view("https://").size());
+    host = host.substr(0, host.find(':'));
+    const std::string_view last =
+        host.substr(host.rfind('.') == std::string_view::npos ? 0 : host.rfind('.') + 1);
+    std::string lower(last);
+    for (char& c : lower)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower == "example" || lower == "invalid" || lower == "test";
+}
+
 std::string UpdateSite::builtIn() {
     return DIALCOVE_UPDATE_SITE;
 }

@@ -20,6 +20,10 @@ struct UpdateSite {
     // the same rule when it is configured.
     static bool isValid(std::string_view site);
 
+    // A host under a name reserved never to resolve ("example", "invalid", "test"), as the
+    // default build's: a check there always fails and says nothing worth a user's attention.
+    static bool isReserved(std::string_view site);
+
     // The site the build was configured with.
     static std::string builtIn();
 

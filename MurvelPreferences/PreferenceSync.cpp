@@ -81,6 +81,7 @@ PreferenceSync::PreferenceSync(std::shared_ptr<Platform::UserDefaults> defaults,
 
     local_ = std::make_shared<DefaultsPreferenceStorage>(defaults);
     cloud_ = std::make_shared<UbiquitousPreferenceStorage>(folder);
+    noFolderChosen_ = [folder] { return !folder->folder().has_value(); };
     account_ = accountIdentity(folder->identityToken(), *defaults);
     accountProvider_ = [defaults, folder] { return accountIdentity(folder->identityToken(), *defaults); };
     start();
@@ -326,7 +327,11 @@ void PreferenceSync::removeLocalRecords() {
 void PreferenceSync::setIssue(std::optional<PreferenceCloudIssue> issue) {
     if (issue == issue_)
         return;
-    qCInfo(lcSync) << "sync issue:" << describe(issue);
+    // Without a chosen folder there is no account to reach, as on every fresh install: no news.
+    if (issue == PreferenceCloudIssue::accountUnavailable && noFolderChosen_ && noFolderChosen_())
+        qCDebug(lcSync) << "sync issue:" << describe(issue) << "(no sync folder is set)";
+    else
+        qCInfo(lcSync) << "sync issue:" << describe(issue);
     issue_ = issue;
     emit issueChanged();
 }

@@ -114,6 +114,8 @@ private:
     QSet<QString> keys_;
     QString writerID_;
     PreferenceAccountIdentity account_ = PreferenceAccountIdentity::unavailable();
+    // True while the sync folder store has no folder to use; none over stores the host supplies.
+    std::function<bool()> noFolderChosen_;
     AccountProvider accountProvider_;
     std::map<QUuid, std::pair<QString, std::function<void()>>> observers_;
     std::optional<PreferenceCloudIssue> issue_;

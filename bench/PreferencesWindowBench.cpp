@@ -21,35 +21,33 @@
 
 namespace {
 
-// Offscreen, with the XDG folders in a temporary folder so that nothing reaches the real ones.
-QTemporaryDir& home() {
-    static QTemporaryDir dir;
-    return dir;
-}
+// What every case builds on, made in main() after the application and gone before it: objects the
+// application outlived at exit used to crash its teardown.
+struct Fixture {
+    Dialcove::ContactSettings settings{nullptr};
+    MurvelUI::LoginItem loginItem{Platform::AutostartEntry(
+        QStringLiteral("works.murvel.dialcove.bench"), QStringLiteral("Bench"), QStringLiteral("/bin/true"))};
+    // The welcome page's panel graph: the live adapters over an empty address book in the
+    // temporary folders.
+    Platform::AddressBookAccess access{Platform::AddressBook(Platform::AddressBookSettings())};
+    std::unique_ptr<Dialcove::ContactsPanel> welcomePanel = Dialcove::makePanel(
+        std::make_shared<Dialcove::ContactSettings>(nullptr),
+        std::make_shared<Dialcove::ContactsWorker>(access.book()),
+        std::make_shared<Dialcove::ContactsPermissionAdapter>(access),
+        std::make_shared<Dialcove::ContactOutputAdapter>(std::make_shared<Dialcove::SystemWorkspace>(
+            [](const DialcoveCore::ContactID&) { return QString(); })),
+        std::make_shared<Dialcove::LocalRecentStorage>(std::make_shared<Platform::UserDefaults>(
+            qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/welcome.ini"))));
+};
 
-void ensureApplication() {
-    static bool ready = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("XDG_CONFIG_HOME", home().filePath(QStringLiteral("config")).toUtf8());
-        return true;
-    }();
-    (void)ready;
-    static int argc = 1;
-    static char name[] = "PreferencesWindowBench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+Fixture* fixture = nullptr;
 
 Dialcove::ContactSettings& settings() {
-    static Dialcove::ContactSettings instance(nullptr);
-    return instance;
+    return fixture->settings;
 }
 
 MurvelUI::LoginItem& loginItem() {
-    static MurvelUI::LoginItem item(Platform::AutostartEntry(
-        QStringLiteral("works.murvel.dialcove.bench"), QStringLiteral("Bench"), QStringLiteral("/bin/true")));
-    return item;
+    return fixture->loginItem;
 }
 
 // `view` in its window's content host (scrolling or not), laid out at 560 points and painted once.
@@ -73,14 +71,12 @@ void buildLayOutPaint() {
 
 // The first build of the process, with its font and style caches cold.
 void BuildViewCold(benchmark::State& state) {
-    ensureApplication();
     for (auto _ : state)
         buildLayOutPaint();
 }
 BENCHMARK(BuildViewCold)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BuildViewWarm(benchmark::State& state) {
-    ensureApplication();
     buildLayOutPaint();
     for (auto _ : state)
         buildLayOutPaint();
@@ -89,7 +85,6 @@ BENCHMARK(BuildViewWarm)->Unit(benchmark::kMillisecond);
 
 // Showing the built window again after a close: placed, shown and activated.
 void ShowBuiltWindowAgain(benchmark::State& state) {
-    ensureApplication();
     MurvelUI::FixedWindow window(true, true, true);
     const auto build = [] {
         return new Dialcove::ContactsPreferencesView(
@@ -108,33 +103,15 @@ void ShowBuiltWindowAgain(benchmark::State& state) {
 }
 BENCHMARK(ShowBuiltWindowAgain)->Unit(benchmark::kMillisecond);
 
-// The welcome page over a panel graph of its own (the live adapters over an empty address book in the
-// temporary folders), in the welcome-steps window's host, laid out at 560 points and painted once.
-Dialcove::ContactsPanel& welcomePanel() {
-    static Platform::AddressBookAccess access{Platform::AddressBook(Platform::AddressBookSettings())};
-    static const std::unique_ptr<Dialcove::ContactsPanel> panel = [] {
-        const auto defaults =
-            std::make_shared<Platform::UserDefaults>(home().filePath(QStringLiteral("welcome.ini")));
-        return Dialcove::makePanel(
-            std::make_shared<Dialcove::ContactSettings>(nullptr),
-            std::make_shared<Dialcove::ContactsWorker>(access.book()),
-            std::make_shared<Dialcove::ContactsPermissionAdapter>(access),
-            std::make_shared<Dialcove::ContactOutputAdapter>(std::make_shared<Dialcove::SystemWorkspace>(
-                [](const DialcoveCore::ContactID&) { return QString(); })),
-            std::make_shared<Dialcove::LocalRecentStorage>(defaults));
-    }();
-    return *panel;
-}
-
+// The welcome page in the welcome-steps window's host, laid out at 560 points and painted once.
 void buildWelcome() {
     layOutAndPaint(new Dialcove::ContactsWelcomeView(
-                       welcomePanel(), false, [] {}, &loginItem()),
+                       *fixture->welcomePanel, false, [] {}, &loginItem()),
                    false);
 }
 
 // Target: at most 15 ms warm.
 void BuildWelcomeWarm(benchmark::State& state) {
-    ensureApplication();
     buildWelcome();
     for (auto _ : state)
         buildWelcome();
@@ -142,3 +119,21 @@ void BuildWelcomeWarm(benchmark::State& state) {
 BENCHMARK(BuildWelcomeWarm)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    // Offscreen, with the XDG folders in a temporary folder so that nothing reaches the real ones.
+    QTemporaryDir config;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", config.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", config.filePath(QStringLiteral("data")).toUtf8());
+    QApplication app(argc, argv);
+    auto shared = std::make_unique<Fixture>();
+    fixture = shared.get();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture = nullptr;
+    shared.reset();
+    return 0;
+}

@@ -6,6 +6,7 @@
 #include "MurvelUI/Windows/PreferencesWindow.hpp"
 #include "MurvelUI/Windows/WelcomeStepsWindow.hpp"
 #include "Platform/Desktop/SyncFolderChoice.hpp"
+#include "Platform/SyncFolderStore.hpp"
 
 #include <QCoreApplication>
 #include <QWindow>
@@ -16,8 +17,11 @@ QWidget* showPreferencesWindow(ContactSettings& settings) {
     return MurvelUI::PreferencesWindow::show(
         QCoreApplication::translate("ContactsPreferencesView", "Preferences"), false, [] {},
         [&settings] {
-            return new ContactsPreferencesView(settings, false,
-                                               [](QWidget* parent) { Platform::chooseSyncFolder(parent); });
+            auto* view = new ContactsPreferencesView(
+                settings, false, [](QWidget* parent) { Platform::chooseSyncFolder(parent); });
+            view->setSyncFolderPlace({&Platform::SyncFolderStore::configuredFolder,
+                                      [] { Platform::SyncFolderStore::setConfiguredFolder(std::nullopt); }});
+            return view;
         });
 }
 

@@ -9,6 +9,7 @@
 #include "Dialcove/Services/SystemWorkspace.hpp"
 #include "Dialcove/Shell/AppUpdateNotifier.hpp"
 #include "Dialcove/Shell/GlobalShortcut.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Shell/LiveDesktop.hpp"
 #include "Dialcove/Shell/ShortcutLifecycle.hpp"
 #include "Dialcove/Shell/StatusIconArt.hpp"
@@ -131,6 +132,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
     hotkey_->installHandler();
 
     live_ = std::move(live);
+    if (live_)
+        LinuxStrings::setAddressBook(live_->access.book());
     if (!services) {
         auto workspace = std::make_shared<SystemWorkspace>(
             [book = live_->access.book()](const DialcoveCore::ContactID& id) { return book.cardFile(id); });
@@ -191,6 +194,8 @@ LiveRuntime::LiveRuntime(std::shared_ptr<Platform::UserDefaults> defaults, std::
 LiveRuntime::~LiveRuntime() {
     // Hooks stored in the graph hold the runtime weakly; the window goes before the graph it shows.
     searchPanel_.reset();
+    if (live_)
+        LinuxStrings::setAddressBook(std::nullopt);
 }
 
 bool LiveRuntime::isWatchingActivation() const {
@@ -231,6 +236,12 @@ void LiveRuntime::start() {
         live_->startWatching(this);
         observers_.push_back(connect(&live_->access, &Platform::AddressBookAccess::accessChanged, this,
                                      &LiveRuntime::accessChanged));
+        // The panel that opened a dialog gets the keyboard back as it closes.
+        observers_.push_back(
+            connect(&live_->access, &Platform::AddressBookAccess::dialogClosing, this, [this] {
+                if (searchPanel_)
+                    searchPanel_->reclaimFocus();
+            }));
     }
     desktop_->watchActivation();
     observers_.push_back(
@@ -337,6 +348,8 @@ void LiveRuntime::secondStart(const Platform::WindowSystem::Activation& activati
 
 void LiveRuntime::refresh() {
     assertMainThread();
+    if (live_)
+        LinuxStrings::addressBookChanged();
     panel_->refresh();
     if (refreshTask_)
         refreshTask_->cancel();
@@ -373,6 +386,11 @@ void LiveRuntime::followHotKeyHolder() {
 void LiveRuntime::storeChanged() {
     if (stopped_)
         return;
+    if (live_) {
+        // The folder may have come or gone: what the access texts say follows it.
+        live_->access.refresh();
+        LinuxStrings::addressBookChanged();
+    }
     panel_->refresh();
     panel_->contactsDidChange();
     // While the panel is closed, the change is read now rather than at the next opening.

@@ -21,6 +21,7 @@
 #include "MurvelUI/Controls/MurvelRowOrGridLayout.hpp"
 #include "MurvelUI/Controls/MurvelStack.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -256,6 +257,7 @@ public:
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        MurvelUI::ThinScrollBar::apply(verticalScrollBar());
         setWidgetResizable(false);
         setFocusPolicy(Qt::NoFocus);
         viewport()->setAutoFillBackground(false);
@@ -320,7 +322,11 @@ ContactDetailView::ContactDetailView(ContactsPanel& panel, DialcoveCore::Contact
     buildHeader();
 
     scrollArea_ = new ScrollArea(this);
-    card_ = new MurvelUI::PanelCard(24);
+    // The card's texts sit 12 in from its edge and 24 apart, as in every card; a block's highlight
+    // reaches 8 past its texts, into the card's padding and into that spacing. So the card is
+    // padded 4 where blocks meet its edges, and the name sits 16 above the first highlight.
+    card_ = new MurvelUI::PanelCard(16);
+    card_->setPadding(QMargins(4, 12, 4, 4));
     card_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     identity_ = new MurvelUI::MurvelStack(MurvelStackLayout::Axis::horizontal, 12,
                                           MurvelStackLayout::Alignment::leading);
@@ -595,11 +601,21 @@ std::optional<QString> ContactDetailView::whatsAppLineOf(const FieldID& field) c
     return found ? found->whatsAppLine() : std::nullopt;
 }
 
+int ContactDetailView::laidOutViewportHeight() const {
+    return scrollArea_->heightForWidth(scrollArea_->width());
+}
+
 void ContactDetailView::setViewportHeight(qreal height) {
     if (height == viewportHeight_)
         return;
     viewportHeight_ = height;
-    scrollArea_->updateGeometry();
+    // The layouts above keep the heights they measured until told: tell every one up to the
+    // window, or the panel is laid out at the old viewport and measures that.
+    for (QWidget* widget = scrollArea_; widget != nullptr; widget = widget->parentWidget()) {
+        if (widget->layout() != nullptr)
+            widget->layout()->invalidate();
+        widget->updateGeometry();
+    }
     emit viewportHeightChanged();
     requestScroll();
 }
@@ -619,9 +635,11 @@ bool ContactDetailView::eventFilter(QObject* watched, QEvent* event) {
         // The card's content changed size: the area may grow or shrink, and the card with it.
         scrollArea_->updateGeometry();
         scrollArea_->fitCard();
-    } else if (watched == scrollArea_ && event->type() == QEvent::Resize) {
+    } else if (watched == scrollArea_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+        // Shown again, it hands its height back even when that height did not change: the panel
+        // may have forgotten it meanwhile.
         const qreal measured = scrollArea_->height();
-        if (measured != lastMeasuredViewport_) {
+        if (measured != lastMeasuredViewport_ || event->type() == QEvent::Show) {
             lastMeasuredViewport_ = measured;
             if (measureViewport_)
                 measureViewport_(measured);
@@ -667,8 +685,14 @@ void ContactDetailView::scrollToSelection() {
     if (card_->layout())
         card_->layout()->activate();
     const int centre = target->mapTo(card_, target->rect().center()).y();
+    // Its highlight reaches 8 points past the block.
+    const int bottom = target->mapTo(card_, QPoint(0, target->height())).y() + 8;
+    const int viewport = scrollArea_->viewport()->height();
     QScrollBar* bar = scrollArea_->verticalScrollBar();
-    bar->setValue(std::clamp(centre - scrollArea_->viewport()->height() / 2, bar->minimum(), bar->maximum()));
+    // A block that shows whole with the card's top leaves the header whole (a long name wraps
+    // onto several lines); any other is centred.
+    const int value = bottom <= viewport ? 0 : centre - viewport / 2;
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
 }
 
 } // namespace Dialcove

@@ -57,6 +57,9 @@ public:
     // The most the scrolling area may take.
     qreal viewportHeight() const { return viewportHeight_; }
     void setViewportHeight(qreal height);
+    // The height the scrolling area takes at its width in a layout pass: the card's height, at
+    // most the viewport height.
+    int laidOutViewportHeight() const;
     // The measured height of the card inside the scrolling area; 0 until it has been laid out.
     qreal contentHeight() const { return contentHeight_; }
 

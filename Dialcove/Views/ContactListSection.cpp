@@ -15,6 +15,7 @@
 #include "MurvelUI/Controls/MurvelLabel.hpp"
 #include "MurvelUI/Controls/MurvelSymbolView.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -138,13 +139,7 @@ ContactListSection::ContactListSection(ContactsPanel& panel, ContactsPanelView& 
     scroll_->viewport()->setAutoFillBackground(false);
     scroll_->setAutoFillBackground(false);
     scroll_->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
-    // A slim bar that reads on either scheme, in place of the desktop style's opaque one.
-    scroll_->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 0 2px 0; }"
-        "QScrollBar::handle:vertical { background: rgba(128, 128, 128, 0.55); border-radius: 3px;"
-        " min-height: 24px; margin: 0 1px 0 1px; }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
+    MurvelUI::ThinScrollBar::apply(scroll_->verticalScrollBar());
     rowsHost_->setAutoFillBackground(false);
     scroll_->setWidget(rowsHost_);
     rowsHost_->setAutoFillBackground(false); // setWidget turned it on

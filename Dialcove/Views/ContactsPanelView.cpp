@@ -22,6 +22,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -369,7 +370,18 @@ int ContactsPanelView::viewportHeight() const {
 }
 
 void ContactsPanelView::measureChrome(int height) {
-    setChromeHeight(chromeHeightAfter(chromeHeight_, height, measuredViewport_));
+    // What the viewport takes in the very layout that measured `height`, not what it measured
+    // after an earlier one: the rest of the chrome does not depend on the viewport, so the rule
+    // settles in one pass.
+    setChromeHeight(chromeHeightAfter(chromeHeight_, height, measuredViewport_ > 0 ? laidOutViewport() : 0));
+}
+
+int ContactsPanelView::laidOutViewport() const {
+    if (detail_ && !detail_->isHidden())
+        return detail_->laidOutViewportHeight();
+    if (!list_->isHidden())
+        return list_->scrollArea()->maximumHeight();
+    return 0;
 }
 
 void ContactsPanelView::setChromeHeight(int height) {
@@ -406,6 +418,14 @@ bool ContactsPanelView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chrome_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
         scheduleChromeMeasurement();
     return QWidget::eventFilter(watched, event);
+}
+
+void ContactsPanelView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        buildPermissionNotice();
+        showNotices();
+    }
 }
 
 bool ContactsPanelView::event(QEvent* event) {

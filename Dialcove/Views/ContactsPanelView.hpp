@@ -108,6 +108,8 @@ signals:
     void viewportHeightChanged();
 
 protected:
+    // A language change builds the access notice again: its reading may follow the folder.
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -127,6 +129,9 @@ private:
     void scheduleChromeMeasurement();
     void setChromeHeight(int height);
     void updateViewport();
+    // The height the shown viewport (the card's scrolling area or the result list) takes in the
+    // current layout; 0 when none shows.
+    int laidOutViewport() const;
 
     ContactsPanel& panel_;
     PanelGeometry& geometry_;

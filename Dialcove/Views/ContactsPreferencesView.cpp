@@ -118,6 +118,33 @@ ContactsPreferencesView::ContactsPreferencesView(ContactSettings& settings, bool
     syncNote_ = sync;
     general_->addRow(syncNote_);
 
+    // The chosen folder, with the way to change it or to stop syncing.
+    auto* folderButtons =
+        new MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::center);
+    auto* change = new MurvelButton(tr("Change\u2026"));
+    change->setObjectName(QStringLiteral("preferences.changeSyncFolder"));
+    applyPreferencesMenuStyle(change);
+    connect(change, &QAbstractButton::clicked, this, [this] {
+        const ChooseSyncFolder choose = chooseSyncFolder_;
+        if (choose)
+            choose(window());
+        showSyncState();
+    });
+    auto* stop = new MurvelButton(tr("Stop Syncing"));
+    stop->setObjectName(QStringLiteral("preferences.stopSyncing"));
+    applyPreferencesMenuStyle(stop);
+    connect(stop, &QAbstractButton::clicked, this, [this] {
+        const std::function<void()> forget = place_.stop;
+        if (forget)
+            forget();
+        showSyncState();
+    });
+    folderButtons->stack()->addWidget(change, {});
+    folderButtons->stack()->addWidget(stop, {});
+    folderRow_ = new PreferencesRow(tr("Sync folder"), QString(), false, folderButtons);
+    folderRow_->setObjectName(QStringLiteral("preferences.syncFolder"));
+    general_->addRow(folderRow_);
+
     // Phone numbers: the country code, every plan in declaration order.
     phone_ = new PreferencesGroup(tr("Phone numbers"));
     const std::vector<PhonePlan> plans(DialcoveCore::allPhonePlans.begin(),
@@ -159,8 +186,17 @@ void ContactsPreferencesView::showValues() {
         countryCode_->setSelection(QVariant::fromValue(values.phonePlan));
 }
 
+void ContactsPreferencesView::setSyncFolderPlace(SyncFolderPlace place) {
+    place_ = std::move(place);
+    showSyncState();
+}
+
 void ContactsPreferencesView::showSyncState() {
     syncNote_->setVisible(settings_ && settings_->syncUnavailable());
+    const std::optional<QString> folder = place_.current ? place_.current() : std::nullopt;
+    if (folder && folderRow_->noteView() != nullptr)
+        folderRow_->noteView()->setText(*folder);
+    folderRow_->setVisible(folder.has_value());
 }
 
 void ContactsPreferencesView::choosePlan(const QVariant& choice) {

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 
@@ -14,6 +15,7 @@ class MurvelText;
 class PreferencesChoiceMenu;
 class PreferencesGroup;
 class PreferencesLayout;
+class PreferencesRow;
 class PreferencesToggleRow;
 } // namespace MurvelUI
 
@@ -35,12 +37,23 @@ class ContactsPreferencesView final : public QWidget {
 public:
     // Asks the user for the sync folder, with `parent` as the dialog's parent.
     using ChooseSyncFolder = std::function<void(QWidget* parent)>;
+    // The chosen sync folder and the way to stop syncing through it.
+    struct SyncFolderPlace {
+        // The folder chosen, none while none is.
+        std::function<std::optional<QString>()> current;
+        // Forgets the folder: the settings stay on this computer.
+        std::function<void()> stop;
+    };
 
     // `chooseSyncFolder` none: no button under the sync note. `loginItem` none: the shared one (not
     // read in snapshot mode).
     ContactsPreferencesView(ContactSettings& settings, bool isSnapshot,
                             ChooseSyncFolder chooseSyncFolder = {}, MurvelUI::LoginItem* loginItem = nullptr,
                             QWidget* parent = nullptr);
+
+    // With a place, a chosen folder shows as a row of the general group, its path with "Change…"
+    // (the chooser) and "Stop Syncing", so a wrong choice can be mended.
+    void setSyncFolderPlace(SyncFolderPlace place);
 
     bool snapshotOpenAtLogin() const;
     bool isSnapshot() const { return isSnapshot_; }
@@ -51,6 +64,8 @@ public:
     MurvelUI::PreferencesToggleRow* loginRow() const { return loginRow_; }
     MurvelUI::KeyCaps* shortcutCaps() const { return caps_; }
     QWidget* syncNote() const { return syncNote_; }
+    // The chosen folder's row; hidden while no folder is chosen or the view has no place.
+    MurvelUI::PreferencesRow* syncFolderRow() const { return folderRow_; }
     // The button under the note, when the view was given a way to choose the folder.
     MurvelUI::MurvelButton* chooseSyncFolderButton() const { return chooseButton_; }
     MurvelUI::PreferencesChoiceMenu* countryCodeMenu() const { return countryCode_; }
@@ -74,6 +89,8 @@ private:
     QPointer<ContactSettings> settings_;
     bool isSnapshot_;
     ChooseSyncFolder chooseSyncFolder_;
+    SyncFolderPlace place_;
+    MurvelUI::PreferencesRow* folderRow_ = nullptr;
     MurvelUI::PreferencesLayout* layout_ = nullptr;
     MurvelUI::PreferencesGroup* general_ = nullptr;
     MurvelUI::PreferencesGroup* phone_ = nullptr;

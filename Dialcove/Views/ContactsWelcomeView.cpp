@@ -15,6 +15,7 @@
 #include "MurvelUI/Welcome/WelcomeStepRow.hpp"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 namespace Dialcove {
@@ -191,8 +192,15 @@ void ContactsWelcomeView::showAuthorization() {
     row_->setState(stateFor(permission));
     row_->setAction(actionFor(permission, panel_));
     message_->setText(Dialcove::message(permission));
+    path_->setText(tr("System Settings \u203A Privacy & Security \u203A Contacts"));
     path_->setVisible(permission == ContactPermission::denied);
     setStepDone(permission == ContactPermission::allowed);
+}
+
+void ContactsWelcomeView::changeEvent(QEvent* event) {
+    WelcomeStepsLayout::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        showAuthorization();
 }
 
 void ContactsWelcomeView::showShortcut() {

@@ -40,6 +40,10 @@ public:
     // Beside the caps: what the shortcut does, or how to open Dialcove where the caps do not say.
     MurvelUI::MurvelText* shortcutText() const { return shortcutText_; }
 
+protected:
+    // A language change shows the access texts again: their reading may follow the folder.
+    void changeEvent(QEvent* event) override;
+
 private:
     struct Parts;
     ContactsWelcomeView(ContactsPanel& panel, bool isSnapshot, std::function<void()> finish,

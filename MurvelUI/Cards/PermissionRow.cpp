@@ -48,6 +48,7 @@ PermissionRow::PermissionRow(int number, bool isGranted, bool isOptional, const 
     optional_->setVisible(isOptional);
     heading->stack()->addWidget(title_, {});
     heading->stack()->addWidget(optional_, {});
+    heading->stack()->setStacksWhenWordsBreak(true);
 
     applyFont(message_, MurvelFont::detail);
     message_->setColor(MurvelColor::of(&BrandPalette::secondary));

@@ -48,9 +48,12 @@ QList<qreal> KeyCaps::capWidths() const {
     const QFontMetricsF metrics(font());
     QList<qreal> widths;
     for (const QString& key : keys_) {
-        // Multi-letter names get room; single symbols stay square.
-        const qreal padding = characterCount(key) > 1 ? 8 : 0;
-        widths.append(std::max(minimumSide, std::ceil(metrics.horizontalAdvance(key)) + 2 * padding));
+        // Multi-letter names get room; single symbols stay square, as wide as the cap is tall, so
+        // at a large text size the letter keeps room on both sides.
+        const bool single = characterCount(key) <= 1;
+        const qreal padding = single ? 0 : 8;
+        const qreal width = std::max(minimumSide, std::ceil(metrics.horizontalAdvance(key)) + 2 * padding);
+        widths.append(single ? std::max(width, capHeight()) : width);
     }
     return widths;
 }

@@ -1,10 +1,33 @@
 #include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QKeyEvent>
 #include <QThread>
 
 namespace MurvelUI {
+
+namespace {
+
+// A modifier pressed alone is not yet a use of the keyboard: a mouse user holding Shift or
+// Control to extend a selection never meant to show the rings.
+bool isModifierAlone(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 KeyboardUseMonitor::KeyboardUseMonitor(QObject* parent) : QObject(parent) {}
 
@@ -31,7 +54,8 @@ void KeyboardUseMonitor::stop() {
 }
 
 bool KeyboardUseMonitor::eventFilter(QObject*, QEvent* event) {
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) && handler_) {
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) && handler_ &&
+        !isModifierAlone(static_cast<QKeyEvent*>(event)->key())) {
         // A copy: the handler may stop this monitor.
         const std::function<void()> handler = handler_;
         handler();

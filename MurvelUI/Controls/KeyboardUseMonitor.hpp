@@ -7,7 +7,8 @@ namespace MurvelUI {
 
 // Tells its owner that a key went down anywhere in the application: while started, an application
 // event filter that calls the handler for every key press (and the shortcut check that comes before
-// one), and never takes or changes the event. Mouse events and modifier changes alone never count.
+// one), and never takes or changes the event. Mouse events, and Shift, Control, Alt or Super
+// pressed alone, never count; a key pressed with them does.
 //
 // One monitor installs at most one filter: `start` while started does nothing, `stop` while stopped
 // does nothing. A monitor that goes away stops itself, so its handler is never called afterwards.

@@ -1,6 +1,7 @@
 #include "MurvelUI/Controls/MurvelStackLayout.hpp"
 
 #include "MurvelUI/Brand/MurvelBaseline.hpp"
+#include "MurvelUI/Controls/MurvelText.hpp"
 
 #include <QWidget>
 #include <algorithm>
@@ -105,8 +106,53 @@ void MurvelStackLayout::setWrapsWhenCrowded(bool wraps) {
     invalidate();
 }
 
+void MurvelStackLayout::setStacksWhenWordsBreak(bool stacks) {
+    stacksWhenWordsBreak_ = stacks;
+    invalidate();
+}
+
+namespace {
+
+// The narrowest a widget gets without breaking a word of its texts; others keep their ideal width.
+int unbrokenWidthOf(const QWidget* widget) {
+    if (widget->sizePolicy().horizontalPolicy() == QSizePolicy::Fixed)
+        return widget->sizeHint().width();
+    if (const auto* text = qobject_cast<const MurvelText*>(widget))
+        return text->longestWordWidth();
+    if (const QLayout* layout = widget->layout()) {
+        if (const auto* stack = qobject_cast<const MurvelStackLayout*>(layout)) {
+            const QMargins margins = stack->contentsMargins();
+            return stack->unbrokenWidth() + margins.left() + margins.right();
+        }
+    }
+    return widget->sizeHint().width();
+}
+
+} // namespace
+
+int MurvelStackLayout::unbrokenWidth() const {
+    int total = 0;
+    int shown = 0;
+    for (const int i : visibleEntries()) {
+        const Entry& entry = items_[i];
+        const int width = entry.spacer           ? entry.minimumLength
+                          : entry.options.frame  ? *entry.options.frame
+                          : entry.item->widget() ? unbrokenWidthOf(entry.item->widget())
+                                                 : entry.item->sizeHint().width();
+        total = axis_ == Axis::horizontal ? total + width : std::max(total, width);
+        ++shown;
+    }
+    if (axis_ == Axis::horizontal && shown > 1)
+        total += spacing() * (shown - 1);
+    return total;
+}
+
 bool MurvelStackLayout::crowded(int width) const {
-    if (axis_ != Axis::horizontal || !wraps_)
+    if (axis_ != Axis::horizontal)
+        return false;
+    if (stacksWhenWordsBreak_ && unbrokenWidth() > width)
+        return true;
+    if (!wraps_)
         return false;
     const QMargins margins = contentsMargins();
     const int ideal = combinedWidth([this](const Entry& entry) { return idealMainExtent(entry); }) -

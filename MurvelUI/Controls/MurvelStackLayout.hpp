@@ -70,6 +70,11 @@ public:
     // Rows: when the items do not fit side by side at their ideal widths, they stack as a column
     // instead, each on a line of its own (a row of buttons at a large text size, say).
     void setWrapsWhenCrowded(bool wraps);
+    // Rows: when a text of the row, or of a row inside it, would break inside a word at the width
+    // offered (the largest text sizes), the items stack as a column instead.
+    void setStacksWhenWordsBreak(bool stacks);
+    // The narrowest content width, padding excluded, at which no text inside breaks within a word.
+    int unbrokenWidth() const;
     // Rows: the stack, padding included, is at least this tall, its content centred.
     void setMinimumCrossExtent(int extent);
 
@@ -116,6 +121,7 @@ private:
     Alignment alignment_;
     int minimumCrossExtent_ = 0;
     bool wraps_ = false;
+    bool stacksWhenWordsBreak_ = false;
     QList<Entry> items_;
 };
 

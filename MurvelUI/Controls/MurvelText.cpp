@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextLayout>
 #include <cmath>
 
@@ -113,6 +114,15 @@ int MurvelText::idealWidth() const {
 int MurvelText::lineCount(int width) const {
     qreal height = 0;
     return int(layOut(width, &height).size());
+}
+
+int MurvelText::longestWordWidth() const {
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
+    for (const QString& word :
+         displayed(text_).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    return int(std::ceil(widest));
 }
 
 QSize MurvelText::sizeHint() const {

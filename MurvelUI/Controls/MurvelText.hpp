@@ -36,6 +36,8 @@ public:
 
     // The width of the text on one line.
     int idealWidth() const;
+    // The width of its longest word: narrower, the text breaks inside a word.
+    int longestWordWidth() const;
     // How many lines the text takes at `width`, after the limit.
     int lineCount(int width) const;
 

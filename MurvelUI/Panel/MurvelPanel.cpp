@@ -4,6 +4,7 @@
 #include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Cards/LoginItem.hpp"
 #include "MurvelUI/Cards/UpdateCard.hpp"
+#include "MurvelUI/Controls/KeyboardUseTracker.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "MurvelUI/Update/SampleUpdateNotifier.hpp"
@@ -42,7 +43,7 @@ QColor MurvelPanel::Dot::resolve(MurvelColorScheme scheme) const {
 MurvelPanel::MurvelPanel(Inputs inputs, QWidget* content, QWidget* parent)
     : MurvelStack(MurvelStackLayout::Axis::vertical, 16, MurvelStackLayout::Alignment::leading, parent),
       brand_(inputs.brand), dot_(inputs.dot), refreshLoginItemOnAppear_(inputs.refreshLoginItemOnAppear),
-      header_(new PanelHeader(inputs.brand)), content_(content),
+      keys_(new KeyboardUseTracker(this)), header_(new PanelHeader(inputs.brand)), content_(content),
       footer_(
           new PanelFooter({inputs.brand, inputs.privacy, inputs.privacySymbol, inputs.showGuide,
                            inputs.showPreferences, inputs.preferencesFocusChanged, inputs.footerAction})) {
@@ -146,6 +147,10 @@ void MurvelPanel::showUpdateCard() {
             target->setAside();
     });
     updateSlot_->stack()->addWidget(updateCard_, MurvelStackLayout::Options::filling());
+}
+
+bool MurvelPanel::keyboardUsed() const {
+    return keys_->keyboardUsed();
 }
 
 void MurvelPanel::appear() {

@@ -14,6 +14,7 @@
 
 namespace MurvelUI {
 
+class KeyboardUseTracker;
 class PanelFooter;
 class PanelHeader;
 class SampleUpdateNotifier;
@@ -25,7 +26,9 @@ class UpdateNotifier;
 // notifier offers one, the caller's content and the footer, 16 points apart.
 //
 // With a status dot it paints the brand background (inside the window's rounded outline, when one
-// is set) and tints with the brand accent; with a colour dot it paints nothing behind. Each time it
+// is set) and tints with the brand accent; with a colour dot it paints nothing behind. It records
+// keyboard use for the focus rings inside, as the settings-like windows do: after the first key
+// press while its window is active, not before. Each time it
 // is shown it re-reads the login item (when asked to) and asks the notifier for a refresh. An
 // argument exactly "--snapshot-update" makes a sample notifier stand in for the window's.
 // Main thread only.
@@ -90,6 +93,8 @@ public:
     QWidget* content() const { return content_; }
     // The card on offer, or none.
     UpdateCard* updateCard() const { return updateCard_; }
+    // A key was pressed since the panel's window last became active: focus rings show.
+    bool keyboardUsed() const;
     // The sample when "--snapshot-update" was given, else the window's notifier; may be none.
     UpdateNotifier* effectiveNotifier();
 
@@ -114,6 +119,7 @@ private:
     Dot dot_;
     bool refreshLoginItemOnAppear_;
     qreal cornerRadius_ = 0;
+    KeyboardUseTracker* keys_;
     PanelHeader* header_;
     QWidget* content_;
     PanelFooter* footer_;

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "MurvelUI/Brand/MurvelBrand.hpp"
-#include "MurvelUI/Controls/KeyboardUseMonitor.hpp"
+#include "MurvelUI/Controls/KeyboardUseTracker.hpp"
 #include "MurvelUI/Controls/MurvelStack.hpp"
-
-#include <QPointer>
 
 namespace MurvelUI {
 
@@ -13,9 +11,10 @@ namespace MurvelUI {
 // other edges), on the brand gradient. Inside it, the window's tint is the brand accent and the
 // window's `keyboardUsed` is the chrome's own flag.
 //
-// Focus rings show only after keyboard use: while the chrome is shown in the active window, a
-// `KeyboardUseMonitor` sets the flag at the first key press; the window becoming active again
-// clears it. Nothing inside draws Qt's own focus frame; the kit's rings are the only focus marks.
+// Focus rings show only after keyboard use, as its `KeyboardUseTracker` records it: while the
+// chrome is shown in the active window, the first key press sets the flag; the window becoming
+// active again clears it. Nothing inside draws Qt's own focus frame; the kit's rings are the only
+// focus marks.
 // The chrome sets the environment of whatever window it is in when it is shown.
 class PreferencesChrome : public MurvelStack {
     Q_OBJECT
@@ -28,10 +27,10 @@ public:
     QWidget* content() const { return content_; }
     int chromeWidth() const { return width_; }
 
-    bool keyboardUsed() const { return keyboardUsed_; }
+    bool keyboardUsed() const { return keys_->keyboardUsed(); }
     // Whether the chrome's window was last seen active (from its activation events).
-    bool appearsActive() const { return appearsActive_; }
-    const KeyboardUseMonitor& keyboardMonitor() const { return keys_; }
+    bool appearsActive() const { return keys_->appearsActive(); }
+    const KeyboardUseMonitor& keyboardMonitor() const { return keys_->monitor(); }
 
     // Always `width` wide, and as tall as the content needs at that width.
     QSize sizeHint() const override;
@@ -47,24 +46,15 @@ signals:
 protected:
     void paintBackground(QPainter& painter, MurvelColorScheme scheme) override;
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void setKeyboardUsed(bool used);
-    void install();
-    void watchWindow();
     void publish();
-    void activeChanged(bool active);
 
     MurvelBrand brand_;
     int width_;
     QWidget* content_;
-    bool keyboardUsed_ = false;
-    bool appearsActive_ = false;
-    KeyboardUseMonitor keys_;
-    QPointer<QWidget> watchedWindow_;
+    KeyboardUseTracker* keys_;
 };
 
 } // namespace MurvelUI

@@ -70,6 +70,9 @@ WelcomeLayout::WelcomeLayout(const MurvelBrand& brand, const QString& title, con
     auto* footer =
         new MurvelStack(MurvelStackLayout::Axis::horizontal, 16, MurvelStackLayout::Alignment::center);
     footer->setFillsWidth(true);
+    // At the largest sizes the switch's label and the button go on lines of their own rather than
+    // break "Open at Login" inside its words.
+    footer->stack()->setStacksWhenWordsBreak(true);
     auto* toggle =
         new MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::center);
     toggle->stack()->addWidget(switch_, {});

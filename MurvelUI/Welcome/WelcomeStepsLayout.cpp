@@ -277,6 +277,8 @@ WelcomeStepsLayout::WelcomeStepsLayout(Inputs inputs, QWidget* card, QWidget* pa
     auto* stepRow =
         new MurvelStack(MurvelStackLayout::Axis::horizontal, 8, MurvelStackLayout::Alignment::center);
     stepRow->setFillsWidth(true);
+    // The step's title keeps its words whole: at the largest sizes the progress goes under it.
+    stepRow->stack()->setStacksWhenWordsBreak(true);
     auto* badge = new Badge(brand, inputs_.step);
     badge->setDone(stepDone_);
     badge_ = badge;

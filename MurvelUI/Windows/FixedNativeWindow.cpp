@@ -85,7 +85,30 @@ bool FixedNativeWindow::event(QEvent* event) {
         screenWatched_ = true;
         connect(windowHandle(), &QWindow::screenChanged, this, &FixedNativeWindow::screenChanged);
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // A window manager frames a window only once it is mapped, and says so with no event of its
+    // own: the frame is known by the first paint at the latest.
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Paint:
+    case QEvent::WindowActivate:
+        if (const QMargins margins = frameMargins(); margins != frameMargins_) {
+            frameMargins_ = margins;
+            emit frameMarginsChanged();
+        }
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+QMargins FixedNativeWindow::frameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
 }
 
 void FixedNativeWindow::closeEvent(QCloseEvent* event) {

@@ -26,6 +26,9 @@ public:
     void setContent(QWidget* content);
     QWidget* content() const { return content_; }
 
+    // The window manager's frame around the client area, as far as it is known; none without one.
+    QMargins frameMargins() const;
+
     // True when `widget` takes typed text (a line edit, a text editor, a spin box).
     static bool isTextInput(const QWidget* widget);
 
@@ -33,6 +36,8 @@ signals:
     void closed();
     // The window moved to another screen.
     void screenChanged();
+    // The window manager's frame around the window changed, as when it first framed the window.
+    void frameMarginsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +52,7 @@ private:
 
     bool closesWithCommandW_ = false;
     bool screenWatched_ = false;
+    QMargins frameMargins_;
     QWidget* content_ = nullptr;
 };
 

@@ -18,13 +18,6 @@ namespace {
 // The height a window has before its content reports.
 constexpr int initialHeight = 480;
 
-QMargins frameMarginsOf(const QWidget* window) {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
 } // namespace
 
 FixedWindow::FixedWindow(bool closesWithCommandW, bool anchorsTop, bool scrollsContent, QObject* parent)
@@ -68,6 +61,12 @@ QWidget* FixedWindow::makeWindow(const QString& title, int width, std::function<
         if (handler)
             handler();
     });
+    connect(window, &FixedNativeWindow::frameMarginsChanged, this, [this] {
+        // Centred before the window manager framed it, the window was centred without its frame.
+        if (centredMargins_ && window_->isVisible() && window_->frameMargins() != *centredMargins_)
+            centre();
+    });
+    connect(window, &FixedNativeWindow::closed, this, [this] { centredMargins_.reset(); });
     connect(window, &FixedNativeWindow::screenChanged, this, [this] {
         // Re-capped and re-clamped for the new screen.
         if (contentSize_)
@@ -85,17 +84,18 @@ QWidget* FixedWindow::show(const QString& title, int width, std::function<void()
         if (anchorsTop_) {
             if (contentSize_)
                 resize(*contentSize_);
-            centerOnMouseScreen(window);
+            centre();
             centersAfterResize_ = !contentSize_.has_value();
         } else {
-            centerOnMouseScreen(window);
+            centre();
             centersAfterResize_ = false;
         }
     }
     window->show();
-    // The window manager's frame is known only once the window is mapped: centre the real frame.
+    // The window manager's frame is known only once the window is mapped: centre the real frame,
+    // and again when the manager frames it later.
     if (wasHidden)
-        centerOnMouseScreen(window);
+        centre();
     window->raise();
     window->activateWindow();
     return window;
@@ -124,7 +124,7 @@ void FixedWindow::resize(QSizeF size) {
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QMargins margins = frameMarginsOf(window_);
+    const QMargins margins = window_->frameMargins();
     const QRect frame = FixedWindowGeometry::frame(size, screen->availableGeometry(),
                                                    window_->frameGeometry(), margins, anchorsTop_);
     if (frame != window_->frameGeometry()) {
@@ -135,18 +135,29 @@ void FixedWindow::resize(QSizeF size) {
     }
     if (centersAfterResize_) {
         centersAfterResize_ = false;
-        centerOnMouseScreen(window_);
+        centre();
     }
 }
 
+void FixedWindow::centre() {
+    // At the size the window was given: a window manager that has just framed the window may still
+    // report the size it was mapped at.
+    const QMargins margins = window_->frameMargins();
+    centerOnMouseScreen(window_, window_->minimumSize().grownBy(margins));
+    centredMargins_ = margins;
+}
+
 void FixedWindow::centerOnMouseScreen(QWidget* window) {
+    centerOnMouseScreen(window, window->frameGeometry().size());
+}
+
+void FixedWindow::centerOnMouseScreen(QWidget* window, QSize frameSize) {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    window->move(
-        FixedWindowGeometry::centeredOrigin(window->frameGeometry().size(), screen->availableGeometry()));
+    window->move(FixedWindowGeometry::centeredOrigin(frameSize, screen->availableGeometry()));
 }
 
 } // namespace MurvelUI

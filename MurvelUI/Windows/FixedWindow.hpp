@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSizeF>
+#include <QMargins>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -67,6 +68,10 @@ public:
     int frameWrites() const { return frameWrites_; }
 
 private:
+    // Centres the window on the screen under the pointer, noting the frame it was centred with.
+    void centre();
+    static void centerOnMouseScreen(QWidget* window, QSize frameSize);
+
     bool closesWithCommandW_;
     bool anchorsTop_;
     bool scrollsContent_;
@@ -74,6 +79,8 @@ private:
     FixedWindowContent* content_ = nullptr;
     std::function<void()> onClose_;
     std::optional<QSizeF> contentSize_;
+    // The frame the window had when it was last centred in this showing; none once it closed.
+    std::optional<QMargins> centredMargins_;
     bool resizePending_ = false;
     bool centersAfterResize_ = false;
     int frameWrites_ = 0;

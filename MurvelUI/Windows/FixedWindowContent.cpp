@@ -1,11 +1,8 @@
 #include "MurvelUI/Windows/FixedWindowContent.hpp"
 
-#include "MurvelUI/Brand/MurvelAccessibility.hpp"
-#include "MurvelUI/Brand/MurvelEnvironment.hpp"
-#include "MurvelUI/Brand/SystemPalette.hpp"
+#include "MurvelUI/Windows/ScrollEdgeStrip.hpp"
 
 #include <QEvent>
-#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
@@ -13,23 +10,6 @@
 namespace MurvelUI {
 
 namespace {
-
-// The line under the title bar while the content is scrolled.
-class ScrollSeparator final : public QWidget, public MurvelAccessibleElement {
-public:
-    explicit ScrollSeparator(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-        hide();
-    }
-    MurvelAccessibility accessibility() const override { return MurvelAccessibility::decoration(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), SystemPalette::quaternary(MurvelEnvironment::of(this)->colorScheme()));
-    }
-};
 
 QSize idealSize(const QWidget* widget) {
     // A widget of fixed width is measured at that width.
@@ -58,7 +38,7 @@ FixedWindowContent::FixedWindowContent(QWidget* content, int initialWidth, bool 
         content->installEventFilter(this);
         connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, this,
                 &FixedWindowContent::updateScrolled);
-        separator_ = new ScrollSeparator(this);
+        edgeStrip_ = new ScrollEdgeStrip(this);
     } else {
         content->setParent(this);
         content->installEventFilter(this);
@@ -106,8 +86,8 @@ void FixedWindowContent::placeContent() {
         scrollArea_->setGeometry(rect());
         if (measuredWidth_)
             fillViewport(idealSize(content_));
-        separator_->setGeometry(0, 0, width(), 1);
-        separator_->raise();
+        edgeStrip_->setGeometry(0, 0, width(), ScrollEdgeStrip::stripHeight);
+        edgeStrip_->raise();
         updateScrolled();
         return;
     }
@@ -131,7 +111,7 @@ void FixedWindowContent::updateScrolled() {
     const bool scrolled = scrollArea_->verticalScrollBar()->value() > 1;
     if (scrolled != isScrolled_)
         isScrolled_ = scrolled;
-    separator_->setVisible(isScrolled_);
+    edgeStrip_->setShown(isScrolled_);
 }
 
 } // namespace MurvelUI

@@ -10,13 +10,15 @@ class QScrollArea;
 
 namespace MurvelUI {
 
+class ScrollEdgeStrip;
+
 // What fills the client area of a `FixedWindow` (kit-internal).
 //
 // Without scrolling, the content sits at the top, `initialWidth` wide, and reports its own size
 // through `MurvelEnvironment::fixedWindowIdealSize`. With scrolling, the content sits in a vertical
 // scroll area at its ideal size (its size hint's width and the height for that width), which is
 // measured whenever its layout changes and handed to `resize`; while the area is scrolled away from
-// its top, a 1-point separator shows at the client's top edge, where the title bar ends.
+// its top, the edge strip shows at the client's top edge, where the title bar ends.
 class FixedWindowContent final : public QWidget {
     Q_OBJECT
 public:
@@ -27,9 +29,9 @@ public:
     QScrollArea* scrollArea() const { return scrollArea_; }
     // The last measured content width; none until the content is measured at a width above zero.
     std::optional<int> measuredWidth() const { return measuredWidth_; }
-    // Whether the scroll area is scrolled away from its top (and the separator shows).
+    // Whether the scroll area is scrolled away from its top (and the edge strip shows).
     bool isScrolled() const { return isScrolled_; }
-    QWidget* separator() const { return separator_; }
+    ScrollEdgeStrip* edgeStrip() const { return edgeStrip_; }
 
     // Measures the content now and reports its size when the width is usable.
     void measure();
@@ -49,7 +51,7 @@ private:
     bool scrolls_;
     std::function<void(QSizeF)> resize_;
     QScrollArea* scrollArea_ = nullptr;
-    QWidget* separator_ = nullptr;
+    ScrollEdgeStrip* edgeStrip_ = nullptr;
     std::optional<int> measuredWidth_;
     bool isScrolled_ = false;
 };

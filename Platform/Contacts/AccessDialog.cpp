@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +12,7 @@
 namespace Platform {
 
 AccessDialog::AccessDialog(AddressBook book, FolderChooser chooser, QWidget* parent)
-    : QDialog(parent), book_(std::move(book)), chooser_(std::move(chooser)) {
+    : ClosingDialog(parent), book_(std::move(book)), chooser_(std::move(chooser)) {
     if (!chooser_)
         chooser_ = [](QWidget* owner, const QString& current) {
             return QFileDialog::getExistingDirectory(owner, tr("Contacts Folder"), current);
@@ -72,13 +73,13 @@ void AccessDialog::chooseFolder() {
     const QString chosen = chooser_(this, book_.folder());
     if (chosen.isEmpty() || chosen == book_.folder())
         return;
-    changedOrNotSaved(book_.settings().setFolder(chosen));
+    folderChosen(book_.settings().setFolder(chosen));
 }
 
 void AccessDialog::useDefaultFolder() {
     if (book_.folder() == AddressBookSettings::defaultFolder())
         return;
-    changedOrNotSaved(book_.settings().setFolder(QString()));
+    folderChosen(book_.settings().setFolder(QString()));
 }
 
 void AccessDialog::setAllowed(bool allowed) {
@@ -86,17 +87,22 @@ void AccessDialog::setAllowed(bool allowed) {
         allowed ? AddressBookSettings::Consent::given : AddressBookSettings::Consent::declined;
     if (book_.settings().consent() == consent)
         return;
-    changedOrNotSaved(book_.settings().setConsent(consent));
+    // Saved or held until Dialcove quits, the answer is in effect; the line says which.
+    book_.settings().setConsent(consent);
+    showState();
+    emit accessChanged();
 }
 
-void AccessDialog::changedOrNotSaved(bool saved) {
-    // The state shown is read back from the file, so a choice it did not take shows as not made.
-    error_->setVisible(!saved);
-    if (!saved)
-        error_->setText(book_.settings().notSavedText());
+void AccessDialog::folderChosen(bool saved) {
+    // The folder shown is read back from the file, so a choice it did not take shows as not made.
+    folderNotSaved_ = !saved;
     showState();
     if (saved)
         emit accessChanged();
+}
+
+void AccessDialog::refresh() {
+    showState();
 }
 
 void AccessDialog::showState() {
@@ -118,13 +124,28 @@ void AccessDialog::showState() {
     case AddressBook::Authorization::denied:
         // With consent given, only the folder itself can stand in the way.
         state = settings.consent() == AddressBookSettings::Consent::given
-                    ? tr("This folder does not exist or cannot be read.")
+                    ? (QFileInfo::exists(book_.folder()) ? tr("This folder cannot be read.")
+                                                         : tr("This folder does not exist."))
                     : tr("Dialcove does not read this folder until you allow it.");
         break;
     }
     if (forced && book_.authorization() != AddressBook::Authorization::restricted)
         state += QLatin1Char(' ') + tr("It is set by %1.").arg(AddressBookSettings::kFolderVariable);
     state_->setText(state);
+
+    QStringList problems;
+    if (folderNotSaved_)
+        problems.append(settings.notSavedText());
+    if (settings.isConsentHeldForRun())
+        problems.append(settings.heldForRunText());
+    const QString error = problems.join(QLatin1Char(' '));
+    if (error != error_->text() || error_->isHidden() != error.isEmpty()) {
+        error_->setText(error);
+        error_->setVisible(!error.isEmpty());
+        // A window keeps the size it was shown at; fit it to the new text's height.
+        layout()->activate();
+        adjustSize();
+    }
 
     const QSignalBlocker blocker(allowed_);
     allowed_->setChecked(settings.consent() == AddressBookSettings::Consent::given);

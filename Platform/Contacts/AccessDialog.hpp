@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Platform/Contacts/AddressBook.hpp"
+#include "Platform/Contacts/ClosingDialog.hpp"
 
-#include <QDialog>
 #include <functional>
 
 class QCheckBox;
@@ -13,8 +13,9 @@ namespace Platform {
 
 // Where the user sees and changes what Dialcove may read: the contacts folder and the consent,
 // with a line saying whether the folder can be read. Changes apply at once and are announced
-// through `accessChanged`.
-class AccessDialog : public QDialog {
+// through `accessChanged`. A consent the settings file does not take holds until Dialcove quits,
+// and a line says so.
+class AccessDialog : public ClosingDialog {
     Q_OBJECT
 
 public:
@@ -24,6 +25,9 @@ public:
     // `chooser` defaults to the desktop's folder picker.
     explicit AccessDialog(AddressBook book, FolderChooser chooser = {}, QWidget* parent = nullptr);
 
+    // Reads the folder's state again: it may have come or gone since.
+    void refresh();
+
 signals:
     void accessChanged();
 
@@ -32,8 +36,8 @@ private:
     void useDefaultFolder();
     void setAllowed(bool allowed);
     void showState();
-    // After a change, or the line saying the file did not take it.
-    void changedOrNotSaved(bool saved);
+    // After a change of folder, or the line saying the file did not take it.
+    void folderChosen(bool saved);
 
     AddressBook book_;
     FolderChooser chooser_;
@@ -43,6 +47,7 @@ private:
     QPushButton* choose_ = nullptr;
     QPushButton* useDefault_ = nullptr;
     QCheckBox* allowed_ = nullptr;
+    bool folderNotSaved_ = false;
 };
 
 } // namespace Platform

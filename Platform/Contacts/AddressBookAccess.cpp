@@ -41,7 +41,7 @@ QFuture<void> AddressBookAccess::requestAccess() {
 
     request_ = std::make_shared<QPromise<void>>();
     request_->start();
-    consent_ = new ConsentDialog(book_);
+    consent_ = new ConsentDialog(book_, chooser_);
     consent_->setAttribute(Qt::WA_DeleteOnClose);
     const QString folderBefore = book_.folder();
     connect(consent_, &QDialog::finished, this, [this, folderBefore] {
@@ -54,6 +54,7 @@ QFuture<void> AddressBookAccess::requestAccess() {
             emit accessChanged();
         }
     });
+    connect(consent_, &ClosingDialog::closing, this, &AddressBookAccess::dialogClosing);
     bringToFront(consent_);
     return request_->future();
 }
@@ -63,9 +64,15 @@ bool AddressBookAccess::openAccessSettings() {
         access_ = new AccessDialog(book_, chooser_);
         access_->setAttribute(Qt::WA_DeleteOnClose);
         connect(access_, &AccessDialog::accessChanged, this, &AddressBookAccess::accessChanged);
+        connect(access_, &ClosingDialog::closing, this, &AddressBookAccess::dialogClosing);
     }
     bringToFront(access_);
     return access_->isVisible();
+}
+
+void AddressBookAccess::refresh() {
+    if (access_)
+        access_->refresh();
 }
 
 void AddressBookAccess::finishRequest() {

@@ -32,10 +32,15 @@ public:
 
     // Shows the access dialog; true once it is on screen.
     bool openAccessSettings();
+    // The folder may have come or gone: an open access dialog says so again.
+    void refresh();
 
 signals:
     // The folder or the consent changed in one of the dialogs.
     void accessChanged();
+    // One of the dialogs is closing, its window still on the screen: the window the user came from
+    // may take the keyboard back now, before a window manager gives it to a window of its own.
+    void dialogClosing();
 
 private:
     void finishRequest();

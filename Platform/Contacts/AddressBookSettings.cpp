@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
+#include <mutex>
+#include <optional>
 
 namespace Platform {
 
@@ -30,7 +32,23 @@ QString cleanAbsolute(const QString& path) {
 
 } // namespace
 
-AddressBookSettings::AddressBookSettings(QString file) : file_(std::move(file)) {}
+// The answer the file did not take, shared by every copy of one settings object.
+struct AddressBookSettings::Held {
+    mutable std::mutex mutex;
+    std::optional<Consent> consent;
+
+    std::optional<Consent> get() const {
+        const std::lock_guard lock(mutex);
+        return consent;
+    }
+    void set(std::optional<Consent> value) {
+        const std::lock_guard lock(mutex);
+        consent = value;
+    }
+};
+
+AddressBookSettings::AddressBookSettings(QString file)
+    : file_(std::move(file)), held_(std::make_shared<Held>()) {}
 
 QString AddressBookSettings::defaultFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -65,6 +83,8 @@ bool AddressBookSettings::setFolder(const QString& folder) {
 }
 
 AddressBookSettings::Consent AddressBookSettings::consent() const {
+    if (const std::optional<Consent> held = held_->get())
+        return *held;
     const QString value = QSettings(file_, QSettings::IniFormat).value(kConsentKey).toString();
     if (value == QLatin1String("given"))
         return Consent::given;
@@ -86,12 +106,25 @@ bool AddressBookSettings::setConsent(Consent consent) {
         settings.setValue(kConsentKey, QStringLiteral("given"));
         break;
     }
-    return written(settings);
+    const bool saved = written(settings);
+    held_->set(saved ? std::nullopt : std::optional(consent));
+    return saved;
+}
+
+bool AddressBookSettings::isConsentHeldForRun() const {
+    return held_->get().has_value();
 }
 
 QString AddressBookSettings::notSavedText() const {
     return QCoreApplication::translate("Platform::AddressBookSettings",
                                        "Your choice could not be saved: %1 cannot be written.")
+        .arg(file_);
+}
+
+QString AddressBookSettings::heldForRunText() const {
+    return QCoreApplication::translate("Platform::AddressBookSettings",
+                                       "Your answer holds until Dialcove quits, but it could not be saved: "
+                                       "%1 cannot be written. Dialcove asks again at its next start.")
         .arg(file_);
 }
 

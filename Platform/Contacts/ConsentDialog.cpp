@@ -3,13 +3,19 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace Platform {
 
-ConsentDialog::ConsentDialog(AddressBook book, QWidget* parent) : QDialog(parent), book_(std::move(book)) {
+ConsentDialog::ConsentDialog(AddressBook book, FolderChooser chooser, QWidget* parent)
+    : ClosingDialog(parent), book_(std::move(book)), chooser_(std::move(chooser)) {
+    if (!chooser_)
+        chooser_ = [](QWidget* owner, const QString& current) {
+            return QFileDialog::getExistingDirectory(owner, tr("Contacts Folder"), current);
+        };
     setWindowTitle(tr("Contacts Access"));
 
     auto* heading = new QLabel(tr("Allow Dialcove to read your contacts?"), this);
@@ -30,25 +36,28 @@ ConsentDialog::ConsentDialog(AddressBook book, QWidget* parent) : QDialog(parent
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(folder_, 1);
     if (!book_.settings().isFolderForced()) {
-        auto* choose = new QPushButton(tr("Choose Folder…"), this);
-        choose->setObjectName("chooseFolder");
-        connect(choose, &QPushButton::clicked, this, &ConsentDialog::chooseFolder);
-        folderRow->addWidget(choose);
+        choose_ = new QPushButton(tr("Choose Folder…"), this);
+        choose_->setObjectName("chooseFolder");
+        // Return is the dialog's answer, never the picker, whichever button has the focus.
+        choose_->setAutoDefault(false);
+        connect(choose_, &QPushButton::clicked, this, &ConsentDialog::chooseFolder);
+        folderRow->addWidget(choose_);
     }
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* allow = buttons->addButton(tr("Allow"), QDialogButtonBox::AcceptRole);
-    allow->setObjectName("allow");
-    allow->setDefault(true);
-    QPushButton* decline = buttons->addButton(tr("Don't Allow"), QDialogButtonBox::RejectRole);
-    decline->setObjectName("decline");
-    connect(allow, &QPushButton::clicked, this, [this] {
-        if (record(AddressBookSettings::Consent::given))
-            accept();
-    });
-    connect(decline, &QPushButton::clicked, this, [this] {
-        if (record(AddressBookSettings::Consent::declined))
-            reject();
+    allow_ = buttons->addButton(tr("Allow"), QDialogButtonBox::AcceptRole);
+    allow_->setObjectName("allow");
+    decline_ = buttons->addButton(tr("Don't Allow"), QDialogButtonBox::RejectRole);
+    decline_->setObjectName("decline");
+    decline_->setAutoDefault(false);
+    ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    ok_->setObjectName("ok");
+    ok_->hide();
+    connect(allow_, &QPushButton::clicked, this, [this] { answer(AddressBookSettings::Consent::given); });
+    connect(decline_, &QPushButton::clicked, this,
+            [this] { answer(AddressBookSettings::Consent::declined); });
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        done(book_.settings().consent() == AddressBookSettings::Consent::given ? Accepted : Rejected);
     });
 
     error_ = new QLabel(this);
@@ -63,28 +72,51 @@ ConsentDialog::ConsentDialog(AddressBook book, QWidget* parent) : QDialog(parent
     layout->addWidget(error_);
     layout->addWidget(buttons);
     setMinimumWidth(420);
+    allow_->setDefault(true);
+    allow_->setFocus();
     showFolder();
+}
+
+void ConsentDialog::keyPressEvent(QKeyEvent* event) {
+    // Escape is the refusal, as the button beside the default says; once answered it is the OK.
+    if (event->matches(QKeySequence::Cancel)) {
+        (ok_->isVisible() ? ok_ : decline_)->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ConsentDialog::chooseFolder() {
-    const QString chosen = QFileDialog::getExistingDirectory(this, tr("Contacts Folder"), book_.folder());
+    const QString chosen = chooser_(this, book_.folder());
     if (chosen.isEmpty())
         return;
     if (!book_.settings().setFolder(chosen))
-        showNotSaved();
+        say(book_.settings().notSavedText());
     showFolder();
 }
 
-bool ConsentDialog::record(AddressBookSettings::Consent consent) {
-    if (book_.settings().setConsent(consent))
-        return true;
-    showNotSaved();
-    return false;
+void ConsentDialog::answer(AddressBookSettings::Consent consent) {
+    if (book_.settings().setConsent(consent)) {
+        done(consent == AddressBookSettings::Consent::given ? Accepted : Rejected);
+        return;
+    }
+    // Not saved, yet in effect for this run: say so, and leave the answer itself behind.
+    allow_->hide();
+    decline_->hide();
+    if (choose_ != nullptr)
+        choose_->hide();
+    ok_->show();
+    ok_->setDefault(true);
+    ok_->setFocus();
+    say(book_.settings().heldForRunText());
 }
 
-void ConsentDialog::showNotSaved() {
-    error_->setText(book_.settings().notSavedText());
+void ConsentDialog::say(const QString& text) {
+    error_->setText(text);
     error_->show();
+    // A window keeps the size it was shown at; grow it to the new text's height.
+    layout()->activate();
+    adjustSize();
 }
 
 void ConsentDialog::showFolder() {

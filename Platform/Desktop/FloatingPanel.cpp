@@ -62,6 +62,9 @@ FloatingPanel::FloatingPanel(WindowSystem& windows)
     if (!managed_)
         setAttribute(Qt::WA_X11NetWmWindowTypeDropDownMenu);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Qt shows tooltips only in its active window; the panel may be on show without the focus (a
+    // window of ours took it, or a tray click came without a usable timestamp).
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     connect(outsideClicks_.get(), &OutsideClickMonitor::outsideClicked, this, &FloatingPanel::outsideClicked);
 }
 
@@ -85,6 +88,16 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough,
     if (!wasVisible)
         windows_.activateWith(*windowHandle(), activation);
     show();
+    takeFocus();
+    outsideClicks_->start(windowHandle(), passThrough);
+}
+
+void FloatingPanel::reclaimFocus() {
+    if (isVisible())
+        takeFocus();
+}
+
+void FloatingPanel::takeFocus() {
     raise();
     activateWindow();
     // Qt counts a lost focus as gone only some time after it went. Shown again before then, the panel
@@ -92,7 +105,6 @@ void FloatingPanel::present(const QRect& frame, const QRect& passThrough,
     // activation; make it the active window itself.
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
         QApplication::setActiveWindow(this);
-    outsideClicks_->start(windowHandle(), passThrough);
 }
 
 void FloatingPanel::place(const QRect& frame) {
@@ -134,6 +146,10 @@ bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
     // Installed on the panel's window only: a key press meets it before the focused control.
     if (watched == filteredWindow_ && event->type() == QEvent::KeyPress && keyHandler_)
         return keyHandler_(*static_cast<QKeyEvent*>(event));
+    // Nobody gives an override-redirect window the focus on a click: it takes it itself.
+    if (watched == filteredWindow_ && event->type() == QEvent::MouseButtonPress &&
+        QGuiApplication::focusWindow() != windowHandle())
+        reclaimFocus();
     return QWidget::eventFilter(watched, event);
 }
 

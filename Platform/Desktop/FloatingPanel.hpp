@@ -48,6 +48,10 @@ public:
     void place(const QRect& frame);
     // Hides the panel and gives the focus back. Hiding it any other way does the same.
     void dismiss();
+    // Takes the keyboard focus again while shown, as after a window of ours that took it closed:
+    // no window manager hands it back to a window it does not manage. A press in the panel does
+    // the same.
+    void reclaimFocus();
 
     // Called for every key press in the panel before the focused control; true consumes the key.
     void setKeyHandler(std::function<bool(QKeyEvent&)> handler) { keyHandler_ = std::move(handler); }
@@ -74,6 +78,7 @@ private:
 
     void updateShape();
     void releaseInputs();
+    void takeFocus();
 
     WindowSystem& windows_;
     std::unique_ptr<FocusHandoff> focus_;

@@ -34,10 +34,13 @@ ShortcutRegistration X11HotKeyRegistrar::registerShortcut(std::uint32_t keyCode,
                                                           DialcoveCore::ShortcutModifiers modifiers,
                                                           bool enabled) {
     Q_ASSERT(qApp == nullptr || QThread::currentThread() == qApp->thread());
+    const Combination combination{keyCode, modifiers};
+    // Settings applied again with the same shortcut: nothing to let go and take again.
+    if (enabled && combination_ == combination && !grabs_.empty())
+        return ShortcutRegistration::registered;
     unregisterShortcut();
     if (!enabled)
         return ShortcutRegistration::disabled;
-    const Combination combination{keyCode, modifiers};
     if (!grab(combination))
         return ShortcutRegistration::conflict;
     combination_ = combination;

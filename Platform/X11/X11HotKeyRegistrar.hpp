@@ -34,8 +34,8 @@ public:
     ~X11HotKeyRegistrar() override;
 
     // Drops the current registration, then grabs `keyCode` (a virtual key code) with `modifiers`
-    // unless `enabled` is false. Conflict: another program holds the combination, no key types the
-    // key code, or there is no X11 display.
+    // unless `enabled` is false; the combination already held stays held as it is. Conflict: another program
+    // holds the combination, no key types the key code, or there is no X11 display.
     DialcoveCore::ShortcutRegistration
     registerShortcut(std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers, bool enabled) override;
     void unregisterShortcut() override;
@@ -47,6 +47,7 @@ private:
     struct Combination {
         std::uint32_t keyCode;
         DialcoveCore::ShortcutModifiers modifiers;
+        friend bool operator==(const Combination&, const Combination&) = default;
     };
     struct Grab {
         quint8 keycode;

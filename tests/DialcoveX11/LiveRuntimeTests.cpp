@@ -1,16 +1,21 @@
 #include "Dialcove/Services/ContactsPanel.hpp"
 #include "Dialcove/Shell/DialcoveApp.hpp"
 #include "Dialcove/Shell/GlobalShortcut.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Shell/LiveRuntime.hpp"
 #include "Dialcove/Shell/SettingsCommand.hpp"
 #include "Dialcove/Shell/StatusIconArt.hpp"
 #include "Dialcove/Views/ContactListSection.hpp"
 #include "Dialcove/Views/ContactsPanelView.hpp"
 #include "LiveRuntimeEnding.hpp"
+#include "MurvelUI/Cards/NoticeCard.hpp"
+#include "MurvelUI/Controls/MurvelButton.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelFooterButton.hpp"
+#include "Platform/Contacts/AccessDialog.hpp"
 #include "Platform/Contacts/AddressBookSettings.hpp"
+#include "Platform/Contacts/ConsentDialog.hpp"
 #include "Platform/Desktop/TrayIcon.hpp"
 #include "Platform/Desktop/WakeWatcher.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -23,6 +28,7 @@
 #include "tests/support/FakeGlobalShortcutsPortal.hpp"
 #include "tests/support/FakeSettingsPortal.hpp"
 #include "tests/support/PrivateBus.hpp"
+#include "tests/support/WindowManager.hpp"
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QApplication>
@@ -567,6 +573,77 @@ TEST_F(LiveRuntimeTest, ARewrittenCardReachesTheOpenContact) {
     ASSERT_TRUE(xdg.write("data/contacts/ana.vcf", card("+55 11 90000-0000")));
     EXPECT_TRUE(waitUntil([&] { return phone() == "+55 11 90000-0000"; }));
     EXPECT_EQ(panel.session().phase(), PanelPhase::detail);
+}
+
+// The panel that opened the consent or the access window gets the keyboard back when that window
+// closes: no window manager gives the focus to an override-redirect window, so typing would reach
+// nothing. A window manager gives the focus of a closed window to one of its own, after any the
+// program asked for once the window was gone.
+TEST_F(LiveRuntimeTest, ThePanelGetsTheKeyboardBackWhenTheAccessWindowItOpenedCloses) {
+    using Consent = Platform::AddressBookSettings::Consent;
+    struct Case {
+        const char* name;
+        Consent consent;
+        const char* button;
+        bool windowManager;
+    };
+    const Case cases[] = {{"consent", Consent::none, "Allow Access", false},
+                          {"access", Consent::given, "Open Contacts Access", false},
+                          {"consent, managed", Consent::none, "Allow Access", true},
+                          {"access, managed", Consent::given, "Open Contacts Access", true}};
+    Dialcove::LinuxStrings::install();
+    defaults->setBool(LiveRuntime::hasSeenWelcomeKey, true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<TestSupport::WindowManager> manager;
+        if (c.windowManager) {
+            manager.emplace();
+            ASSERT_TRUE(manager->isRunning());
+        }
+        // No contacts folder: with consent given, access is denied.
+        Platform::AddressBookSettings().setConsent(c.consent);
+        runtime = std::make_unique<LiveRuntime>(
+            defaults, windows(), LiveRuntime::Options{QDBusConnection(QStringLiteral("no bus"))});
+        runtime->start();
+        runtime->togglePanel(false);
+        Dialcove::SearchPanel* window = runtime->searchPanel();
+        ASSERT_TRUE(waitUntil([&] { return client.focusedWindow() == window->winId(); }));
+        ASSERT_EQ(runtime->panel().session().phase(), PanelPhase::permission);
+
+        MurvelUI::MurvelButton* open = nullptr;
+        for (auto* button : window->view()->permissionNotice()->findChildren<MurvelUI::MurvelButton*>())
+            if (button->text() == c.button)
+                open = button;
+        ASSERT_NE(open, nullptr);
+        ASSERT_TRUE(clickAt(open->mapToGlobal(open->rect().center())));
+        QWidget* dialog = nullptr;
+        ASSERT_TRUE(waitUntil([&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if ((qobject_cast<Platform::ConsentDialog*>(top) || qobject_cast<Platform::AccessDialog*>(top)) &&
+                    top->isVisible())
+                    dialog = top;
+            return dialog != nullptr;
+        }));
+        const auto dialogHasTheKeyboard = [&] {
+            return QApplication::activeWindow() == dialog && client.focusedWindow() == dialog->winId();
+        };
+        // A window manager may keep a new window from taking the focus; the user then activates it.
+        if (c.windowManager && !QTest::qWaitFor(dialogHasTheKeyboard, 2000)) {
+            ASSERT_TRUE(xdotool({"windowactivate", "--sync", QString::number(dialog->winId())}));
+        }
+        ASSERT_TRUE(waitUntil(dialogHasTheKeyboard));
+
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        EXPECT_TRUE(waitUntil([&] { return client.focusedWindow() == window->winId(); }))
+            << "the focus is on " << client.focusedWindow();
+        EXPECT_TRUE(window->isVisible());
+        // The keys reach the panel again: Escape closes it.
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        EXPECT_TRUE(waitUntil([&] { return runtime->panel().session().phase() == PanelPhase::closed; }));
+        runtime->stop();
+        runtime.reset();
+        TestSupport::drainEvents();
+    }
 }
 
 } // namespace

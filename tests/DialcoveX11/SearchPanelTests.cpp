@@ -7,7 +7,9 @@
 #include "Dialcove/Views/ShortcutSection.hpp"
 #include "MurvelUI/Cards/PanelCard.hpp"
 #include "MurvelUI/Cards/PanelShortcutKeys.hpp"
+#include "MurvelUI/Controls/BrandFocusRing.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Panel/PanelFooter.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "Platform/Desktop/PanelPlacement.hpp"
 #include "Platform/X11/X11FocusHandoff.hpp"
@@ -15,7 +17,9 @@
 #include "tests/Platform/X11TestClient.hpp"
 #include "tests/Platform/XTestSupport.hpp"
 
+#include <QApplication>
 #include <QScreen>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using Dialcove::PanelPhase;
@@ -110,6 +114,66 @@ TEST_F(SearchPanelWindow, TakesTheKeysFromTheFocusedWindowAndGivesThemBackOnEsca
     EXPECT_TRUE(waitUntil([&] { return !w.window.isVisible() && focus.currentFocus() == other; }));
     EXPECT_EQ(w.graph.session().phase(), PanelPhase::closed);
     EXPECT_EQ(w.graph.closes, 1);
+}
+
+// Keyboard focus shows in the panel once the keyboard was used: after Tab the focused control
+// draws its ring; a click or a modifier alone shows none, and each opening starts without.
+TEST_F(SearchPanelWindow, TabShowsTheFocusedControlsRingAndAModifierAloneDoesNot) {
+    const auto ringOn = [](QWidget* control) {
+        for (auto* ring : control->window()->findChildren<MurvelUI::BrandFocusRing*>())
+            if (ring->control() == control)
+                return ring->isOn() && ring->isVisible();
+        return false;
+    };
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        showAndList();
+        EXPECT_FALSE(w.view().chrome()->keyboardUsed());
+        ASSERT_TRUE(xdotool({"key", "shift", "ctrl", "alt", "super"}));
+        syncWithX();
+        EXPECT_FALSE(w.view().chrome()->keyboardUsed()) << "modifiers alone";
+        ASSERT_TRUE(xdotool({"key", "Tab"}));
+        ASSERT_TRUE(waitUntil([&] { return w.view().chrome()->keyboardUsed(); }));
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        ASSERT_NE(focused, w.field()) << "Tab moved the focus";
+        EXPECT_TRUE(waitUntil([&] { return ringOn(QApplication::focusWidget()); }))
+            << QApplication::focusWidget()->metaObject()->className();
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        ASSERT_TRUE(waitUntil([&] { return !w.window.isVisible(); }));
+    }
+}
+
+// The footer's icon buttons say what they do on hover, also while another window has the focus.
+TEST_F(SearchPanelWindow, TheFooterButtonsShowTheirTooltips) {
+    const xcb_window_t other = client.createWindow(otherFrame);
+    showAndList();
+    // Where the buttons are once the window holds still under its content.
+    ASSERT_TRUE(waitUntil([&] {
+        return w.window.size() == w.view().size() && !w.view().sizeHint().isEmpty() &&
+               w.window.height() == w.view().heightForWidth(PanelPlacement::width);
+    }));
+    MurvelUI::PanelFooter* footer = w.view().chrome()->footer();
+    const std::pair<QWidget*, const char*> buttons[] = {{footer->preferencesButton(), "Preferences"},
+                                                        {footer->guideButton(), "Getting Started"},
+                                                        {footer->quitButton(), "Quit"}};
+    ASSERT_TRUE(xdotool({"mousemove", "10", "10"}));
+    for (const auto& [button, tip] : buttons) {
+        SCOPED_TRACE(tip);
+        // The focus elsewhere, the panel still on show; Qt takes the panel for inactive a moment after
+        // the X focus left, and a deactivation while the pointer rests on a button drops its tooltip.
+        client.focus(other);
+        ASSERT_TRUE(waitUntil([&] { return focus.currentFocus() == other; }));
+        ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == nullptr; }));
+        const QPoint centre = button->mapToGlobal(button->rect().center());
+        ASSERT_TRUE(xdotool({"mousemove", QString::number(centre.x() - 2), QString::number(centre.y())}));
+        ASSERT_TRUE(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
+        EXPECT_TRUE(waitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == tip; }))
+            << QToolTip::text().toStdString();
+        ASSERT_TRUE(xdotool({"mousemove", "10", "10"}));
+        ASSERT_TRUE(waitUntil([] { return !QToolTip::isVisible(); }));
+    }
+    EXPECT_TRUE(w.window.isVisible());
 }
 
 TEST_F(SearchPanelWindow, HangsUnderItsAnchorAndFollowsItsContentUpToTheScreen) {

@@ -5,10 +5,12 @@
 #include "Platform/UserDefaults.hpp"
 #include "tests/Dialcove/Support/PanelGraph.hpp"
 #include "tests/Platform/XTestSupport.hpp"
+#include "tests/support/WindowManager.hpp"
 #include "tests/support/XdgSandbox.hpp"
 
 #include <QApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -103,6 +105,35 @@ TEST(WelcomeWindowOnTheDisplay, ControlWClosesWithoutFinishing) {
     Dialcove::closeWelcomeWindow();
     ASSERT_TRUE(waitUntil([&] { return !w.window->isVisible(); }));
     EXPECT_EQ(w.finishes, 0);
+}
+
+// A window manager frames the window only after it is mapped, so the first showing is centred
+// without its frame; it is centred again with it, and opens there each time after.
+TEST(WelcomeWindowOnTheDisplay, UnderAWindowManagerOpensCentredWithItsFrameEachTime) {
+    TestSupport::WindowManager manager;
+    ASSERT_TRUE(manager.isRunning());
+    WelcomeOnTheDisplay w;
+    const auto framed = [&] { return w.window->frameGeometry().top() < w.window->geometry().top(); };
+    const auto centred = [&] {
+        const QRect frame = w.window->frameGeometry();
+        const QRect visible = w.window->screen()->availableGeometry();
+        const double top = visible.top() + visible.height() * 0.5 - frame.height() * 0.5;
+        return framed() && std::abs(frame.top() - top) <= 0.5;
+    };
+    ASSERT_TRUE(waitUntil(framed));
+    EXPECT_TRUE(waitUntil(centred)) << "the frame's top is at " << w.window->frameGeometry().top()
+                                    << " for a frame " << w.window->frameGeometry().height() << " high";
+    const QRect first = w.window->frameGeometry();
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        Dialcove::closeWelcomeWindow();
+        ASSERT_TRUE(waitUntil([&] { return !w.window->isVisible(); }));
+        Dialcove::showWelcomeWindow(*w.graph.panel, [] {});
+        ASSERT_TRUE(waitUntil([&] { return w.window->isVisible() && framed(); }));
+        syncWithX();
+        EXPECT_TRUE(waitUntil(centred));
+        EXPECT_EQ(w.window->frameGeometry(), first);
+    }
 }
 
 } // namespace

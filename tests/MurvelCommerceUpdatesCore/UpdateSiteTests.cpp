@@ -44,6 +44,19 @@ private:
     std::optional<std::string> saved_;
 };
 
+// Names reserved never to resolve; the built-in default is one of them.
+TEST(UpdateSite, KnowsTheReservedNames) {
+    const std::pair<const char*, bool> cases[] = {
+        {"https://murvelworks.example", true}, {"https://a.b.EXAMPLE:8443", true},
+        {"https://x.invalid", true},           {"https://test", true},
+        {"https://murvel.works", false},       {"https://example.com", false},
+        {"https://127.0.0.1:9", false},        {"http://x.example", false},
+        {"https://x.testing", false},
+    };
+    for (const auto& [site, reserved] : cases)
+        EXPECT_EQ(UpdateSite::isReserved(site), reserved) << site;
+}
+
 TEST_F(SiteEnvironment, EnvironmentOverridesTheBuiltInSiteWhenValid) {
     unsetenv(UpdateSite::environmentVariable);
     EXPECT_EQ(UpdateSite::current().site, UpdateSite::builtIn());

@@ -4,6 +4,7 @@
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
 #include "tests/support/EventLoop.hpp"
+#include "tests/support/LogCapture.hpp"
 #include "tests/support/QtPrinters.hpp"
 #include "tests/support/SyncFolderOutages.hpp"
 
@@ -381,4 +382,27 @@ TEST_F(FolderSyncTest, QuotaReportReachesTheSyncsIssue) {
     EXPECT_TRUE(machine.store->data(enabledRecord).has_value());
     EXPECT_FALSE(machine.store->data(planRecord).has_value());
     EXPECT_EQ(machine.sync->value<std::string>("phonePlan"), "brazil"); // kept locally
+}
+
+// No folder chosen is a fresh install's state, not news: the missing account is said at debug
+// level only; a chosen folder that is missing is said at info level.
+TEST_F(FolderSyncTest, NoChosenFolderIsNoNews) {
+    struct Case {
+        const char* name;
+        std::optional<QString> folder;
+        QtMsgType level;
+    };
+    const Case cases[] = {{"none chosen", std::nullopt, QtDebugMsg},
+                          {"chosen, missing", root.filePath("unmounted"), QtInfoMsg}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestSupport::LogCapture log;
+        Machine machine(root.filePath(QString("%1.ini").arg(c.name)), c.folder);
+        TestSupport::drainEvents();
+        QList<QtMsgType> levels;
+        for (const auto& message : log.messages)
+            if (message.text.startsWith("sync issue: account unavailable"))
+                levels.append(message.type);
+        EXPECT_EQ(levels, QList<QtMsgType>{c.level});
+    }
 }

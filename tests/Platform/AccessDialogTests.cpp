@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 using namespace Platform;
 using Consent = AddressBookSettings::Consent;
@@ -49,30 +51,50 @@ protected:
 };
 
 TEST_F(AccessDialogTest, ConsentDialogRecordsOnlyAnAnswer) {
+    using Answer = std::function<void(ConsentDialog&)>;
+    const auto click = [](const char* button) {
+        return Answer([button](ConsentDialog& dialog) { dialog.findChild<QPushButton*>(button)->click(); });
+    };
+    // Return is Allow wherever the focus is, the folder button included.
+    const auto key = [](Qt::Key key) {
+        return Answer([key](ConsentDialog& dialog) {
+            dialog.findChild<QPushButton*>("chooseFolder")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), key);
+        });
+    };
     struct Case {
-        const char* button; // none: the window is closed
+        const char* name;
+        Answer answer;
         Consent recorded;
         int result;
     };
     const std::vector<Case> cases{
-        {"allow", Consent::given, QDialog::Accepted},
-        {"decline", Consent::declined, QDialog::Rejected},
-        {nullptr, Consent::none, QDialog::Rejected},
+        {"Allow", click("allow"), Consent::given, QDialog::Accepted},
+        {"Don't Allow", click("decline"), Consent::declined, QDialog::Rejected},
+        {"Return", key(Qt::Key_Return), Consent::given, QDialog::Accepted},
+        {"Escape", key(Qt::Key_Escape), Consent::declined, QDialog::Rejected},
+        {"closed", [](ConsentDialog& dialog) { dialog.close(); }, Consent::none, QDialog::Rejected},
     };
-    for (const auto& [button, recorded, result] : cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         settings().setConsent(Consent::none);
-        ConsentDialog dialog{AddressBook(settings())};
+        int picked = 0;
+        ConsentDialog dialog(AddressBook(settings()), [&](QWidget*, const QString&) {
+            ++picked;
+            return QString();
+        });
         dialog.show();
+        QApplication::setActiveWindow(&dialog);
         // It says what is read, from where, and that nothing is ever changed.
         EXPECT_TRUE(allText(&dialog).contains("phone numbers, e-mail addresses"));
         EXPECT_TRUE(allText(&dialog).contains("never creates, changes or deletes a contact"));
         EXPECT_TRUE(allText(&dialog).contains(folder_));
-        if (button)
-            dialog.findChild<QPushButton*>(button)->click();
-        else
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        EXPECT_EQ(dialog.result(), result);
-        EXPECT_EQ(settings().consent(), recorded) << (button ? button : "closed");
+        EXPECT_EQ(QApplication::focusWidget(), dialog.findChild<QPushButton*>("allow"))
+            << "Allow starts focused";
+        c.answer(dialog);
+        EXPECT_EQ(dialog.result(), c.result);
+        EXPECT_EQ(settings().consent(), c.recorded);
+        EXPECT_EQ(picked, 0) << "the folder picker stays shut";
     }
 }
 
@@ -102,7 +124,7 @@ TEST_F(AccessDialogTest, AccessDialogChangesConsentAndFolder) {
     dialog.findChild<QPushButton*>("useDefault")->click();
     EXPECT_EQ(settings().folder(), AddressBookSettings::defaultFolder());
     // The default folder does not exist in this home.
-    EXPECT_EQ(state->text(), "This folder does not exist or cannot be read.");
+    EXPECT_EQ(state->text(), "This folder does not exist.");
     EXPECT_FALSE(dialog.findChild<QPushButton*>("useDefault")->isEnabled());
     EXPECT_EQ(changed.count(), 5);
 }
@@ -167,45 +189,96 @@ TEST_F(AccessDialogTest, AccessSettingsOpenOneDialog) {
     EXPECT_EQ(access.authorization(), Authorization::authorized);
 }
 
-// A settings file that cannot be written (here a file stands where its folder should be): both
-// dialogs say so, nothing looks chosen, and the consent dialog stays open for another try.
-TEST_F(AccessDialogTest, AChoiceTheSettingsFileDoesNotTakeIsSaidAndNotShownAsMade) {
+// The dialog's texts all show in full: the window is as tall as its layout needs at its width.
+void expectFitsItsText(const QDialog& dialog) {
+    const QLabel* error = dialog.findChild<QLabel*>("error");
+    EXPECT_GE(error->height(), error->heightForWidth(error->width())) << error->text().toStdString();
+    EXPECT_GE(dialog.height(), dialog.layout()->totalHeightForWidth(dialog.width()));
+}
+
+// A settings file that cannot be written (here a file stands where its folder should be): an answer
+// holds until Dialcove quits and both dialogs say so; a folder choice is said as not made.
+TEST_F(AccessDialogTest, AChoiceTheSettingsFileDoesNotTakeIsSaidAndAnAnswerHoldsForTheRun) {
     QFile blocker(home_.filePath("blocked"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const AddressBookSettings unwritable(home_.filePath("blocked/addressbook.conf"));
+    const QString file = home_.filePath("blocked/addressbook.conf");
     const QString offered = home_.filePath("chosen");
     ASSERT_TRUE(QDir().mkpath(offered));
 
-    for (const char* button : {"allow", "decline"}) {
-        ConsentDialog consent{AddressBook(unwritable)};
+    struct Case {
+        const char* button;
+        Consent answer;
+        int result;
+    };
+    for (const Case& c : {Case{"allow", Consent::given, QDialog::Accepted},
+                          Case{"decline", Consent::declined, QDialog::Rejected}}) {
+        SCOPED_TRACE(c.button);
+        const AddressBookSettings unwritable(file);
+        ConsentDialog consent(AddressBook(unwritable), [&](QWidget*, const QString&) { return offered; });
         consent.show();
-        consent.findChild<QPushButton*>(button)->click();
-        EXPECT_TRUE(consent.isVisible()) << button;
-        EXPECT_EQ(consent.result(), 0) << button;
+        consent.findChild<QPushButton*>("chooseFolder")->click();
+        EXPECT_NE(unwritable.folder(), offered);
         const QLabel* error = consent.findChild<QLabel*>("error");
-        EXPECT_TRUE(error->isVisible()) << button;
-        EXPECT_TRUE(error->text().contains(unwritable.file())) << error->text().toStdString();
-        EXPECT_EQ(unwritable.consent(), Consent::none);
+        EXPECT_TRUE(error->isVisible());
+        EXPECT_TRUE(error->text().contains("could not be saved")) << error->text().toStdString();
+        expectFitsItsText(consent);
+
+        consent.findChild<QPushButton*>(c.button)->click();
+        EXPECT_TRUE(consent.isVisible()) << "it stays to say the answer was not saved";
+        EXPECT_TRUE(error->text().contains("holds until Dialcove quits")) << error->text().toStdString();
+        EXPECT_TRUE(error->text().contains(file));
+        expectFitsItsText(consent);
+        EXPECT_EQ(unwritable.consent(), c.answer) << "in effect for this run";
+        EXPECT_TRUE(unwritable.isConsentHeldForRun());
+        EXPECT_EQ(AddressBookSettings(file).consent(), Consent::none) << "the file holds nothing";
+        EXPECT_FALSE(consent.findChild<QPushButton*>(c.button)->isVisible());
+        QTest::keyClick(&consent, Qt::Key_Return);
+        EXPECT_EQ(consent.result(), c.result);
+        EXPECT_FALSE(consent.isVisible());
     }
 
+    const AddressBookSettings unwritable(file);
     AccessDialog access(AddressBook(unwritable), [&](QWidget*, const QString&) { return offered; });
     access.show();
     QSignalSpy changed(&access, &AccessDialog::accessChanged);
     auto* allowed = access.findChild<QCheckBox*>("allowed");
+    const QLabel* error = access.findChild<QLabel*>("error");
     allowed->click();
-    EXPECT_FALSE(allowed->isChecked()) << "the box shows what is stored";
-    EXPECT_TRUE(access.findChild<QLabel*>("error")->isVisible());
+    EXPECT_TRUE(allowed->isChecked()) << "the answer holds for the run";
+    EXPECT_EQ(unwritable.consent(), Consent::given);
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_TRUE(error->text().contains("holds until Dialcove quits")) << error->text().toStdString();
+    expectFitsItsText(access);
+    EXPECT_EQ(changed.count(), 1);
     access.findChild<QPushButton*>("chooseFolder")->click();
     EXPECT_NE(unwritable.folder(), offered);
     EXPECT_NE(access.findChild<QLabel*>("folder")->text(), offered);
-    EXPECT_EQ(changed.count(), 0);
+    EXPECT_TRUE(error->text().contains("could not be saved")) << error->text().toStdString();
+    EXPECT_EQ(changed.count(), 1);
 
-    // Once the file takes the choice, the line goes.
+    // Once the file takes an answer, the line goes and nothing is held any more.
     ASSERT_TRUE(blocker.remove());
     allowed->click();
-    EXPECT_TRUE(allowed->isChecked());
-    EXPECT_FALSE(access.findChild<QLabel*>("error")->isVisible());
-    EXPECT_EQ(unwritable.consent(), Consent::given);
-    EXPECT_EQ(changed.count(), 1);
+    EXPECT_FALSE(allowed->isChecked());
+    EXPECT_FALSE(unwritable.isConsentHeldForRun());
+    EXPECT_EQ(AddressBookSettings(file).consent(), Consent::declined);
+    access.findChild<QPushButton*>("chooseFolder")->click();
+    EXPECT_EQ(unwritable.folder(), offered);
+    EXPECT_FALSE(error->isVisible());
+    EXPECT_EQ(changed.count(), 3);
+}
+
+// The state line follows the folder: it is read again when the folder comes back.
+TEST_F(AccessDialogTest, TheStateLineFollowsTheFolder) {
+    settings().setConsent(Consent::given);
+    const QString gone = home_.filePath("gone");
+    settings().setFolder(gone);
+    AddressBookAccess access{AddressBook(settings())};
+    ASSERT_TRUE(access.openAccessSettings());
+    const QLabel* state = visibleDialogs<AccessDialog>().front()->findChild<QLabel*>("state");
+    EXPECT_EQ(state->text(), "This folder does not exist.");
+    ASSERT_TRUE(QDir().mkpath(gone));
+    access.refresh();
+    EXPECT_EQ(state->text(), "Dialcove can read this folder.");
 }

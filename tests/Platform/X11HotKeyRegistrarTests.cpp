@@ -3,6 +3,7 @@
 #include "Platform/X11/X11HotKeyRegistrar.hpp"
 #include "X11TestClient.hpp"
 #include "XTestSupport.hpp"
+#include "tests/support/LogCapture.hpp"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -54,6 +55,26 @@ protected:
 TEST_F(HotKey, IdentifiedAsDLCVOne) {
     EXPECT_EQ(X11HotKeyRegistrar::signature, 0x444C4356u);
     EXPECT_EQ(X11HotKeyRegistrar::identifier, 1u);
+}
+
+// The same shortcut applied again keeps the grab it holds: no release in between, one log line.
+TEST_F(HotKey, RegisteringTheHeldCombinationAgainKeepsItsGrab) {
+    TestSupport::LogCapture log;
+    for (int time = 0; time < 3; ++time)
+        ASSERT_EQ(registrar.registerShortcut(KeyCode::k, controlOption, true),
+                  ShortcutRegistration::registered);
+    int grabbed = 0;
+    for (const auto& message : log.messages)
+        grabbed += message.text.contains("grabbed") ? 1 : 0;
+    EXPECT_EQ(grabbed, 1);
+    EXPECT_TRUE(registrar.isRegistered());
+    // Another combination still moves the grab.
+    ASSERT_EQ(registrar.registerShortcut(38 /* j */, controlOption, true), ShortcutRegistration::registered);
+    ASSERT_EQ(registrar.registerShortcut(KeyCode::k, controlOption, true), ShortcutRegistration::registered);
+    grabbed = 0;
+    for (const auto& message : log.messages)
+        grabbed += message.text.contains("grabbed") ? 1 : 0;
+    EXPECT_EQ(grabbed, 3);
 }
 
 TEST_F(HotKey, FiresOncePerPressWhateverTheLocks) {

@@ -418,6 +418,55 @@ TEST(ContactDetailView, ScrollsTheSelectedBlockToTheCentreOnceMeasured) {
     TestSupport::drainEvents();
     EXPECT_EQ(view.scrollArea()->height(), 200);
     EXPECT_EQ(card.measured.back(), 200);
+    EXPECT_NEAR(centreOf("f10"), 100, 1) << "centred again in the taller viewport";
+}
+
+// The card's spacing: its texts 12 in from its edges and 24 under the name, as in every card; a
+// block's highlight reaches 8 past its texts, never pushing them in.
+TEST(ContactDetailView, TheCardKeepsItsSpacingAndTheHighlightReachesPastTheTexts) {
+    OpenCard card(person({Contacts::field("a", FieldKind::email, "work", "ana@example.com"),
+                          Contacts::field("b", FieldKind::email, "home", "ana@home.example")}));
+    ContactDetailView& view = *card.view;
+    const auto in = [&](const QWidget* part) {
+        return QRect(part->mapTo(view.card(), QPoint(0, 0)), part->size());
+    };
+    const QRect identity = in(view.identityRow());
+    const QRect first = in(view.block(FieldID("a")));
+    const QRect second = in(view.block(FieldID("b")));
+    const QRect value = in(view.valueText(FieldID("a")));
+    EXPECT_EQ(identity.top(), 12);
+    EXPECT_EQ(value.left(), 12) << "the texts line up with the card's padding";
+    EXPECT_EQ(first.left(), value.left() - 8) << "the highlight reaches 8 past the texts";
+    EXPECT_EQ(first.top() + 8 - (identity.bottom() + 1), 24) << "24 under the name";
+    EXPECT_EQ(second.top() - (first.bottom() + 1), 8) << "24 between the texts of two blocks";
+    EXPECT_EQ(view.card()->width() - (first.right() + 1), 4);
+}
+
+// A name that wraps onto several lines: the card opens at its top, the header whole, as long as
+// the selected first block shows whole under it; a later block is centred.
+TEST(ContactDetailView, ALongNameOpensWithItsHeaderWhole) {
+    std::vector<ContactField> fields;
+    for (int i = 1; i <= 6; ++i)
+        fields.push_back(Contacts::field(("f" + std::to_string(i)).c_str(), FieldKind::email, "work",
+                                         ("person" + std::to_string(i) + "@example.com").c_str()));
+    const std::string name = "Maria Aparecida dos Santos Oliveira Figueiredo de Albuquerque e Vasconcelos";
+    OpenCard card(person(fields, std::nullopt, name), PhonePlan::brazil, panelWidth, 600);
+    ContactDetailView& view = *card.view;
+    TestSupport::drainEvents();
+    ASSERT_GT(view.identityRow()->height(), 60) << "the name wraps";
+    // A viewport that holds the header and the first block, and no more.
+    const QWidget* first = view.block(FieldID("f1"));
+    view.setViewportHeight(first->mapTo(view.card(), QPoint(0, first->height())).y() + 8);
+    card.layOut(panelWidth);
+    ASSERT_LT(view.scrollArea()->height(), view.card()->height());
+    EXPECT_EQ(view.scrollArea()->verticalScrollBar()->value(), 0);
+
+    for (int i = 1; i < 5; ++i)
+        card.graph.navigation().move(MoveDirection::next);
+    TestSupport::drainEvents();
+    const QWidget* block = view.block(FieldID("f5"));
+    EXPECT_NEAR(block->mapTo(view.scrollArea()->viewport(), block->rect().center()).y(),
+                view.scrollArea()->viewport()->height() / 2, 1);
 }
 
 TEST(ContactDetailView, HostileValuesStayInsideTheirBlocks) {

@@ -1,3 +1,4 @@
+#include "Dialcove/Views/ContactButtonBody.hpp"
 #include "Dialcove/Views/ContactDetailView.hpp"
 #include "Dialcove/Views/ContactListRow.hpp"
 #include "Dialcove/Views/ContactListSection.hpp"
@@ -12,8 +13,10 @@
 #include "MurvelUI/Controls/MurvelSwitch.hpp"
 #include "MurvelUI/Controls/MurvelSymbolView.hpp"
 #include "MurvelUI/Controls/MurvelText.hpp"
+#include "MurvelUI/Controls/ThinScrollBar.hpp"
 #include "MurvelUI/Panel/MurvelPanel.hpp"
 #include "MurvelUI/Panel/PanelFooter.hpp"
+#include "MurvelUI/Panel/PanelFooterButton.hpp"
 #include "MurvelUI/Panel/PanelHeader.hpp"
 #include "Platform/SyncFolderStore.hpp"
 #include "Platform/UserDefaults.hpp"
@@ -24,6 +27,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
 #include <gtest/gtest.h>
@@ -255,6 +259,35 @@ TEST(ContactsPanelView, TryAgainAfterTheAccessWindowFailedAsksForAccessAgain) {
     EXPECT_TRUE(p.view.actionFailureNotice()->isHidden());
 }
 
+// The access notice follows the address book's texts: a folder gone although access was given is
+// said as the folder's, and said again when it comes back, without a change of authorization.
+TEST(ContactsPanelView, TheAccessNoticeFollowsTheFolder) {
+    QTemporaryDir home;
+    const QString folder = home.filePath("contacts");
+    Platform::AddressBookSettings settings(home.filePath("addressbook.conf"));
+    settings.setFolder(folder);
+    settings.setConsent(Platform::AddressBookSettings::Consent::given);
+    ShownPanelView p(900, ContactPermission::denied);
+    p.graph.panel->open();
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(), "Contacts access is turned off");
+
+    Dialcove::LinuxStrings::setAddressBook(Platform::AddressBook(settings));
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(),
+              "Your contacts folder is missing");
+    EXPECT_EQ(p.view.permissionNotice()->messageView()->text(),
+              folder + " does not exist. Choose another folder in the Contacts Access window.");
+    EXPECT_EQ(describeNotices(p.view),
+              std::vector<std::string>{"Your contacts folder is missing: Open Contacts Access"});
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Dialcove::LinuxStrings::addressBookChanged();
+    p.settle();
+    EXPECT_EQ(p.view.permissionNotice()->titleLabel()->titleView()->text(), "Contacts access is turned off");
+    Dialcove::LinuxStrings::setAddressBook(std::nullopt);
+}
+
 // The recorder must get every key: the footer's shortcuts give way while a shortcut is recorded.
 TEST(ContactsPanelView, RecordingAShortcutSwitchesTheFooterShortcutsOff) {
     ShownPanelView p;
@@ -285,8 +318,8 @@ TEST(ContactsPanelView, PermissionTextsNameEachState) {
         {ContactPermission::denied, "Contacts access is turned off",
          "Allow Dialcove to read your contacts in the Contacts Access window."},
         {ContactPermission::restricted, "Contacts access is restricted",
-         "Restrictions on this computer prevent Contacts access. Check with the person who manages this "
-         "computer."},
+         "The folder set by DIALCOVE_CONTACTS_DIR cannot be read. Start Dialcove without it, or set it to a "
+         "folder you can read."},
         {ContactPermission::allowed, "All set! Your contacts are ready.", readOnly},
     };
     for (const Case& c : cases) {
@@ -658,6 +691,71 @@ TEST(ContactsPanelView, Is368WideWithItsContentInsetBy16EvenAtTheLargestSize) {
 } // namespace
 
 namespace {
+
+// A card taller than the screen allows settles in one pass: the viewport rule does not feed on its
+// own result, the whole panel stays inside the maximum height, and nothing moves afterwards.
+TEST(ContactsPanelView, ALongCardSettlesInsideTheMaximumHeight) {
+    std::vector<DialcoveCore::ContactField> fields;
+    for (int n = 0; n < 12; ++n)
+        fields.push_back(Contacts::field(("phone-" + std::to_string(n)).c_str(),
+                                         DialcoveCore::FieldKind::phone, "mobile",
+                                         ("+55 11 91234-56" + std::to_string(10 + n)).c_str()));
+    const DialcoveCore::Contact twelve{
+        DialcoveCore::ContactID("twelve"), "Twelve Numbers", "Twelve", "Numbers", "", "", fields};
+    for (const int maximum : {768, 600}) {
+        SCOPED_TRACE(maximum);
+        ShownPanelView p(maximum);
+        p.graph.openWith({twelve});
+        p.settle();
+        p.graph.navigation().openSelected();
+        p.settle();
+        ASSERT_NE(p.view.detailView(), nullptr);
+        ASSERT_TRUE(TestSupport::waitUntil([&] { return p.view.detailView()->isComplete(); }));
+        p.settle();
+        QScrollArea* area = p.view.detailView()->scrollArea();
+        const int height = p.view.height();
+        const int viewport = area->height();
+        const int chrome = p.view.chromeHeight();
+        EXPECT_EQ(height, maximum) << "the card fills the panel up to the maximum height";
+        EXPECT_EQ(chrome + viewport, height);
+        EXPECT_EQ(viewport, p.view.viewportHeight());
+        // Every part inside the view: the footer's Quit and the card's last button.
+        const QWidget* quit = p.view.chrome()->footer()->quitButton();
+        EXPECT_LE(quit->mapTo(&p.view, quit->rect().bottomLeft()).y(), height);
+        const QWidget* edit = p.view.detailView()->editButton();
+        EXPECT_GE(edit->height(), 32) << "Open vCard File keeps its height";
+        // The kit's thin bar, not the desktop style's with arrow buttons.
+        EXPECT_EQ(area->verticalScrollBar()->sizeHint().width(), MurvelUI::ThinScrollBar::width);
+        // Nothing moves once settled.
+        for (int round = 0; round < 5; ++round) {
+            TestSupport::drainEvents();
+            p.settle();
+        }
+        EXPECT_EQ(p.view.height(), height);
+        EXPECT_EQ(area->height(), viewport);
+        EXPECT_EQ(p.view.chromeHeight(), chrome);
+        // A stale measurement of the viewport does not feed the rule: the chrome is what the
+        // layout gives everything but the viewport.
+        p.view.setMeasuredViewport(viewport - 23);
+        p.view.measureChrome(height);
+        EXPECT_EQ(p.view.chromeHeight(), chrome);
+
+        // The eighth number selected and centred; the screen grows: it is centred again.
+        for (int n = 0; n < 7; ++n)
+            p.graph.navigation().move(DialcoveCore::MoveDirection::next);
+        p.settle();
+        const auto offCentre = [&] {
+            const QWidget* block = p.view.detailView()->block(DialcoveCore::FieldID("phone-7"));
+            return block->mapTo(area->viewport(), block->rect().center()).y() -
+                   area->viewport()->height() / 2;
+        };
+        EXPECT_NEAR(offCentre(), 0, 1);
+        p.geometry.setMaximumHeight(maximum + 150);
+        p.settle();
+        ASSERT_GT(area->height(), viewport);
+        EXPECT_NEAR(offCentre(), 0, 1) << "viewport " << area->height();
+    }
+}
 
 TEST(ContactsPanelView, AnOpenContactShowsOneCardThatFollowsTheViewport) {
     ShownPanelView p(700);

@@ -11,6 +11,7 @@
 #include "MurvelUI/Controls/MurvelText.hpp"
 #include "MurvelUI/Preferences/PreferencesChoiceMenu.hpp"
 #include "MurvelUI/Preferences/PreferencesGroup.hpp"
+#include "MurvelUI/Preferences/PreferencesRow.hpp"
 #include "MurvelUI/Preferences/PreferencesToggleRow.hpp"
 #include "Platform/AutostartEntry.hpp"
 #include "Platform/Desktop/SyncFolderChoice.hpp"
@@ -299,6 +300,38 @@ TEST_F(ContactsPreferencesViewTest, ChoosingASyncFolderMakesTheNoteGoAndBadChoic
     SyncFolderStore::standard()->synchronize();
     ASSERT_TRUE(TestSupport::waitUntil([&] { return !view.syncNote()->isHidden(); }));
     EXPECT_EQ(settings.values().phonePlan, PhonePlan::spain);
+}
+
+// A chosen folder can be mended: its row shows the path, "Change…" picks another and "Stop
+// Syncing" forgets it, after which the note offers a folder again.
+TEST_F(ContactsPreferencesViewTest, AChosenSyncFolderCanBeChangedOrStopped) {
+    SyncFolderStore::setConfiguredFolder(shared);
+    ContactSettings settings(std::make_shared<UserDefaults>(xdg.path("defaults.ini")), std::nullopt,
+                             ContactSettings::Sources{{}, [] { return std::optional<std::string>("DE"); }});
+    const QString other = xdg.path("other");
+    ASSERT_TRUE(QDir().mkpath(other));
+    ContactsPreferencesView view(settings, false, [&](QWidget* parent) {
+        Platform::chooseSyncFolder(parent, [&](QWidget*, const QString&) { return other; });
+    });
+    view.setSyncFolderPlace(
+        {&SyncFolderStore::configuredFolder, [] { SyncFolderStore::setConfiguredFolder(std::nullopt); }});
+    show(view);
+    MurvelUI::PreferencesRow* row = view.syncFolderRow();
+    ASSERT_FALSE(row->isHidden());
+    EXPECT_TRUE(view.syncNote()->isHidden());
+    EXPECT_EQ(row->titleView()->text(), "Sync folder");
+    EXPECT_EQ(row->noteView()->text(), QDir::cleanPath(shared));
+
+    view.findChild<MurvelUI::MurvelButton*>(QStringLiteral("preferences.changeSyncFolder"))->click();
+    TestSupport::drainEvents();
+    EXPECT_EQ(SyncFolderStore::configuredFolder(), QDir::cleanPath(other));
+    EXPECT_EQ(row->noteView()->text(), QDir::cleanPath(other));
+
+    view.findChild<MurvelUI::MurvelButton*>(QStringLiteral("preferences.stopSyncing"))->click();
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return settings.syncUnavailable(); }));
+    EXPECT_FALSE(SyncFolderStore::configuredFolder().has_value());
+    EXPECT_TRUE(row->isHidden());
+    EXPECT_FALSE(view.syncNote()->isHidden());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Dialcove/Services/ContactsWorker.hpp"
 #include "Dialcove/Services/LocalRecentStorage.hpp"
 #include "Dialcove/Services/SystemWorkspace.hpp"
+#include "Dialcove/Shell/LinuxStrings.hpp"
 #include "Dialcove/Views/ContactsWelcomeView.hpp"
 #include "MurvelUI/Cards/LoginItem.hpp"
 #include "MurvelUI/Controls/MurvelButton.hpp"
@@ -137,6 +138,45 @@ TEST_F(WelcomeLive, AFileWhereTheFolderShouldBeNeedsAttention) {
     EXPECT_EQ(state(), WelcomeStepState::attention);
     EXPECT_TRUE(accessButton()->isVisible());
     EXPECT_EQ(accessButton()->text(), QCoreApplication::translate("Dialcove", "Open System Settings"));
+}
+
+// A folder that is gone although access was given is said as such, with its path and the way to
+// choose another; the step follows the folder as it comes back, and follows a change of consent
+// that leaves the authorization as it was.
+TEST_F(WelcomeLive, AMissingFolderIsSaidAsSuchAndTheStepFollowsIt) {
+    ASSERT_TRUE(QDir(xdg.path("data/contacts")).removeRecursively());
+    Platform::AddressBookSettings().setConsent(Consent::declined);
+    LinuxStrings::install();
+    start();
+    LinuxStrings::setAddressBook(access->book());
+    const auto changed = [this] {
+        LinuxStrings::addressBookChanged();
+        panel->refresh();
+        TestSupport::drainEvents();
+    };
+    QObject::connect(access.get(), &Platform::AddressBookAccess::accessChanged, view.get(), changed);
+    EXPECT_EQ(state(), WelcomeStepState::attention);
+    EXPECT_EQ(view->messageLine()->text(),
+              "Allow Dialcove to read your contacts in the Contacts Access window.");
+
+    // Allowed in the access window: still no folder, so still denied, but now said as the folder's.
+    accessButton()->click();
+    ASSERT_TRUE(TestSupport::waitUntil([] { return visibleDialog<Platform::AccessDialog>() != nullptr; }));
+    visibleDialog<Platform::AccessDialog>()->findChild<QCheckBox*>("allowed")->click();
+    TestSupport::drainEvents();
+    EXPECT_EQ(state(), WelcomeStepState::attention);
+    EXPECT_EQ(view->messageLine()->text(),
+              xdg.path("data/contacts") +
+                  " does not exist. Choose another folder in the Contacts Access window.");
+    EXPECT_EQ(view->pathLine()->text(), "Contacts Access \u203A Choose\u2026");
+    EXPECT_TRUE(view->pathLine()->isVisible());
+    EXPECT_EQ(accessButton()->text(), "Open Contacts Access");
+
+    ASSERT_TRUE(xdg.write("data/contacts/ana.vcf",
+                          "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ana\r\nFN:Ana Lima\r\nEND:VCARD\r\n"));
+    changed();
+    EXPECT_EQ(state(), WelcomeStepState::done);
+    LinuxStrings::setAddressBook(std::nullopt);
 }
 
 TEST_F(WelcomeLive, SettingsOfRandomBytesReadAsNotAsked) {

@@ -1,4 +1,6 @@
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 #include "MurvelUI/Brand/SystemPalette.hpp"
 #include "MurvelUI/Controls/KeyCaps.hpp"
 #include "tests/MurvelUI/Support/KitTestSupport.hpp"
@@ -44,6 +46,23 @@ TEST(KeyCaps, CapWidthsFollowTheirNames) {
             }
         }
     }
+}
+
+// At the largest text a one-letter cap grows with its line: still square, so the letter keeps room
+// on both sides.
+TEST(KeyCaps, AOneLetterCapStaysSquareAtTheLargestText) {
+    QWidget host;
+    MurvelEnvironment::of(&host)->setTypeSize(MurvelTypeSize::accessibility5);
+    auto* caps = new KeyCaps({QStringLiteral("Ctrl"), QStringLiteral("K")}, &host);
+    layOut(host, 400);
+    caps->resize(caps->sizeHint());
+    const QList<QRectF> rects = caps->capRects();
+    ASSERT_EQ(rects.size(), 2);
+    const QRectF k = rects[1];
+    EXPECT_GT(k.height(), 30) << "the text is large";
+    EXPECT_DOUBLE_EQ(k.width(), k.height());
+    const qreal letter = QFontMetricsF(caps->font()).horizontalAdvance(QStringLiteral("K"));
+    EXPECT_GE(k.width() - letter, 8) << "room on each side";
 }
 
 TEST(KeyCaps, ReadsOnceAsTheKeysJoinedBySpaces) {

@@ -224,9 +224,17 @@ TEST(PreferencesRings, ShowOnlyAfterKeyboardUseAndFollowTheFocus) {
     EXPECT_FALSE(f.field->ring()->isOn());
     EXPECT_FALSE(switchRing->isOn());
 
-    // One key: the focused control shows its ring, and the ring follows Tab.
+    // A modifier pressed alone is no keyboard use yet.
     f.toggleRow->toggle()->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(f.toggleRow->toggle(), Qt::Key_Shift);
+    for (const Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Super_L})
+        QTest::keyClick(f.toggleRow->toggle(), modifier);
+    EXPECT_FALSE(f.layout->keyboardUsed());
+    EXPECT_FALSE(switchRing->isOn());
+
+    // One key: the focused control shows its ring, and the ring follows Tab.
+    QTest::keyClick(f.toggleRow->toggle(), Qt::Key_Shift, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_FALSE(f.layout->keyboardUsed()) << "with other modifiers held, a modifier is still alone";
+    QTest::keyClick(f.toggleRow->toggle(), Qt::Key_A, Qt::ShiftModifier);
     EXPECT_TRUE(f.layout->keyboardUsed());
     EXPECT_TRUE(switchRing->isOn());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

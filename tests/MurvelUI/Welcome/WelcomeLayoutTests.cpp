@@ -1,4 +1,6 @@
+#include "MurvelUI/Brand/MurvelEnvironment.hpp"
 #include "MurvelUI/Brand/MurvelFont.hpp"
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 #include "MurvelUI/Brand/PrivacyGreen.hpp"
 #include "MurvelUI/Cards/GlassCard.hpp"
 #include "MurvelUI/Cards/LoginItem.hpp"
@@ -102,10 +104,37 @@ TEST(WelcomeLayout, ReturnRunsStartAndTheSwitchFollowsTheLoginItem) {
     EXPECT_FALSE(login.item.entry().isEnabled());
 }
 
+// At the largest text size no word breaks: "Open at Login" and an optional step's title keep
+// their words whole, their neighbours going onto lines of their own.
+TEST(WelcomeLayout, NoWordBreaksAtTheLargestTextSize) {
+    TestLogin login;
+    auto* optional = new PermissionRow(3, false, true, QStringLiteral("Notifications"),
+                                       QStringLiteral("Tells you when a copied number is ready."),
+                                       QStringLiteral("Allow"), QColor(15, 138, 125), {});
+    WelcomeLayout layout(
+        brand, QStringLiteral("Welcome to Dialcove"), QStringLiteral("Your contacts, one key away."),
+        QStringLiteral("Your contacts, read only"), QStringLiteral("person.crop.rectangle"), [] {}, nullptr,
+        {contactsRow(false), optional}, &login.item);
+    MurvelEnvironment::of(&layout)->setTypeSize(MurvelTypeSize::accessibility5);
+    layout.setAttribute(Qt::WA_DontShowOnScreen);
+    layout.show();
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    layout.resize(layout.width(), layout.heightForWidth(layout.width()));
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList broken;
+    for (const MurvelText* text : layout.findChildren<MurvelText*>())
+        if (text->isVisibleTo(&layout) && text->width() < text->longestWordWidth())
+            broken << text->text();
+    EXPECT_EQ(broken.join(" / ").toStdString(), "");
+}
+
 TEST(WelcomeLayout, ComingOnScreenItReadsTheLoginItemAgain) {
     TestLogin login;
     WelcomeLayout layout(brand, QStringLiteral("Welcome"), QStringLiteral("Sub"), QStringLiteral("Read only"),
-                         QStringLiteral("person.crop.rectangle"), {}, nullptr, {contactsRow(false)}, &login.item);
+                         QStringLiteral("person.crop.rectangle"), {}, nullptr, {contactsRow(false)},
+                         &login.item);
     // Turned on elsewhere (another copy of the app, say) before the welcome shows.
     ASSERT_FALSE(login.item.entry().enable());
     EXPECT_FALSE(layout.loginSwitch()->isChecked());

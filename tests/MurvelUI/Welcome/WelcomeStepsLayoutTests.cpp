@@ -1,3 +1,4 @@
+#include "MurvelUI/Brand/MurvelTypeSize.hpp"
 #include "MurvelUI/Brand/PrivacyGreen.hpp"
 #include "MurvelUI/Controls/MurvelButton.hpp"
 #include "MurvelUI/Controls/MurvelSwitch.hpp"
@@ -62,6 +63,30 @@ struct Hosted {
         settle();
     }
 };
+
+// The texts that break inside a word, as "name: width < longest word".
+QStringList brokenWords(const QWidget& root) {
+    QStringList broken;
+    for (const MurvelText* text : root.findChildren<MurvelText*>())
+        if (text->isVisibleTo(&root) && text->width() < text->longestWordWidth())
+            broken
+                << QString("%1: %2 < %3").arg(text->text()).arg(text->width()).arg(text->longestWordWidth());
+    return broken;
+}
+
+// At the largest text size no word breaks: the progress goes under the step's title instead.
+TEST(WelcomeStepsLayout, NoWordBreaksAtTheLargestTextSize) {
+    WelcomeStepsLayout::Inputs in = inputs();
+    in.stepLabel = QStringLiteral("Step 2 of 3");
+    in.step = 2;
+    in.stepCount = 3;
+    Hosted hosted(std::move(in));
+    MurvelEnvironment::of(&hosted.window)->setTypeSize(MurvelTypeSize::accessibility5);
+    settle();
+    hosted.layout->resize(560, hosted.layout->heightForWidth(560));
+    settle();
+    EXPECT_EQ(brokenWords(hosted.window).join(" / ").toStdString(), "");
+}
 
 TEST(WelcomeStepsLayout, StepLabelDotsAndBadge) {
     const struct {

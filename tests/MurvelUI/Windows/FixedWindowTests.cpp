@@ -2,6 +2,7 @@
 #include "MurvelUI/Windows/FixedWindow.hpp"
 #include "MurvelUI/Windows/FixedWindowContent.hpp"
 #include "MurvelUI/Windows/FixedWindowGeometry.hpp"
+#include "MurvelUI/Windows/ScrollEdgeStrip.hpp"
 #include "TwoScreens.hpp"
 #include "tests/support/EventLoop.hpp"
 
@@ -276,7 +277,7 @@ TEST_F(FixedWindowTest, EscapeFirstEndsEditingThenCloses) {
     EXPECT_EQ(laterCloses, 1);
 }
 
-TEST_F(FixedWindowTest, AScrollingWindowMeasuresItsContentAndShowsTheSeparatorWhileScrolled) {
+TEST_F(FixedWindowTest, AScrollingWindowMeasuresItsContentAndFadesInTheEdgeStripWhileScrolled) {
     FixedWindow window(true, true, true);
     TallContent* content = nullptr;
     QWidget* native = window.show(QStringLiteral("Preferences"), 560, {}, [&content] {
@@ -296,13 +297,25 @@ TEST_F(FixedWindowTest, AScrollingWindowMeasuresItsContentAndShowsTheSeparatorWh
     MurvelUI::FixedWindowContent* host = window.windowContent();
     ASSERT_NE(host, nullptr);
     EXPECT_FALSE(host->isScrolled());
-    EXPECT_FALSE(host->separator()->isVisible());
+    MurvelUI::ScrollEdgeStrip* strip = host->edgeStrip();
+    EXPECT_FALSE(strip->isVisible());
     host->scrollArea()->verticalScrollBar()->setValue(200);
     EXPECT_TRUE(host->isScrolled());
-    EXPECT_TRUE(host->separator()->isVisible());
-    EXPECT_EQ(host->separator()->geometry(), QRect(0, 0, 560, 1));
+    EXPECT_TRUE(strip->isShown());
+    // The window's top 28 points, over the content, fading in rather than there at once.
+    EXPECT_EQ(strip->geometry(), QRect(0, 0, 560, 28));
+    EXPECT_LT(strip->opacity(), 1);
+    EXPECT_TRUE(strip->testAttribute(Qt::WA_TransparentForMouseEvents));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip->opacity() == 1; }, 1000));
+    EXPECT_TRUE(strip->isVisible());
+    // Its bottom line is the separator; above it the bar shows the window's colour.
+    const QImage image = strip->grab().toImage();
+    EXPECT_NE(image.pixelColor(280, 27), image.pixelColor(280, 10));
     host->scrollArea()->verticalScrollBar()->setValue(0);
-    EXPECT_FALSE(host->separator()->isVisible());
+    EXPECT_FALSE(strip->isShown());
+    EXPECT_TRUE(strip->isVisible()) << "it fades out";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !strip->isVisible(); }, 1000));
+    EXPECT_EQ(strip->opacity(), 0);
     EXPECT_EQ(host->measuredWidth(), 560);
 }
 

@@ -56,6 +56,35 @@ TEST(KeyboardUseMonitor, CountsKeyPressesOnlyWhileStartedAndStartsOnce) {
     EXPECT_EQ(keys, 1);
 }
 
+// Shift, Control, Alt or Super pressed alone is no use of the keyboard; a key pressed with them is.
+TEST(KeyboardUseMonitor, AModifierAloneNeverCounts) {
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool counts;
+    };
+    const Case cases[] = {
+        {Qt::Key_Shift, Qt::ShiftModifier, false},
+        {Qt::Key_Control, Qt::ControlModifier, false},
+        {Qt::Key_Alt, Qt::AltModifier, false},
+        {Qt::Key_AltGr, Qt::GroupSwitchModifier, false},
+        {Qt::Key_Meta, Qt::MetaModifier, false},
+        {Qt::Key_Super_L, Qt::MetaModifier, false},
+        {Qt::Key_Super_R, Qt::NoModifier, false},
+        {Qt::Key_Tab, Qt::ShiftModifier, true},
+        {Qt::Key_Q, Qt::ControlModifier, true},
+        {Qt::Key_Escape, Qt::NoModifier, true},
+        {Qt::Key_Down, Qt::AltModifier | Qt::ControlModifier, true},
+    };
+    for (const Case& c : cases) {
+        KeyboardUseMonitor monitor;
+        int keys = 0;
+        monitor.start([&keys] { ++keys; });
+        pressKey(c.key, c.modifiers);
+        EXPECT_EQ(keys > 0, c.counts) << QKeySequence(c.key).toString().toStdString();
+    }
+}
+
 TEST(KeyboardUseMonitor, AMonitorDestroyedWhileStartedIsNeverCalledAgain) {
     auto counter = std::make_unique<int>(0);
     auto monitor = std::make_unique<KeyboardUseMonitor>();

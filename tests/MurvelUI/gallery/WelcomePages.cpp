@@ -121,8 +121,9 @@ void fillSheet(Sheet& sheet) {
                                                        "Access window."))));
     sheet.add(
         new WelcomeStepRow(WelcomeStepState::attention, brand, celebration, std::nullopt,
-                           detail(QStringLiteral("Restrictions on this computer prevent Contacts access. "
-                                                 "Check with the person who manages this computer."))));
+                           detail(QStringLiteral("~/contacts, set by DIALCOVE_CONTACTS_DIR, does not exist or "
+                                                 "cannot be read. Start Dialcove without DIALCOVE_CONTACTS_DIR, "
+                                                 "or set it to a folder you can read."))));
     sheet.add(new WelcomeStepRow(
         WelcomeStepState::done, brand, celebration,
         WelcomeStepsButton{QStringLiteral("Allow Access"), false, {}},
