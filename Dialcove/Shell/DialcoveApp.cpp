@@ -15,6 +15,7 @@
 #include "Platform/UrlOpener.hpp"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
@@ -91,6 +92,10 @@ int DialcoveApp::run() {
                     qPrintable(QCoreApplication::applicationVersion()));
         return 0;
     }
+    // The program's debug lines are for whoever asks (QT_LOGGING_RULES, which Qt applies after
+    // these rules): a default start says nothing of a check that had nothing to find.
+    QLoggingCategory::setFilterRules(QStringLiteral("works.murvel.dialcove.*.debug=false"));
+
     // A snapshot builds no tray icon, key grab or network check and writes nothing, so it runs
     // beside the live copy; it draws everything doubled, which Qt reads before it starts.
     const bool snapshot = argumentsAskForSnapshot(arguments);

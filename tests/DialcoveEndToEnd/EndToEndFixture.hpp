@@ -116,6 +116,8 @@ protected:
         environment.remove("DBUS_SESSION_BUS_ADDRESS");
         // The update check at start meets a closed port on this machine, never the network.
         environment.insert("DIALCOVE_UPDATE_SITE", "https://127.0.0.1:9");
+        // Its debug lines say when it is up (the hot key grabbed).
+        environment.insert("QT_LOGGING_RULES", "works.murvel.dialcove.*.debug=true");
         return environment;
     }
 

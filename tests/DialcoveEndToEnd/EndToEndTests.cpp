@@ -168,6 +168,33 @@ TEST_F(EndToEnd, AFirstStartEndsItsStartupNotificationOnceLaunched) {
     }
 }
 
+// A default start keeps its debug lines to itself (a grabbed key, an update site that is not there,
+// no sync folder) and writes them when asked to.
+TEST_F(EndToEnd, ItsDebugLinesShowOnlyWhenAskedFor) {
+    startTray();
+    for (const bool asked : {false, true}) {
+        SCOPED_TRACE(asked ? "asked for" : "by default");
+        QProcessEnvironment started = environment();
+        started.remove("DIALCOVE_UPDATE_SITE");
+        started.insert("QT_MESSAGE_PATTERN", "%{type} %{category}: %{message}");
+        if (!asked)
+            started.remove("QT_LOGGING_RULES");
+        DialcoveRun run(started);
+        ASSERT_TRUE(waitLong([&] { return icon().has_value(); })) << windowList() << run.log().constData();
+        if (asked) {
+            EXPECT_TRUE(waitLong([&] { return run.log().contains("debug works.murvel.dialcove.hotkey: "); }))
+                << run.log().constData();
+        } else {
+            // Long enough for the update check at start to have failed.
+            QTest::qWait(3000);
+            EXPECT_FALSE(run.log().contains("debug works.murvel.dialcove.")) << run.log().constData();
+        }
+        run.process().terminate();
+        EXPECT_EQ(run.exitWithin(10000), 0) << run.log().constData();
+        EXPECT_TRUE(waitUntil([&] { return !icon(); }));
+    }
+}
+
 // The terminal it was started from closing ends it as SIGTERM does; and SIGTERM ends it at once
 // also while it is still reading a large book it was started over.
 TEST_F(EndToEnd, SighupEndsItCleanlyAndSigtermDoesSoWhileALargeBookIsRead) {
