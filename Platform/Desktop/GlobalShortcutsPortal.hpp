@@ -42,8 +42,8 @@ public:
     static constexpr const char* shortcutId = "search-contacts";
     static constexpr std::chrono::milliseconds defaultAnswerBound{10000};
 
-    // The preferred trigger of a combination, in the form of the freedesktop shortcuts
-    // specification ("CTRL+ALT+k"); empty for a key it cannot name.
+    // The preferred trigger of a combination, in the form freedesktop shortcut triggers take
+    // ("CTRL+ALT+k"); empty for a key it cannot name.
     using TriggerNaming = std::function<QString(std::uint32_t keyCode, DialcoveCore::ShortcutModifiers modifiers)>;
 
     // Over `bus` (the session bus in the app). `translation` reads recorded key presses; it must
@@ -67,7 +67,7 @@ public:
     // The session's handle once the portal made it.
     const QString& session() const { return session_; }
 
-    // The trigger in the specification's form.
+    // The trigger in the freedesktop form.
     static QString preferredTrigger(DialcoveCore::ShortcutModifiers modifiers, const QString& keyName);
 
 private slots:

@@ -35,7 +35,7 @@ struct PortalTest : testing::Test {
     Platform::X11KeyTranslation keys{hub};
 };
 
-TEST(PortalTrigger, NamesTheCombinationAsTheShortcutsSpecificationDoes) {
+TEST(PortalTrigger, NamesTheCombinationInTheFreedesktopTriggerForm) {
     EXPECT_EQ(naming(kKey, ShortcutModifiers::control | ShortcutModifiers::option), "CTRL+ALT+k");
     EXPECT_EQ(naming(96, ShortcutModifiers::command | ShortcutModifiers::shift), "SHIFT+LOGO+F5");
     EXPECT_EQ(Platform::GlobalShortcutsPortal::preferredTrigger(ShortcutModifiers::control, {}), "");
