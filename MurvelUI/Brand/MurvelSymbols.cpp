@@ -100,6 +100,30 @@ bool MurvelSymbols::exists(const QString& name) {
 }
 
 QImage MurvelSymbols::image(const QString& name, int size, const QColor& color, qreal devicePixelRatio) {
+    // Rendering a symbol means an SVG and icon theme look-ups; views draw the same few on every paint,
+    // so each result is kept under everything it depends on. A theme switched meanwhile makes new keys.
+    // The numbered circles are set in the kit's font, which the text size changes: drawn each time.
+    bool filled = false;
+    if (numberedCircle(name, &filled) >= 0)
+        return rendered(name, size, color, devicePixelRatio);
+    static QHash<QString, QImage> made;
+    const QChar separator(u'|');
+    const QString key =
+        name + separator + QString::number(size) + separator + QString::number(quint64(color.rgba64()), 16) +
+        separator + QString::number(int(color.spec())) + separator +
+        QString::number(devicePixelRatio, 'g', 17) + separator + (themeEnabled ? u'1' : u'0') + separator +
+        QIcon::themeName() + separator + QIcon::fallbackThemeName();
+    if (const auto found = made.constFind(key); found != made.constEnd())
+        return *found;
+    // A bound against a stream of sizes or colours (an animation): start over.
+    if (made.size() >= 512)
+        made.clear();
+    const QImage symbol = MurvelSymbols::rendered(name, size, color, devicePixelRatio);
+    made.insert(key, symbol);
+    return symbol;
+}
+
+QImage MurvelSymbols::rendered(const QString& name, int size, const QColor& color, qreal devicePixelRatio) {
     const int pixels = std::max(1, int(std::ceil(size * devicePixelRatio)));
     QImage mask(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     mask.setDevicePixelRatio(devicePixelRatio);

@@ -30,6 +30,10 @@ struct MurvelSymbols {
     // Renders that must come out the same on every machine switch the theme off.
     static bool iconThemeEnabled();
     static void setIconThemeEnabled(bool enabled);
+
+private:
+    // `image` drawn afresh.
+    static QImage rendered(const QString& name, int size, const QColor& color, qreal devicePixelRatio);
 };
 
 } // namespace MurvelUI

@@ -154,8 +154,9 @@ bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FloatingPanel::updateShape() {
-    // Without a compositor transparent pixels come out black, so cut the corners off instead.
-    const bool mask = !windows_.compositorRunning() || !translucent_;
+    // Without a compositor transparent pixels come out black, so cut the corners off instead. An opaque
+    // panel is cut whatever runs: it asks the display nothing (a round trip on every placing).
+    const bool mask = !translucent_ || !windows_.compositorRunning();
     if (mask) {
         setMask(QRegion(roundedOutline(rect()).toFillPolygon().toPolygon()));
     } else if (masked_) {
